@@ -1,0 +1,17 @@
+# One test executable per subject. Qt tests run headless; every test gets the
+# offscreen platform and its own settings folder so nothing touches the user's.
+function(corvane_add_gtest name)
+  add_executable(${name} ${ARGN})
+  target_link_libraries(${name} PRIVATE GTest::gtest GTest::gtest_main)
+  add_test(NAME ${name} COMMAND ${name})
+  set_tests_properties(${name} PROPERTIES TIMEOUT 300)
+endfunction()
+
+function(corvane_add_qtest name)
+  add_executable(${name} ${ARGN})
+  target_link_libraries(${name} PRIVATE Qt6::Test)
+  add_test(NAME ${name} COMMAND ${name})
+  set_tests_properties(${name} PROPERTIES
+    TIMEOUT 300
+    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;XDG_CONFIG_HOME=${CMAKE_CURRENT_BINARY_DIR}/${name}-config")
+endfunction()

@@ -1,0 +1,35 @@
+#pragma once
+// The typed errors of the document layer. Each carries the exact text the
+// application-wide handler shows; nothing above this layer builds error texts.
+
+#include <stdexcept>
+#include <string>
+
+namespace doc {
+
+/** Any failure of a command that is reported to the user with its message. */
+class Error : public std::runtime_error {
+public:
+    explicit Error(const std::string& message) : std::runtime_error(message) {}
+};
+
+/** A failing file operation; code is the I/O code (2, 3, 4, 5, 100, 101, 103, or the system's errno). */
+class IoError : public Error {
+public:
+    explicit IoError(int code);
+    int code() const { return m_code; }
+
+    /** The I/O message table: "File not found", ..., "I/O error %d". */
+    static std::string messageFor(int code);
+
+private:
+    int m_code;
+};
+
+/** A field text the integer or float conversion refuses. */
+class ConversionError : public Error {
+public:
+    using Error::Error;
+};
+
+} // namespace doc

@@ -1,0 +1,28 @@
+#pragma once
+// Byte layout of the data file and the names file. The header is never
+// written, only the record count at offset 20.
+
+#include <cstdint>
+#include <string>
+
+namespace doc {
+
+inline constexpr int kHeaderSize = 100;
+inline constexpr int kCountOffset = 20;
+inline constexpr int kCountSize = 2;
+inline constexpr int kRecordSize = 100;
+inline constexpr int kFieldCount = 25;
+inline constexpr int kFieldSize = 4;
+inline constexpr int kNameSlotSize = 30;
+inline constexpr int kMaxNameLength = kNameSlotSize - 1;
+inline constexpr int kTableCapacity = 512;
+
+constexpr std::int64_t recordOffset(int r) { return kHeaderSize + std::int64_t{kRecordSize} * r; }
+constexpr std::int64_t fieldOffset(int r, int k) { return recordOffset(r) + kFieldSize * k; }
+constexpr std::int64_t nameSlotOffset(int r) { return std::int64_t{kNameSlotSize} * r; }
+
+/** The names file beside a data file: the extension after the last "\", "/" or ":" becomes
+ * ".nam", or ".nam" is appended when the last part has no ".". */
+std::string namesFilePath(const std::string& dataPath);
+
+} // namespace doc

@@ -1,0 +1,56 @@
+#pragma once
+// The open document: the object table and the two files it was loaded from,
+// which stay open until the program ends.
+
+#include "document/file_system.h"
+#include "document/object_table.h"
+
+#include <memory>
+#include <string>
+
+namespace doc {
+
+class FileSession {
+public:
+    /** Works through the given file system (the real one unless a test passes its own). */
+    explicit FileSession(FileSystem& fileSystem = FileSystem::real());
+    ~FileSession();
+    FileSession(const FileSession&) = delete;
+    FileSession& operator=(const FileSession&) = delete;
+
+    ObjectTable& table() { return m_table; }
+    const ObjectTable& table() const { return m_table; }
+
+    /** Opens the data file at dataPath and its names file (created with "No Name Entered" slots
+     * when missing) and loads every name and record. Throws Error or IoError; a failed open
+     * leaves the table, the last index, the bound files and the paths exactly as they were and
+     * keeps nothing of the new pair open. */
+    void open(const std::string& dataPath);
+
+    /** Writes every name slot and record 0 to the last index in place, one slot and one record
+     * at a time. Throws IoError 103 when the files are not open and "File not found" when a path
+     * no longer names the file held open; in both cases nothing is written. */
+    void save();
+
+    /** "Add Record"'s file step: stores last index + 2 as the record count at offset 20, then
+     * raises the last index. Throws when the files are not open or the table is full. */
+    void recordCountUpdate();
+
+    /** Closes whichever of the two files is open; never fails for want of an open file. */
+    void close();
+
+    bool isOpen() const;
+    /** The data file of the loaded document; empty before the first successful open. */
+    const std::string& dataPath() const { return m_dataPath; }
+    const std::string& namesPath() const { return m_namesPath; }
+
+private:
+    FileSystem& m_fileSystem;
+    ObjectTable m_table;
+    std::unique_ptr<FileHandle> m_dataFile;
+    std::unique_ptr<FileHandle> m_namesFile;
+    std::string m_dataPath;
+    std::string m_namesPath;
+};
+
+} // namespace doc

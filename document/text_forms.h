@@ -1,0 +1,36 @@
+#pragma once
+// How field values are written as text and read back. Plain C++: the caller
+// passes the locale's decimal separator (UTF-8), so the editor and the
+// command-line companion format numbers the same way.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace doc {
+
+/** Unsigned decimal, no sign or separators: 0xFFFFFFFF gives "4294967295". */
+std::string formatUnsigned(std::uint32_t value);
+
+/** A float field: the value rounded (half away from zero, on its exact decimal expansion) to
+ * 8 significant digits and then shown with exactly two decimals: 2.5 gives "2.50", -0.25 gives
+ * "-0.25", 1234567.891 gives "1234567.90". When the integer part has more than 8 digits the
+ * scientific form with up to 8 significant digits is used, trailing zeros dropped, "E" and the
+ * exponent without "+": 123456789.0 gives "1.2345679E8". A value shown as all zeros has no sign.
+ * NaN and the infinities show as "NAN", "INF" and "-INF". */
+std::string formatFloat(float value, std::string_view decimalSeparator);
+
+/** The whole text as a signed 32-bit decimal (optional leading "-", then digits), returned as
+ * its two's-complement bit pattern. Throws ConversionError "'<text>' is not a valid integer
+ * value" for anything else, including an empty text, a lone "-" and values outside
+ * -2147483648 to 2147483647. */
+std::uint32_t parseInteger(std::string_view text);
+
+/** The whole text as a decimal number with the given separator (optional "-", digits, at most
+ * one separator, an optional exponent "E" or "e" with optional sign), rounded once to the
+ * nearest single. A lone separator reads as 0 and "12<sep>" as 12. Throws ConversionError
+ * "'<text>' is not a valid floating point value" for anything else, including an empty text,
+ * a lone "-" and values beyond the single range. */
+float parseFloat(std::string_view text, std::string_view decimalSeparator);
+
+} // namespace doc

@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds the editor, makes a sample data file and
+# starts the editor. Needs a display.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+  echo "No display: run this on a desktop, or under a virtual one: apt-get install -y xvfb xauth && xvfb-run -a bash scripts/start.sh" >&2
+  exit 1
+fi
+bash scripts/deps.sh
+bash scripts/build.sh build/release
+sample="$root/build/sample"
+mkdir -p "$sample"
+[ -f "$sample/OBJDAT.dat" ] || build/release/cli/cvnobj sample "$sample/OBJDAT.dat"
+echo "A sample data file is ready to open: $sample/OBJDAT.dat"
+exec build/release/app/corvane-objdat-editor

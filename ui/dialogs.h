@@ -1,0 +1,41 @@
+#pragma once
+// The modal dialogs and message boxes, behind one seam: the application uses
+// the real ones; tests install a Dialogs that answers from a queue, so no test
+// ever blocks on a modal.
+
+#include <QString>
+
+class QWidget;
+
+namespace ui {
+
+class Dialogs {
+public:
+    enum class Answer { Yes, No };
+
+    struct OpenFileRequest {
+        QString title;
+        QString startFolder;
+        QString filter;           // "OBJDAT|obj*.dat|Dat Files|*.dat|All Files|*.*"
+        QString defaultExtension; // "dat"
+    };
+
+    virtual ~Dialogs() = default;
+    /** The confirmed path, or an empty text when cancelled. */
+    virtual QString openFile(QWidget* parent, const OpenFileRequest& request) = 0;
+    /** The folder prompt: the chosen path, or an empty text when cancelled. */
+    virtual QString browseFolder(QWidget* parent, const QString& instruction) = 0;
+    /** "Confirm" with "&Yes" and "&No". */
+    virtual Answer confirm(QWidget* parent, const QString& text) = 0;
+    /** "Information" with "OK". */
+    virtual void information(QWidget* parent, const QString& text) = 0;
+    /** The error box: error icon, "OK", the application title; text already ends as shown. */
+    virtual void error(QWidget* parent, const QString& text) = 0;
+
+    /** The installed dialogs (the real ones unless replaced). */
+    static Dialogs& current();
+    /** Replaces the installed dialogs; returns the previous ones. Not owned. */
+    static Dialogs* install(Dialogs* dialogs);
+};
+
+} // namespace ui

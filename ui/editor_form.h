@@ -1,0 +1,109 @@
+#pragma once
+// Layout of the editor window: every control by its identifier, at its place,
+// in its tab order, with its events bound to the handlers below. The handlers
+// do nothing here; the editor window's behaviour class overrides them.
+
+#include <QMainWindow>
+
+class QAction;
+class QGroupBox;
+class QLabel;
+class QPushButton;
+
+namespace ui {
+
+class FieldEdit;
+class FlagCheckBox;
+class PercentSpinBox;
+class RecordList;
+
+class EditorForm : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit EditorForm(QWidget* parent = nullptr);
+    ~EditorForm() override;
+
+    /** Hides the banner and shows, enables and disables the controls of the working layout. */
+    void applyWorkingLayout();
+
+    // Menu bar MainMenu1
+    QAction* Open1 = nullptr;
+    QAction* Save1 = nullptr;
+    QAction* Notes1 = nullptr;
+    QAction* About1 = nullptr;
+
+    QLabel* LMDLabel1 = nullptr;
+    QLabel* LMDLabelFill1 = nullptr;
+    RecordList* LMDLB1 = nullptr;
+    QGroupBox* LMDGroupBox1 = nullptr;
+    QGroupBox* LMDGroupBox2 = nullptr;
+    QGroupBox* LMDGroupBox3 = nullptr;
+    QGroupBox* LMDGroupBox4 = nullptr;
+    QGroupBox* LMDGroupBox5 = nullptr;
+    QPushButton* LMDButton1 = nullptr;
+    QPushButton* LMDButton2 = nullptr;
+    QPushButton* LMDButton3 = nullptr;
+    QPushButton* LMDButton4 = nullptr;
+    QPushButton* LMDButton5 = nullptr;
+    QPushButton* LMDButton6 = nullptr;
+    QPushButton* LMDButton7 = nullptr;
+
+    // Basic Information
+    FieldEdit* ME1 = nullptr;
+    FieldEdit* ME2 = nullptr;
+    FieldEdit* ME3 = nullptr;
+    FieldEdit* me4 = nullptr;
+    FieldEdit* ME5 = nullptr;
+    FlagCheckBox* cb1 = nullptr;
+    FlagCheckBox* cb2 = nullptr;
+    // Shape Size Data
+    FieldEdit* me6 = nullptr;
+    FieldEdit* me7 = nullptr;
+    FieldEdit* me8 = nullptr;
+    FieldEdit* me9 = nullptr;
+    FieldEdit* me10 = nullptr;
+    FieldEdit* me11 = nullptr;
+    // Site Range Data
+    FieldEdit* me12 = nullptr;
+    FieldEdit* me13 = nullptr;
+    FieldEdit* me14 = nullptr;
+    FieldEdit* me15 = nullptr;
+    FieldEdit* me16 = nullptr;
+    FieldEdit* me17 = nullptr;
+    FieldEdit* me18 = nullptr;
+    FieldEdit* me19 = nullptr;
+    // Shadow Size Data
+    FieldEdit* me20 = nullptr;
+    FieldEdit* me21 = nullptr;
+    FieldEdit* me22 = nullptr;
+    FieldEdit* me23 = nullptr;
+    FieldEdit* me24 = nullptr;
+    FieldEdit* me25 = nullptr;
+    // Scale Factors
+    PercentSpinBox* LMDSE1 = nullptr;
+    PercentSpinBox* LMDSE2 = nullptr;
+
+protected:
+    // Event handlers, bound by the layout; empty here.
+    virtual void FormClose() {}
+    virtual void Open1Click() {}
+    virtual void Save1Click() {}
+    virtual void Notes1Click() {}
+    virtual void About1Click() {}
+    virtual void LMDLB1Click() {}
+    virtual void ME1Change(FieldEdit&) {}
+    virtual void ME4Modified(FieldEdit&) {}
+    virtual void ME5Modified(FieldEdit&) {}
+    virtual void cb1Change(FlagCheckBox&) {}
+    virtual void cb2Change(FlagCheckBox&) {}
+    virtual void LMDButton1Click() {}
+    virtual void LMDButton2Click(QObject* /*sender*/) {}
+    virtual void LMDButton3Click() {}
+    virtual void LMDButton4Click() {}
+    virtual void LMDButton7Click() {}
+
+    /** Runs FormClose as a user action; the window closes only when it completed. */
+    void closeEvent(QCloseEvent* event) override;
+};
+
+} // namespace ui

@@ -1,0 +1,24 @@
+#pragma once
+// The scale spin boxes: range 10 to 1000, a typed value clamped when the box
+// loses the focus, and the read rules the scaling command relies on.
+
+#include <QAbstractSpinBox>
+
+namespace ui {
+
+class PercentSpinBox : public QAbstractSpinBox {
+    Q_OBJECT
+public:
+    static constexpr int kMinimum = 10;
+    static constexpr int kMaximum = 1000;
+
+    explicit PercentSpinBox(QWidget* parent = nullptr);
+
+    /** Empty or not a decimal integer: the text becomes "10" and 10 is returned; otherwise the
+     * shown integer, unclamped. */
+    int value();
+    /** Clamps v into 10 to 1000 and shows it. */
+    void setValue(int v);
+};
+
+} // namespace ui
