@@ -1,5 +1,6 @@
 #pragma once
-// A check box whose change event follows user toggles only.
+// A check box whose change event follows user toggles only. The caption is
+// drawn to the left of the box, 5 pixels from it.
 
 #include <QCheckBox>
 
@@ -10,6 +11,8 @@ namespace ui {
 class FlagCheckBox : public QCheckBox {
     Q_OBJECT
 public:
+    static constexpr int kCaptionGap = 5;
+
     explicit FlagCheckBox(const QString& caption, QWidget* parent = nullptr);
 
     /** Program change: no event. */
@@ -17,6 +20,15 @@ public:
 
     /** Raised after a user toggle (mouse click or Space). */
     std::function<void(FlagCheckBox&)> onChange;
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+    /** Where the box itself is drawn. */
+    QRect indicatorRect() const;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    bool hitButton(const QPoint& pos) const override;
 };
 
 } // namespace ui

@@ -11,6 +11,10 @@ class PercentSpinBox : public QAbstractSpinBox {
 public:
     static constexpr int kMinimum = 10;
     static constexpr int kMaximum = 1000;
+    static constexpr int kSmallStep = 1;
+    static constexpr int kLargeStep = 10;
+    static constexpr int kRepeatDelayMs = 210;
+    static constexpr int kRepeatIntervalMs = 10;
 
     explicit PercentSpinBox(QWidget* parent = nullptr);
 
@@ -19,6 +23,14 @@ public:
     int value();
     /** Clamps v into 10 to 1000 and shows it. */
     void setValue(int v);
+
+    void stepBy(int steps) override;
+    QValidator::State validate(QString& input, int& pos) const override;
+
+protected:
+    StepEnabled stepEnabled() const override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 };
 
 } // namespace ui

@@ -1,17 +1,35 @@
 #pragma once
 // The record list: rows of text drawn in four columns split at ";", a fixed
 // inert header, single selection, and a click event only for user selection.
+//
+// The list is refilled on every editing keystroke, so rows are kept as plain
+// strings and drawn directly; the scroll range is brought up to date once per
+// batch of appends instead of on every row.
 
-#include <QWidget>
+#include <QAbstractScrollArea>
+#include <QStringList>
 
+#include <array>
 #include <functional>
 
 namespace ui {
 
-class RecordList : public QWidget {
+class RecordListHeader;
+
+/** The pieces of a row text as its columns show them: cut at every ";" (a separator at the very
+ * end gives no empty last piece), at most four pieces; empty for a row text of blanks only. */
+QStringList splitRowText(const QString& rowText);
+
+class RecordList : public QAbstractScrollArea {
     Q_OBJECT
 public:
+    static constexpr int kRowHeight = 16;
+    static constexpr int kHeaderHeight = 17;
+    static constexpr int kColumnCount = 4;
+    static constexpr std::array<int, kColumnCount> kColumnWidths = {40, 40, 40, 140};
+
     explicit RecordList(QWidget* parent = nullptr);
+    ~RecordList() override;
 
     /** Removes every row; no row is selected and the list shows its top. No event. */
     void clear();
@@ -25,8 +43,41 @@ public:
      * enough to show it. Never raises the click event. */
     void setSelectedIndex(int i);
 
+    /** The first row shown at the top of the list. */
+    int topRow() const;
+    /** The row under a point of the viewport, or -1 below the last row. */
+    int rowAt(const QPoint& viewportPoint) const;
+
     /** Raised after the user changed the selection with the mouse or the keyboard. */
     std::function<void()> onClick;
+
+    QSize sizeHint() const override;
+
+protected:
+    bool event(QEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void scrollContentsBy(int dx, int dy) override;
+
+private:
+    int visibleRows() const;
+    void syncScrollRange();
+    void scheduleScrollRange();
+    void scrollToRow(int row);
+    void selectByUser(int row, bool always);
+    void placeHeader();
+
+    QStringList m_rows;
+    int m_selected = -1;
+    // The row that carries the focus frame and where keyboard moves start.
+    int m_current = 0;
+    bool m_rangePending = false;
+    RecordListHeader* m_header;
 };
 
 } // namespace ui

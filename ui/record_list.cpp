@@ -1,0 +1,312 @@
+#include "ui/record_list.h"
+
+#include "ui/record_list_header.h"
+#include "ui/user_action.h"
+
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScrollBar>
+#include <QStyleOptionFocusRect>
+
+#include <algorithm>
+
+namespace ui {
+
+namespace {
+constexpr QChar kSeparator = u';';
+const QColor kGridColour(192, 192, 192);
+
+// Posted once per batch of appends; brings the scroll range up to date.
+QEvent::Type syncRangeEvent() {
+    static const auto type = static_cast<QEvent::Type>(QEvent::registerEventType());
+    return type;
+}
+} // namespace
+
+QStringList splitRowText(const QString& rowText) {
+    if (rowText.trimmed().isEmpty())
+        return {};
+    QStringList pieces;
+    qsizetype start = 0;
+    while (pieces.size() < RecordList::kColumnCount) {
+        const qsizetype end = rowText.indexOf(kSeparator, start);
+        if (end < 0) {
+            if (start < rowText.size() || pieces.isEmpty())
+                pieces.append(rowText.mid(start));
+            break;
+        }
+        pieces.append(rowText.mid(start, end - start));
+        start = end + 1;
+        if (start == rowText.size())
+            break; // a separator at the very end opens no further piece
+    }
+    return pieces;
+}
+
+RecordList::RecordList(QWidget* parent)
+    : QAbstractScrollArea(parent),
+      m_header(new RecordListHeader({QStringLiteral("Rec#"), QStringLiteral("Class"),
+                                     QStringLiteral("Type"), QStringLiteral("Object Name")},
+                                    {kColumnWidths.begin(), kColumnWidths.end()}, this)) {
+    setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+    setFocusPolicy(Qt::StrongFocus);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setViewportMargins(0, kHeaderHeight, 0, 0);
+    verticalScrollBar()->setSingleStep(1);
+    verticalScrollBar()->setRange(0, 0);
+
+    QPalette colours = palette();
+    colours.setColor(QPalette::Base, Qt::white);
+    setPalette(colours);
+    viewport()->setAutoFillBackground(false);
+    viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+RecordList::~RecordList() = default;
+
+QSize RecordList::sizeHint() const {
+    return {265, 377};
+}
+
+void RecordList::clear() {
+    m_rows.clear();
+    m_selected = -1;
+    m_current = 0;
+    verticalScrollBar()->setValue(0);
+    scheduleScrollRange();
+    viewport()->update();
+}
+
+void RecordList::appendRow(const QString& rowText) {
+    const int row = static_cast<int>(m_rows.size());
+    m_rows.append(rowText);
+    scheduleScrollRange();
+    // Rows below the visible part need no repaint; this keeps a refill cheap.
+    if (row <= topRow() + visibleRows())
+        viewport()->update();
+}
+
+int RecordList::rowCount() const {
+    return static_cast<int>(m_rows.size());
+}
+
+QString RecordList::rowText(int row) const {
+    return row >= 0 && row < rowCount() ? m_rows.at(row) : QString();
+}
+
+int RecordList::selectedIndex() const {
+    return m_selected;
+}
+
+void RecordList::setSelectedIndex(int i) {
+    if (i < -1 || i >= rowCount())
+        i = -1;
+    if (i == m_selected)
+        return;
+    m_selected = i;
+    if (i >= 0) {
+        m_current = i;
+        scrollToRow(i);
+    }
+    viewport()->update();
+}
+
+int RecordList::topRow() const {
+    return verticalScrollBar()->value();
+}
+
+int RecordList::rowAt(const QPoint& viewportPoint) const {
+    if (viewportPoint.y() < 0)
+        return -1;
+    const int row = topRow() + viewportPoint.y() / kRowHeight;
+    return row < rowCount() ? row : -1;
+}
+
+int RecordList::visibleRows() const {
+    return std::max(1, viewport()->height() / kRowHeight);
+}
+
+void RecordList::scheduleScrollRange() {
+    if (m_rangePending)
+        return;
+    m_rangePending = true;
+    QCoreApplication::postEvent(this, new QEvent(syncRangeEvent()));
+}
+
+void RecordList::syncScrollRange() {
+    m_rangePending = false;
+    QScrollBar* bar = verticalScrollBar();
+    const int shown = visibleRows();
+    bar->setPageStep(shown);
+    bar->setRange(0, std::max(0, rowCount() - shown));
+}
+
+void RecordList::scrollToRow(int row) {
+    if (m_rangePending)
+        syncScrollRange();
+    const int top = topRow();
+    const int shown = visibleRows();
+    if (row < top)
+        verticalScrollBar()->setValue(row);
+    else if (row >= top + shown)
+        verticalScrollBar()->setValue(row - shown + 1);
+}
+
+void RecordList::placeHeader() {
+    const QRect area = viewport()->geometry();
+    m_header->setGeometry(area.left(), area.top() - kHeaderHeight, area.width(), kHeaderHeight);
+}
+
+bool RecordList::event(QEvent* event) {
+    if (event->type() == syncRangeEvent()) {
+        if (m_rangePending)
+            syncScrollRange();
+        return true;
+    }
+    const bool handled = QAbstractScrollArea::event(event);
+    // The scroll bar coming or going changes the viewport's width.
+    if (event->type() == QEvent::LayoutRequest || event->type() == QEvent::Show)
+        placeHeader();
+    return handled;
+}
+
+void RecordList::resizeEvent(QResizeEvent* event) {
+    QAbstractScrollArea::resizeEvent(event);
+    placeHeader();
+    syncScrollRange();
+}
+
+void RecordList::scrollContentsBy(int, int) {
+    viewport()->update();
+}
+
+void RecordList::paintEvent(QPaintEvent* event) {
+    QPainter painter(viewport());
+    const QPalette& colours = palette();
+    const QRect area = event->rect();
+    painter.fillRect(area, colours.color(QPalette::Base));
+
+    const int top = topRow();
+    const int width = viewport()->width();
+    const int first = top + std::max(0, area.top()) / kRowHeight;
+    const int last = std::min(rowCount() - 1, top + area.bottom() / kRowHeight);
+    for (int row = first; row <= last; ++row) {
+        const int y = (row - top) * kRowHeight;
+        const QRect rowRect(0, y, width, kRowHeight);
+        const bool selected = row == m_selected;
+        if (selected)
+            painter.fillRect(rowRect, colours.color(QPalette::Highlight));
+
+        const QStringList pieces = splitRowText(m_rows.at(row));
+        if (!pieces.isEmpty()) {
+            painter.setPen(colours.color(selected ? QPalette::HighlightedText : QPalette::Text));
+            int left = 0;
+            for (int column = 0; column < kColumnCount; ++column) {
+                const int columnWidth = kColumnWidths.at(static_cast<size_t>(column));
+                if (column < pieces.size()) {
+                    painter.setClipRect(QRect(left, y, columnWidth - 1, kRowHeight - 1));
+                    painter.drawText(QRect(left + 2, y + 1, columnWidth - 2, kRowHeight - 1),
+                                     Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
+                                     pieces.at(column));
+                    painter.setClipping(false);
+                }
+                left += columnWidth;
+                painter.setPen(kGridColour);
+                painter.drawLine(left - 1, y, left - 1, y + kRowHeight - 1);
+                painter.setPen(
+                    colours.color(selected ? QPalette::HighlightedText : QPalette::Text));
+            }
+            painter.setPen(kGridColour);
+            painter.drawLine(0, y + kRowHeight - 1, width - 1, y + kRowHeight - 1);
+        }
+
+        if (row == m_current && hasFocus()) {
+            QStyleOptionFocusRect focus;
+            focus.initFrom(this);
+            focus.rect = rowRect;
+            focus.backgroundColor = colours.color(selected ? QPalette::Highlight : QPalette::Base);
+            style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter, this);
+        }
+    }
+}
+
+void RecordList::selectByUser(int row, bool always) {
+    if (rowCount() == 0)
+        return;
+    row = std::clamp(row, 0, rowCount() - 1);
+    const bool changed = row != m_selected;
+    m_selected = row;
+    m_current = row;
+    scrollToRow(row);
+    viewport()->update();
+    if (changed || always) {
+        if (auto handler = onClick)
+            handler();
+    }
+}
+
+void RecordList::mousePressEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    const int row = rowAt(event->position().toPoint());
+    if (row < 0)
+        return;
+    runUserAction([this, row] { selectByUser(row, true); });
+}
+
+void RecordList::mouseDoubleClickEvent(QMouseEvent* event) {
+    mousePressEvent(event);
+}
+
+void RecordList::keyPressEvent(QKeyEvent* event) {
+    if (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) {
+        QAbstractScrollArea::keyPressEvent(event);
+        return;
+    }
+    const int from = m_selected >= 0 ? m_selected : std::min(m_current, rowCount() - 1);
+    const int page = std::max(1, visibleRows() - 1);
+    int to = 0;
+    switch (event->key()) {
+    case Qt::Key_Up:
+        to = m_selected >= 0 ? from - 1 : from;
+        break;
+    case Qt::Key_Down:
+        to = m_selected >= 0 ? from + 1 : from;
+        break;
+    case Qt::Key_Home:
+        to = 0;
+        break;
+    case Qt::Key_End:
+        to = rowCount() - 1;
+        break;
+    case Qt::Key_PageUp:
+        to = from - page;
+        break;
+    case Qt::Key_PageDown:
+        to = from + page;
+        break;
+    default:
+        QAbstractScrollArea::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+    runUserAction([this, to] { selectByUser(to, false); });
+}
+
+void RecordList::focusInEvent(QFocusEvent* event) {
+    QAbstractScrollArea::focusInEvent(event);
+    viewport()->update();
+}
+
+void RecordList::focusOutEvent(QFocusEvent* event) {
+    QAbstractScrollArea::focusOutEvent(event);
+    viewport()->update();
+}
+
+} // namespace ui
