@@ -1,0 +1,26 @@
+#pragma once
+// The texts the editor window shows for the parts of a record: row texts of
+// the record list and the display texts of the record view.
+
+#include "document/name_codec.h"
+#include "document/object_table.h"
+
+#include <QString>
+
+#include <string>
+
+namespace editor {
+
+/** The user's decimal separator as UTF-8, for doc::formatFloat and doc::parseFloat. */
+std::string decimalSeparator();
+
+/** The name held by a slot. */
+QString nameText(const doc::NameSlot& slot);
+
+/** A field in its text form: unsigned decimal, two decimals, or "1"/"0" for a flag. */
+QString fieldText(const doc::ObjectRecord& record, int field, const std::string& separator);
+
+/** "index;field0;field1;name". */
+QString rowText(const doc::ObjectTable& table, int index);
+
+} // namespace editor
