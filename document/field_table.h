@@ -9,11 +9,12 @@ namespace doc {
 enum class FieldType { Unsigned, Float, Flag };
 
 struct FieldInfo {
-    int index;                    // k, 0 to 24
-    int offset;                   // byte offset inside the record, 4·k
+    int index;  // k, 0 to 24
+    int offset; // byte offset inside the record, 4·k
     FieldType type;
-    std::string_view defaultText; // what "Add Record" and "Clear Record" put into the control; "1" = ticked
-    std::string_view shortName;   // the command-line companion's name ("class", "dx_neg", ...)
+    std::string_view
+        defaultText; // what "Add Record" and "Clear Record" put into the control; "1" = ticked
+    std::string_view shortName; // the command-line companion's name ("class", "dx_neg", ...)
 };
 
 extern const std::array<FieldInfo, 25> kFields;

@@ -17,9 +17,15 @@ inline constexpr int kNameSlotSize = 30;
 inline constexpr int kMaxNameLength = kNameSlotSize - 1;
 inline constexpr int kTableCapacity = 512;
 
-constexpr std::int64_t recordOffset(int r) { return kHeaderSize + std::int64_t{kRecordSize} * r; }
-constexpr std::int64_t fieldOffset(int r, int k) { return recordOffset(r) + kFieldSize * k; }
-constexpr std::int64_t nameSlotOffset(int r) { return std::int64_t{kNameSlotSize} * r; }
+constexpr std::int64_t recordOffset(int r) {
+    return kHeaderSize + std::int64_t{kRecordSize} * r;
+}
+constexpr std::int64_t fieldOffset(int r, int k) {
+    return recordOffset(r) + kFieldSize * k;
+}
+constexpr std::int64_t nameSlotOffset(int r) {
+    return std::int64_t{kNameSlotSize} * r;
+}
 
 /** The names file beside a data file: the extension after the last "\", "/" or ":" becomes
  * ".nam", or ".nam" is appended when the last part has no ".". */

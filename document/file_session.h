@@ -45,6 +45,9 @@ public:
     const std::string& namesPath() const { return m_namesPath; }
 
 private:
+    /** Both files open and still at their paths, or throws without touching either. */
+    void requireWritable() const;
+
     FileSystem& m_fileSystem;
     ObjectTable m_table;
     std::unique_ptr<FileHandle> m_dataFile;

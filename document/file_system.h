@@ -3,6 +3,8 @@
 // files opened shared for reading and writing. Tests substitute their own file
 // system to simulate refused access, short reads, a full disk or vanished files.
 
+#include "document/errors.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -37,5 +39,9 @@ public:
 
 /** The I/O code for a system error number: 2, 3, 4, 5, 101, or the number itself. */
 int ioCodeForErrno(int err);
+
+/** The error to throw for a failing system call: the code's message for the numbers that have
+ * a code, "I/O error <errno>" for all others (an EIO is "I/O error 5"). */
+IoError ioErrorForErrno(int err);
 
 } // namespace doc

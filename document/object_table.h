@@ -15,8 +15,12 @@ namespace doc {
 struct ObjectRecord {
     std::array<std::uint32_t, kFieldCount> fields{};
 
-    float floatField(int k) const { return std::bit_cast<float>(fields[static_cast<std::size_t>(k)]); }
-    void setFloatField(int k, float v) { fields[static_cast<std::size_t>(k)] = std::bit_cast<std::uint32_t>(v); }
+    float floatField(int k) const {
+        return std::bit_cast<float>(fields[static_cast<std::size_t>(k)]);
+    }
+    void setFloatField(int k, float v) {
+        fields[static_cast<std::size_t>(k)] = std::bit_cast<std::uint32_t>(v);
+    }
     bool operator==(const ObjectRecord&) const = default;
 };
 

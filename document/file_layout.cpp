@@ -1,0 +1,15 @@
+#include "document/file_layout.h"
+
+namespace doc {
+
+std::string namesFilePath(const std::string& dataPath) {
+    // Only a "." in the last part of the path starts an extension.
+    const auto lastSeparator = dataPath.find_last_of("\\/:");
+    const auto lastDot = dataPath.find_last_of('.');
+    if (lastDot != std::string::npos &&
+        (lastSeparator == std::string::npos || lastDot > lastSeparator))
+        return dataPath.substr(0, lastDot) + ".nam";
+    return dataPath + ".nam";
+}
+
+} // namespace doc

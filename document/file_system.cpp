@@ -1,0 +1,180 @@
+#include "document/file_system.h"
+
+#include "document/errors.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <optional>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace doc {
+
+namespace {
+
+/** The system errors that have a code of their own in the I/O message table. */
+std::optional<int> listedCode(int err) {
+    switch (err) {
+    case ENOENT:
+        return 2;
+    case ENOTDIR:
+    case ENAMETOOLONG:
+        return 3;
+    case EMFILE:
+    case ENFILE:
+        return 4;
+    case EACCES:
+    case EPERM:
+    case EROFS:
+        return 5;
+    case ENOSPC:
+    case EDQUOT:
+        return 101;
+    default:
+        return std::nullopt;
+    }
+}
+
+} // namespace
+
+int ioCodeForErrno(int err) {
+    return listedCode(err).value_or(err);
+}
+
+IoError ioErrorForErrno(int err) {
+    const auto code = listedCode(err);
+    return code ? IoError(*code) : IoError::unlisted(err);
+}
+
+namespace {
+
+/** For open and create, an invalid argument can only be the path. */
+IoError openErrorForErrno(int err) {
+    return err == EINVAL ? IoError(3) : ioErrorForErrno(err);
+}
+
+constexpr int kNotOpen = 103;
+
+class PosixFileHandle final : public FileHandle {
+public:
+    explicit PosixFileHandle(int fd) : m_fd(fd) {
+        struct stat info {};
+        if (::fstat(fd, &info) == 0) {
+            m_device = info.st_dev;
+            m_inode = info.st_ino;
+        }
+    }
+    ~PosixFileHandle() override {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    PosixFileHandle(const PosixFileHandle&) = delete;
+    PosixFileHandle& operator=(const PosixFileHandle&) = delete;
+
+    std::size_t readAt(std::int64_t offset, void* buffer, std::size_t size) override {
+        requireOpen();
+        auto* bytes = static_cast<char*>(buffer);
+        std::size_t done = 0;
+        while (done < size) {
+            const ssize_t n = ::pread(m_fd, bytes + done, size - done,
+                                      static_cast<off_t>(offset + static_cast<std::int64_t>(done)));
+            if (n < 0) {
+                if (errno == EINTR)
+                    continue;
+                throw ioErrorForErrno(errno);
+            }
+            if (n == 0)
+                break; // end of file: the caller sees the short count
+            done += static_cast<std::size_t>(n);
+        }
+        return done;
+    }
+
+    std::size_t writeAt(std::int64_t offset, const void* buffer, std::size_t size) override {
+        requireOpen();
+        const auto* bytes = static_cast<const char*>(buffer);
+        std::size_t done = 0;
+        while (done < size) {
+            const ssize_t n =
+                ::pwrite(m_fd, bytes + done, size - done,
+                         static_cast<off_t>(offset + static_cast<std::int64_t>(done)));
+            if (n < 0) {
+                if (errno == EINTR)
+                    continue;
+                throw ioErrorForErrno(errno);
+            }
+            if (n == 0)
+                break;
+            done += static_cast<std::size_t>(n);
+        }
+        return done;
+    }
+
+    void close() override {
+        requireOpen();
+        const int fd = m_fd;
+        m_fd = -1;
+        // Linux releases the descriptor even when close reports EINTR, so it is not retried.
+        if (::close(fd) != 0 && errno != EINTR)
+            throw ioErrorForErrno(errno);
+    }
+
+    bool isStillAt(const std::string& path) const override {
+        struct stat info {};
+        if (m_fd < 0 || ::stat(path.c_str(), &info) != 0)
+            return false;
+        return info.st_dev == m_device && info.st_ino == m_inode;
+    }
+
+private:
+    void requireOpen() const {
+        if (m_fd < 0)
+            throw IoError(kNotOpen);
+    }
+
+    int m_fd;
+    dev_t m_device{};
+    ino_t m_inode{};
+};
+
+class PosixFileSystem final : public FileSystem {
+public:
+    std::unique_ptr<FileHandle> openExisting(const std::string& path) override {
+        return openWith(path, O_RDWR | O_CLOEXEC);
+    }
+
+    std::unique_ptr<FileHandle> create(const std::string& path) override {
+        // Never truncates: a file that appeared since the existence test is refused.
+        return openWith(path, O_RDWR | O_CLOEXEC | O_CREAT | O_EXCL);
+    }
+
+    bool exists(const std::string& path) const override {
+        struct stat info {};
+        return path.find('\0') == std::string::npos && ::stat(path.c_str(), &info) == 0 &&
+               !S_ISDIR(info.st_mode);
+    }
+
+private:
+    static std::unique_ptr<FileHandle> openWith(const std::string& path, int flags) {
+        if (path.empty())
+            throw IoError(2);
+        if (path.find('\0') != std::string::npos)
+            throw IoError(3);
+        for (;;) {
+            const int fd = ::open(path.c_str(), flags, 0666);
+            if (fd >= 0)
+                return std::make_unique<PosixFileHandle>(fd);
+            if (errno != EINTR)
+                throw openErrorForErrno(errno);
+        }
+    }
+};
+
+} // namespace
+
+FileSystem& FileSystem::real() {
+    static PosixFileSystem fileSystem;
+    return fileSystem;
+}
+
+} // namespace doc

@@ -1,0 +1,396 @@
+#include "document/errors.h"
+#include "document/field_table.h"
+#include "document/file_session.h"
+#include "tests/support/data_files.h"
+#include "tests/support/test_file_system.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <memory>
+
+namespace {
+
+using testsupport::Bytes;
+using testsupport::DataFile;
+
+/** The message of the doc::Error that the call throws, or "" when it throws none. */
+template <typename Call> std::string errorMessage(Call&& call) {
+    try {
+        call();
+    } catch (const doc::Error& e) {
+        return e.what();
+    }
+    return "";
+}
+
+Bytes createdSlot() {
+    Bytes slot(doc::kNameSlotSize, 0);
+    std::memcpy(slot.data(), "No Name Entered", 15);
+    return slot;
+}
+
+class FileSessionTest : public testing::Test {
+protected:
+    /** Writes a data file of count sample records, with a names file when names are given. */
+    std::string makeFile(const std::string& name, int count,
+                         const std::vector<std::string>& names = {}) {
+        DataFile file;
+        file.records = testsupport::sampleRecords(count);
+        const std::string path = m_folder.file(name);
+        file.write(path);
+        if (!names.empty())
+            testsupport::writeNamesFile(path, names);
+        return path;
+    }
+
+    testsupport::TempFolder m_folder;
+    testsupport::TestFileSystem m_files;
+    doc::FileSession m_session{m_files};
+};
+
+// --- open and save -------------------------------------------------------------------------
+
+TEST_F(FileSessionTest, StartsWithOneEmptyRecordAndNoFile) {
+    EXPECT_FALSE(m_session.isOpen());
+    EXPECT_EQ(m_session.table().lastIndex, 0);
+    EXPECT_EQ(m_session.table().records[0], doc::ObjectRecord{});
+    EXPECT_EQ(m_session.dataPath(), "");
+}
+
+TEST_F(FileSessionTest, OpenLoadsEveryRecordAndName) {
+    const std::string path = makeFile("OBJDAT.dat", 5, {"Bunker", "Hangar", "", "Tank", "Jeep"});
+    m_session.open(path);
+
+    EXPECT_TRUE(m_session.isOpen());
+    EXPECT_EQ(m_session.dataPath(), path);
+    EXPECT_EQ(m_session.namesPath(), m_folder.file("OBJDAT.nam"));
+    const doc::ObjectTable& table = m_session.table();
+    EXPECT_EQ(table.lastIndex, 4);
+    EXPECT_EQ(table.recordCount(), 5);
+    for (int r = 0; r < 5; ++r)
+        EXPECT_EQ(table.records[static_cast<std::size_t>(r)], testsupport::sampleRecord(r));
+    EXPECT_EQ(table.records[1].floatField(4), 1.5f + 1 + 1.0f);
+    EXPECT_EQ(doc::readNameSlot(table.names[0]), U"Bunker");
+    EXPECT_EQ(doc::readNameSlot(table.names[2]), U"");
+    EXPECT_EQ(doc::readNameSlot(table.names[4]), U"Jeep");
+    EXPECT_EQ(table.records[5], doc::ObjectRecord{});
+    EXPECT_EQ(m_files.openFiles(), 2);
+}
+
+TEST_F(FileSessionTest, SaveWritesOneSlotAndOneRecordAtATimeAndNothingElse) {
+    DataFile file;
+    file.records = testsupport::sampleRecords(5);
+    file.tail = Bytes(37, 0x5A); // bytes after the last record
+    const std::string path = m_folder.file("OBJDAT.dat");
+    file.write(path);
+    testsupport::writeNamesFile(path, {"A", "B", "C", "D", "E", "F-beyond-the-count"});
+    m_session.open(path);
+
+    doc::ObjectTable& table = m_session.table();
+    table.records[3].fields[2] = 777;
+    table.records[4].setFloatField(9, -0.25f);
+    ASSERT_TRUE(doc::writeNameSlot(table.names[1], U"Radar \u20AC"));
+    table.records[5].fields[0] = 99; // above the last index: never saved
+    m_session.save();
+
+    EXPECT_EQ(m_files.writeCalls(), 10);
+    DataFile expected = file;
+    expected.records[3].fields[2] = 777;
+    expected.records[4].setFloatField(9, -0.25f);
+    EXPECT_EQ(testsupport::readFile(path), expected.bytes()); // header, count and tail kept
+
+    const Bytes names = testsupport::readFile(m_session.namesPath());
+    ASSERT_EQ(names.size(), 6u * 30);
+    EXPECT_EQ(testsupport::slotAt(names, 1), testsupport::nameSlot("Radar \x80"));
+    EXPECT_EQ(testsupport::slotAt(names, 5), testsupport::nameSlot("F-beyond-the-count"));
+}
+
+TEST_F(FileSessionTest, NamesKeepTheirBytesThroughOpenAndSave) {
+    const std::string fullSlot(30, 'W'); // no terminator
+    const std::string path = makeFile("OBJDAT.dat", 2, {fullSlot, std::string("AB\0old", 6)});
+    const Bytes before = testsupport::readFile(m_folder.file("OBJDAT.nam"));
+    m_session.open(path);
+    EXPECT_EQ(doc::readNameSlot(m_session.table().names[0]), std::u32string(30, U'W'));
+    EXPECT_EQ(doc::readNameSlot(m_session.table().names[1]), U"AB");
+    m_session.save();
+    EXPECT_EQ(testsupport::readFile(m_folder.file("OBJDAT.nam")), before);
+}
+
+TEST_F(FileSessionTest, AMissingNamesFileIsCreatedWithASlotPerRecord) {
+    const std::string path = makeFile("OBJDAT.dat", 5);
+    m_session.open(path);
+
+    const Bytes names = testsupport::readFile(m_folder.file("OBJDAT.nam"));
+    ASSERT_EQ(names.size(), 150u);
+    for (int r = 0; r < 5; ++r) {
+        EXPECT_EQ(Bytes(names.begin() + 30 * r, names.begin() + 30 * (r + 1)), createdSlot());
+        EXPECT_EQ(doc::readNameSlot(m_session.table().names[static_cast<std::size_t>(r)]),
+                  U"No Name Entered");
+    }
+    EXPECT_EQ(m_files.createdFiles(), 1);
+    EXPECT_EQ(m_files.openFiles(), 2);
+}
+
+TEST_F(FileSessionTest, ASmallerSecondFileLeavesTheEntriesAboveItsLastIndex) {
+    m_session.open(makeFile("big.dat", 6, {"a", "b", "c", "d", "e", "f"}));
+    const std::string small = makeFile("small.dat", 2, {"x", "y"});
+    m_session.open(small);
+
+    const doc::ObjectTable& table = m_session.table();
+    EXPECT_EQ(table.lastIndex, 1);
+    EXPECT_EQ(doc::readNameSlot(table.names[1]), U"y");
+    EXPECT_EQ(doc::readNameSlot(table.names[4]), U"e");
+    EXPECT_EQ(table.records[4], testsupport::sampleRecord(4));
+    EXPECT_EQ(m_files.openFiles(), 2); // the first pair is let go
+
+    const Bytes before = testsupport::readFile(small);
+    m_session.save();
+    EXPECT_EQ(testsupport::readFile(small), before);
+    EXPECT_EQ(testsupport::readFile(m_folder.file("small.nam")).size(), 60u);
+}
+
+// --- "Add Record" ----------------------------------------------------------------------------
+
+TEST_F(FileSessionTest, AddRecordGrowsTheFileByOneRecord) {
+    const std::string path = makeFile("OBJDAT.dat", 5, {"a", "b", "c", "d", "e"});
+    const Bytes before = testsupport::readFile(path);
+    m_session.open(path);
+
+    m_session.recordCountUpdate();
+    EXPECT_EQ(m_session.table().lastIndex, 5);
+    EXPECT_EQ(testsupport::storedCount(testsupport::readFile(path)), 6);
+
+    doc::ObjectTable& table = m_session.table();
+    table.records[5] = testsupport::sampleRecord(42);
+    ASSERT_TRUE(doc::writeNameSlot(table.names[5], U"Empty Object Slot"));
+    m_session.save();
+
+    const Bytes after = testsupport::readFile(path);
+    ASSERT_EQ(after.size(), 700u);
+    EXPECT_EQ(testsupport::recordAt(after, 5), testsupport::sampleRecord(42));
+    Bytes expected = before;
+    expected[20] = 6;
+    expected.insert(expected.end(), after.begin() + 600, after.end());
+    EXPECT_EQ(after, expected); // header bytes 0-19 and 22-99 and records 0-4 unchanged
+    const Bytes names = testsupport::readFile(m_session.namesPath());
+    ASSERT_EQ(names.size(), 180u);
+    EXPECT_EQ(testsupport::slotAt(names, 5), testsupport::nameSlot("Empty Object Slot"));
+}
+
+TEST_F(FileSessionTest, AddRecordRefusesAFullTable) {
+    const std::string path = makeFile("OBJDAT.dat", 512);
+    m_session.open(path);
+    const Bytes before = testsupport::readFile(path);
+
+    EXPECT_EQ(errorMessage([&] { m_session.recordCountUpdate(); }),
+              "The table is full: a file holds at most 512 records");
+    EXPECT_EQ(m_session.table().lastIndex, 511);
+    EXPECT_EQ(testsupport::readFile(path), before);
+}
+
+TEST_F(FileSessionTest, AddRecordNeedsOpenFiles) {
+    EXPECT_EQ(errorMessage([&] { m_session.recordCountUpdate(); }), "I/O error 103");
+    EXPECT_EQ(m_session.table().lastIndex, 0);
+}
+
+// --- a failed open leaves the previous document as it was -------------------------------------
+
+class FailedOpenTest : public FileSessionTest {
+protected:
+    void SetUp() override {
+        m_previous = makeFile("previous.dat", 3, {"one", "two", "three"});
+        m_session.open(m_previous);
+        m_session.table().records[1].fields[0] = 31; // an unsaved change
+        m_before = std::make_unique<doc::ObjectTable>(m_session.table());
+    }
+
+    /** The open throws the message and the previous document is still the one bound. */
+    void expectRefused(const std::string& path, const std::string& message) {
+        EXPECT_EQ(errorMessage([&] { m_session.open(path); }), message);
+        EXPECT_TRUE(m_session.table().records == m_before->records);
+        EXPECT_TRUE(m_session.table().names == m_before->names);
+        EXPECT_EQ(m_session.table().lastIndex, m_before->lastIndex);
+        EXPECT_EQ(m_session.dataPath(), m_previous);
+        EXPECT_EQ(m_session.namesPath(), m_folder.file("previous.nam"));
+        EXPECT_TRUE(m_session.isOpen());
+        EXPECT_EQ(m_files.openFiles(), 2) << "a file of the failed open stayed open";
+
+        // A save still goes into the previous pair, with the change made before.
+        const Bytes other = testsupport::readFile(path);
+        m_session.save();
+        EXPECT_EQ(testsupport::recordAt(testsupport::readFile(m_previous), 1).fields[0], 31u);
+        EXPECT_EQ(testsupport::readFile(path), other);
+    }
+
+    std::string m_previous;
+    std::unique_ptr<doc::ObjectTable> m_before;
+};
+
+TEST_F(FailedOpenTest, DataFileCutInTheMiddleOfARecord) {
+    const std::string path = makeFile("cut.dat", 4, {"a", "b", "c", "d"});
+    testsupport::cutFile(path, doc::fieldOffset(2, 11));
+    expectRefused(path, "Read beyond end of file");
+}
+
+TEST_F(FailedOpenTest, DataFileWithoutItsCount) {
+    const std::string path = m_folder.file("stub.dat");
+    testsupport::writeFile(path, Bytes(21, 1));
+    expectRefused(path, "Read beyond end of file");
+}
+
+TEST_F(FailedOpenTest, NamesFileShorterThanTheCount) {
+    const std::string path = makeFile("short.dat", 4, {"a", "b", "c"});
+    expectRefused(path, "Read beyond end of file");
+}
+
+TEST_F(FailedOpenTest, ANamesFileCreatedBeforeTheFailureStaysButIsNotOpen) {
+    const std::string path = makeFile("cut.dat", 4);
+    testsupport::cutFile(path, doc::fieldOffset(3, 0));
+    expectRefused(path, "Read beyond end of file");
+    EXPECT_EQ(testsupport::readFile(m_folder.file("cut.nam")).size(), 120u);
+}
+
+TEST_F(FailedOpenTest, RecordCountOutOfRange) {
+    for (const std::uint16_t count : {0, 513, 65535}) {
+        DataFile file;
+        file.count = count;
+        file.records = testsupport::sampleRecords(2);
+        const std::string path = m_folder.file("count" + std::to_string(count) + ".dat");
+        file.write(path);
+        expectRefused(path,
+                      "Record count " + std::to_string(count) + " is out of range (1 to 512)");
+        // Refused before the names file is looked at.
+        EXPECT_FALSE(std::filesystem::exists(doc::namesFilePath(path)));
+    }
+    EXPECT_EQ(m_files.createdFiles(), 0);
+}
+
+TEST_F(FailedOpenTest, MissingDataFile) {
+    expectRefused(m_folder.file("missing.dat"), "File not found");
+    EXPECT_FALSE(std::filesystem::exists(m_folder.file("missing.nam")));
+}
+
+TEST_F(FailedOpenTest, DataFileTheUserMayNotWrite) {
+    const std::string path = makeFile("locked.dat", 2, {"a", "b"});
+    m_files.refuseOpen(path, EACCES);
+    expectRefused(path, "File access denied");
+}
+
+TEST_F(FailedOpenTest, NamesFileThatCannotBeCreated) {
+    const std::string path = makeFile("OBJDAT.dat", 2);
+    m_files.refuseOpen(m_folder.file("OBJDAT.nam"), EROFS);
+    expectRefused(path, "File access denied");
+}
+
+TEST_F(FailedOpenTest, DiskFullWhileCreatingTheNamesFile) {
+    const std::string path = makeFile("OBJDAT.dat", 4);
+    m_files.limitWrites(70);
+    EXPECT_EQ(errorMessage([&] { m_session.open(path); }), "Disk full");
+    m_files.limitWrites(1 << 20);
+    expectRefused(path, "Read beyond end of file"); // the partial names file is now there
+}
+
+TEST_F(FailedOpenTest, ReadErrorsKeepTheirSystemNumber) {
+    const std::string path = makeFile("OBJDAT.dat", 2, {"a", "b"});
+    m_files.failReads(EIO);
+    EXPECT_EQ(errorMessage([&] { m_session.open(path); }), "I/O error 5");
+    EXPECT_EQ(m_session.dataPath(), m_previous);
+    EXPECT_EQ(m_files.openFiles(), 2);
+}
+
+TEST_F(FailedOpenTest, ANamesFileChosenAsDataFile) {
+    const std::string path = m_folder.file("OBJDAT.nam");
+    DataFile file;
+    file.records = testsupport::sampleRecords(2);
+    file.write(path);
+    expectRefused(path, "A names file cannot be opened as a data file");
+}
+
+TEST_F(FailedOpenTest, ReopeningTheSameFileWorks) {
+    m_session.open(m_previous);
+    EXPECT_EQ(m_session.table().records[1], testsupport::sampleRecord(1)); // change dropped
+    EXPECT_EQ(m_files.openFiles(), 2);
+}
+
+// --- save guards ------------------------------------------------------------------------------
+
+TEST_F(FileSessionTest, SaveWithNoFileOpenWritesNothing) {
+    m_session.table().records[0].fields[0] = 5;
+    EXPECT_EQ(errorMessage([&] { m_session.save(); }), "I/O error 103");
+    EXPECT_EQ(m_files.writeCalls(), 0);
+}
+
+TEST_F(FileSessionTest, SaveIntoADeletedDataFileReportsFileNotFound) {
+    const std::string path = makeFile("OBJDAT.dat", 3, {"a", "b", "c"});
+    m_session.open(path);
+    const Bytes names = testsupport::readFile(m_session.namesPath());
+    std::filesystem::remove(path);
+
+    EXPECT_EQ(errorMessage([&] { m_session.save(); }), "File not found");
+    EXPECT_EQ(errorMessage([&] { m_session.recordCountUpdate(); }), "File not found");
+    EXPECT_EQ(m_files.writeCalls(), 0);
+    EXPECT_EQ(testsupport::readFile(m_session.namesPath()), names);
+    EXPECT_EQ(m_session.table().lastIndex, 2);
+}
+
+TEST_F(FileSessionTest, SaveIntoAReplacedNamesFileReportsFileNotFound) {
+    const std::string path = makeFile("OBJDAT.dat", 3, {"a", "b", "c"});
+    m_session.open(path);
+    const Bytes data = testsupport::readFile(path);
+    // Another program puts a new file in its place, as editors that save through a copy do.
+    testsupport::writeFile(m_folder.file("copy.nam"), Bytes(90, 'n'));
+    std::filesystem::rename(m_folder.file("copy.nam"), m_folder.file("OBJDAT.nam"));
+
+    EXPECT_EQ(errorMessage([&] { m_session.save(); }), "File not found");
+    EXPECT_EQ(m_files.writeCalls(), 0);
+    EXPECT_EQ(testsupport::readFile(path), data);
+}
+
+TEST_F(FileSessionTest, AFullDiskStopsTheSaveAfterTheLastWholeItem) {
+    const std::string path = makeFile("OBJDAT.dat", 3, {"a", "b", "c"});
+    m_session.open(path);
+    for (auto& record : m_session.table().records)
+        record.fields.fill(0xEEEEEEEE);
+    for (auto& slot : m_session.table().names)
+        slot.fill('N');
+    const Bytes dataBefore = testsupport::readFile(path);
+
+    m_files.limitWrites(30 + 100 + 30 + 10); // slot 0, record 0, slot 1, 10 bytes of record 1
+    EXPECT_EQ(errorMessage([&] { m_session.save(); }), "Disk full");
+
+    const Bytes data = testsupport::readFile(path);
+    EXPECT_EQ(testsupport::recordAt(data, 0).fields[24], 0xEEEEEEEEu);
+    EXPECT_EQ(testsupport::recordAt(data, 1).fields[1], 0xEEEEEEEEu);
+    EXPECT_EQ(testsupport::recordAt(data, 1).fields[3], testsupport::sampleRecord(1).fields[3]);
+    EXPECT_EQ(testsupport::recordAt(data, 2), testsupport::sampleRecord(2));
+    const Bytes names = testsupport::readFile(m_session.namesPath());
+    EXPECT_EQ(testsupport::slotAt(names, 1), testsupport::nameSlot(std::string(30, 'N')));
+    EXPECT_EQ(testsupport::slotAt(names, 2), testsupport::nameSlot("c"));
+    EXPECT_EQ(Bytes(data.begin(), data.begin() + 100),
+              Bytes(dataBefore.begin(), dataBefore.begin() + 100));
+}
+
+// --- close ------------------------------------------------------------------------------------
+
+TEST_F(FileSessionTest, CloseClosesOnlyWhatIsOpen) {
+    EXPECT_NO_THROW(m_session.close()); // nothing was ever opened
+    m_session.open(makeFile("OBJDAT.dat", 2));
+    m_session.close();
+    EXPECT_EQ(m_files.openFiles(), 0);
+    EXPECT_FALSE(m_session.isOpen());
+    EXPECT_NO_THROW(m_session.close());
+    EXPECT_EQ(errorMessage([&] { m_session.save(); }), "I/O error 103");
+}
+
+TEST_F(FileSessionTest, AFailingCloseIsReportedOnce) {
+    m_session.open(makeFile("OBJDAT.dat", 2));
+    m_files.failCloses(EIO);
+    EXPECT_EQ(errorMessage([&] { m_session.close(); }), "I/O error 5");
+    EXPECT_EQ(m_files.openFiles(), 0);
+    EXPECT_NO_THROW(m_session.close());
+}
+
+} // namespace
