@@ -26,6 +26,9 @@ public:
     /** Hides the banner and shows, enables and disables the controls of the working layout. */
     void applyWorkingLayout();
 
+    /** The client area below the menu bar, 667 x 488, holding the background picture. */
+    QWidget* clientArea = nullptr;
+
     // Menu bar MainMenu1
     QAction* Open1 = nullptr;
     QAction* Save1 = nullptr;
@@ -82,6 +85,36 @@ public:
     // Scale Factors
     PercentSpinBox* LMDSE1 = nullptr;
     PercentSpinBox* LMDSE2 = nullptr;
+
+    // The captions beside the fields, numbered as the layout was first drawn, which is not
+    // the order of the rows.
+    QLabel* LMDSimpleLabel1 = nullptr;
+    QLabel* LMDSimpleLabel2 = nullptr;
+    QLabel* LMDSimpleLabel3 = nullptr;
+    QLabel* LMDSimpleLabel4 = nullptr;
+    QLabel* LMDSimpleLabel5 = nullptr;
+    QLabel* LMDSimpleLabel6 = nullptr;
+    QLabel* LMDSimpleLabel7 = nullptr;
+    QLabel* LMDSimpleLabel8 = nullptr;
+    QLabel* LMDSimpleLabel9 = nullptr;
+    QLabel* LMDSimpleLabel10 = nullptr;
+    QLabel* LMDSimpleLabel11 = nullptr;
+    QLabel* LMDSimpleLabel12 = nullptr;
+    QLabel* LMDSimpleLabel13 = nullptr;
+    QLabel* LMDSimpleLabel14 = nullptr;
+    QLabel* LMDSimpleLabel15 = nullptr;
+    QLabel* LMDSimpleLabel16 = nullptr;
+    QLabel* LMDSimpleLabel17 = nullptr;
+    QLabel* LMDSimpleLabel18 = nullptr;
+    QLabel* LMDSimpleLabel19 = nullptr;
+    QLabel* LMDSimpleLabel20 = nullptr;
+    QLabel* LMDSimpleLabel21 = nullptr;
+    QLabel* LMDSimpleLabel22 = nullptr;
+    QLabel* LMDSimpleLabel23 = nullptr;
+    QLabel* LMDSimpleLabel24 = nullptr;
+    QLabel* LMDSimpleLabel25 = nullptr;
+    QLabel* LMDSimpleLabel26 = nullptr;
+    QLabel* LMDSimpleLabel27 = nullptr;
 
 protected:
     // Event handlers, bound by the layout; empty here.
