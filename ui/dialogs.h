@@ -23,7 +23,9 @@ public:
     virtual ~Dialogs() = default;
     /** The confirmed path, or an empty text when cancelled. */
     virtual QString openFile(QWidget* parent, const OpenFileRequest& request) = 0;
-    /** The folder prompt: the chosen path, or an empty text when cancelled. */
+    /** The folder prompt. Returns the path the user confirmed (no trailing separator);
+     * when cancelled, the path confirmed the last time in this run (empty if none),
+     * because the prompt keeps its selection from one use to the next. */
     virtual QString browseFolder(QWidget* parent, const QString& instruction) = 0;
     /** "Confirm" with "&Yes" and "&No". */
     virtual Answer confirm(QWidget* parent, const QString& text) = 0;
@@ -34,7 +36,8 @@ public:
 
     /** The installed dialogs (the real ones unless replaced). */
     static Dialogs& current();
-    /** Replaces the installed dialogs; returns the previous ones. Not owned. */
+    /** Replaces the installed dialogs (nullptr: the real ones again); returns the
+     * previously installed ones, nullptr meaning the real ones. Not owned. */
     static Dialogs* install(Dialogs* dialogs);
 };
 

@@ -1,0 +1,79 @@
+#include "tests/support/scripted_dialogs.h"
+
+namespace ui {
+
+void ScriptedDialogs::queueOpenFile(const QString& path) {
+    m_openFiles.push_back(path);
+}
+
+void ScriptedDialogs::queueFolder(const QString& path) {
+    m_folders.push_back(path);
+}
+
+void ScriptedDialogs::queueAnswer(Answer answer) {
+    m_answers.push_back(answer);
+}
+
+QStringList ScriptedDialogs::texts(Kind kind) const {
+    QStringList result;
+    for (const Message& message : m_messages)
+        if (message.kind == kind)
+            result << message.text;
+    return result;
+}
+
+qsizetype ScriptedDialogs::pendingAnswers() const {
+    return static_cast<qsizetype>(m_openFiles.size() + m_folders.size() + m_answers.size());
+}
+
+void ScriptedDialogs::clearRecord() {
+    m_messages.clear();
+    m_openRequests.clear();
+    m_folderPrompts.clear();
+    m_unanswered.clear();
+}
+
+QString ScriptedDialogs::openFile(QWidget*, const OpenFileRequest& request) {
+    m_openRequests << request;
+    if (m_openFiles.empty()) {
+        m_unanswered << QStringLiteral("openFile");
+        return QString();
+    }
+    QString path = m_openFiles.front();
+    m_openFiles.pop_front();
+    return path;
+}
+
+QString ScriptedDialogs::browseFolder(QWidget*, const QString& instruction) {
+    m_folderPrompts << instruction;
+    if (m_folders.empty()) {
+        m_unanswered << QStringLiteral("browseFolder");
+        return m_lastFolder;
+    }
+    const QString path = m_folders.front();
+    m_folders.pop_front();
+    if (!path.isEmpty())
+        m_lastFolder = path;
+    return m_lastFolder;
+}
+
+Dialogs::Answer ScriptedDialogs::confirm(QWidget* parent, const QString& text) {
+    m_messages << Message{Kind::Confirm, text, parent};
+    if (m_answers.empty()) {
+        m_unanswered << QStringLiteral("confirm");
+        return Answer::No;
+    }
+    const Answer answer = m_answers.front();
+    m_answers.pop_front();
+    return answer;
+}
+
+void ScriptedDialogs::information(QWidget* parent, const QString& text) {
+    m_messages << Message{Kind::Information, text, parent};
+}
+
+void ScriptedDialogs::error(QWidget* parent, const QString& text) {
+    m_messages << Message{Kind::Error, text, parent};
+}
+
+} // namespace ui

@@ -1,0 +1,66 @@
+#pragma once
+// Dialogs for GUI tests: answers come from queues filled by the test, and every
+// dialog and message box shown is recorded. Nothing ever blocks: a dialog whose
+// queue is empty is recorded as unanswered and treated as cancelled / "No".
+
+#include "ui/dialogs.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <deque>
+
+namespace ui {
+
+class ScriptedDialogs : public Dialogs {
+public:
+    enum class Kind { Confirm, Information, Error };
+
+    struct Message {
+        Kind kind;
+        QString text;
+        QWidget* parent; // identity only; may be gone by the time a test looks
+    };
+
+    /** The next open dialog confirms path; an empty path cancels it. */
+    void queueOpenFile(const QString& path);
+    /** The next folder prompt confirms path; an empty path cancels it. */
+    void queueFolder(const QString& path);
+    /** The next "Confirm" question is answered with answer. */
+    void queueAnswer(Answer answer);
+
+    /** Every confirm, information and error box, in order. */
+    const QList<Message>& messages() const { return m_messages; }
+    /** The texts of the messages of one kind, in order. */
+    QStringList texts(Kind kind) const;
+    /** Every open dialog request, in order. */
+    const QList<OpenFileRequest>& openRequests() const { return m_openRequests; }
+    /** The instruction of every folder prompt shown, in order. */
+    const QStringList& folderPrompts() const { return m_folderPrompts; }
+    /** Dialogs shown while their queue was empty: "openFile", "browseFolder", "confirm". */
+    const QStringList& unanswered() const { return m_unanswered; }
+    /** Queued answers no dialog has used yet. */
+    qsizetype pendingAnswers() const;
+    /** Forgets the record of what was shown (the queues and the folder memory stay). */
+    void clearRecord();
+
+    QString openFile(QWidget* parent, const OpenFileRequest& request) override;
+    /** Like the real prompt: a cancel returns the folder confirmed last in this object. */
+    QString browseFolder(QWidget* parent, const QString& instruction) override;
+    Answer confirm(QWidget* parent, const QString& text) override;
+    void information(QWidget* parent, const QString& text) override;
+    void error(QWidget* parent, const QString& text) override;
+
+private:
+    std::deque<QString> m_openFiles;
+    std::deque<QString> m_folders;
+    std::deque<Answer> m_answers;
+    QList<Message> m_messages;
+    QList<OpenFileRequest> m_openRequests;
+    QStringList m_folderPrompts;
+    QStringList m_unanswered;
+    QString m_lastFolder;
+};
+
+} // namespace ui

@@ -1,0 +1,27 @@
+#include "ui/dialogs.h"
+
+#include "ui/standard_dialogs.h"
+
+#include <utility>
+
+namespace ui {
+
+namespace {
+Dialogs*& installedDialogs() {
+    static Dialogs* dialogs = nullptr;
+    return dialogs;
+}
+} // namespace
+
+Dialogs& Dialogs::current() {
+    if (Dialogs* dialogs = installedDialogs())
+        return *dialogs;
+    static StandardDialogs standard;
+    return standard;
+}
+
+Dialogs* Dialogs::install(Dialogs* dialogs) {
+    return std::exchange(installedDialogs(), dialogs);
+}
+
+} // namespace ui

@@ -1,0 +1,71 @@
+#include "ui/standard_dialogs.h"
+
+#include "ui/file_filters.h"
+#include "ui/folder_prompt.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace ui {
+
+QString StandardDialogs::errorTitle() {
+    return QStringLiteral("Corvane OBJDAT File Editor");
+}
+
+QString StandardDialogs::openFile(QWidget* parent, const OpenFileRequest& request) {
+    QFileDialog dialog(parent, request.title);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    // A typed name that does not exist is handed on, and opening it reports the error.
+    dialog.setFileMode(QFileDialog::AnyFile);
+    const QStringList filters = fileDialogFilters(request.filter);
+    dialog.setNameFilters(filters);
+    if (!filters.isEmpty())
+        dialog.selectNameFilter(filters.front());
+    dialog.setDefaultSuffix(request.defaultExtension);
+    if (!request.startFolder.isEmpty())
+        dialog.setDirectory(request.startFolder);
+    if (!m_lastOpenedFile.isEmpty()) {
+        const QFileInfo last(m_lastOpenedFile);
+        if (last.absoluteDir() == dialog.directory())
+            dialog.selectFile(last.fileName());
+    }
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return QString();
+    m_lastOpenedFile = QDir::toNativeSeparators(dialog.selectedFiles().front());
+    return m_lastOpenedFile;
+}
+
+QString StandardDialogs::browseFolder(QWidget* parent, const QString& instruction) {
+    FolderPrompt prompt(instruction, m_lastFolder, parent);
+    if (prompt.exec() == QDialog::Accepted)
+        m_lastFolder = prompt.selectedPath();
+    return m_lastFolder;
+}
+
+Dialogs::Answer StandardDialogs::confirm(QWidget* parent, const QString& text) {
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Confirm"), text,
+                    QMessageBox::Yes | QMessageBox::No, parent);
+    box.button(QMessageBox::Yes)->setText(QStringLiteral("&Yes"));
+    box.button(QMessageBox::No)->setText(QStringLiteral("&No"));
+    box.setDefaultButton(QMessageBox::Yes);
+    return box.exec() == QMessageBox::Yes ? Answer::Yes : Answer::No;
+}
+
+void StandardDialogs::information(QWidget* parent, const QString& text) {
+    QMessageBox box(QMessageBox::Information, QStringLiteral("Information"), text, QMessageBox::Ok,
+                    parent);
+    box.button(QMessageBox::Ok)->setText(QStringLiteral("OK"));
+    box.exec();
+}
+
+void StandardDialogs::error(QWidget* parent, const QString& text) {
+    QMessageBox box(QMessageBox::Critical, errorTitle(), text, QMessageBox::Ok, parent);
+    box.button(QMessageBox::Ok)->setText(QStringLiteral("OK"));
+    box.exec();
+}
+
+} // namespace ui
