@@ -334,13 +334,28 @@ void FieldEdit::contextMenuEvent(QContextMenuEvent* event) {
     event->accept();
 }
 
+namespace {
+bool isTemporaryFocusMove(Qt::FocusReason reason) {
+    return reason == Qt::PopupFocusReason || reason == Qt::ActiveWindowFocusReason;
+}
+} // namespace
+
 void FieldEdit::focusInEvent(QFocusEvent* event) {
     QLineEdit::focusInEvent(event);
-    // The focus coming back from a menu or another window is no new arrival.
-    if (event->reason() == Qt::PopupFocusReason || event->reason() == Qt::ActiveWindowFocusReason)
+    // The focus coming back from a menu or another window is no new arrival: the user's
+    // selection stays as it was.
+    const bool returning = m_focusLeftTemporarily && isTemporaryFocusMove(event->reason());
+    m_focusLeftTemporarily = false;
+    if (returning)
         return;
     selectAll();
     m_holdSelectionForClick = event->reason() == Qt::MouseFocusReason;
+}
+
+void FieldEdit::focusOutEvent(QFocusEvent* event) {
+    m_focusLeftTemporarily = isTemporaryFocusMove(event->reason());
+    m_holdSelectionForClick = false;
+    QLineEdit::focusOutEvent(event);
 }
 
 void FieldEdit::mousePressEvent(QMouseEvent* event) {

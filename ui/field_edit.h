@@ -55,6 +55,7 @@ protected:
     void inputMethodEvent(QInputMethodEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
@@ -90,6 +91,8 @@ private:
     bool m_focusOnHover = true;
     // A click that brought the focus keeps the whole text selected until the button is released.
     bool m_holdSelectionForClick = false;
+    // Set while the focus is away in a menu or another window, to come back unchanged.
+    bool m_focusLeftTemporarily = false;
 };
 
 } // namespace ui
