@@ -84,6 +84,10 @@ void FileSession::open(const std::string& dataPath) {
             namesFile = m_fileSystem.create(namesPath);
             fillCreatedNamesFile(*namesFile, count);
         }
+        // A names path that is a link to the data file would let the save write name slots
+        // into the data file.
+        if (namesFile->isStillAt(dataPath))
+            throw Error("A names file cannot be opened as a data file");
 
         // Both files are read whole; the load fails at the first name slot or field that is
         // not wholly in its file, which is "Read beyond end of file" whichever it is.

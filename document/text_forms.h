@@ -12,9 +12,11 @@ namespace doc {
 /** Unsigned decimal, no sign or separators: 0xFFFFFFFF gives "4294967295". */
 std::string formatUnsigned(std::uint32_t value);
 
-/** A float field: the value rounded (half away from zero, on its exact decimal expansion) to
- * 8 significant digits and then shown with exactly two decimals: 2.5 gives "2.50", -0.25 gives
- * "-0.25", 1234567.891 gives "1234567.90". When the integer part has more than 8 digits the
+/** A float field with exactly two decimals: the value is rounded once, half away from zero on
+ * its exact decimal expansion, to two decimals or to 8 significant digits, whichever keeps
+ * fewer, and missing decimals show as zeros: 2.5 gives "2.50", -0.25 gives "-0.25",
+ * 1234567.891 (held as 1234567.875) gives "1234567.90", 0.285 (held as 0.28499999...) gives
+ * "0.28". When the integer part has more than 8 digits the
  * scientific form with up to 8 significant digits is used, trailing zeros dropped, "E" and the
  * exponent without "+": 123456789.0 gives "1.2345679E8". A value shown as all zeros has no sign.
  * NaN and the infinities show as "NAN", "INF" and "-INF". */

@@ -309,6 +309,12 @@ TEST_F(FailedOpenTest, ANamesFileChosenAsDataFile) {
     expectRefused(path, "A names file cannot be opened as a data file");
 }
 
+TEST_F(FailedOpenTest, ANamesFileThatIsTheDataFileUnderAnotherName) {
+    const std::string path = makeFile("OBJDAT.dat", 2);
+    std::filesystem::create_symlink(path, m_folder.file("OBJDAT.nam"));
+    expectRefused(path, "A names file cannot be opened as a data file");
+}
+
 TEST_F(FailedOpenTest, ReopeningTheSameFileWorks) {
     m_session.open(m_previous);
     EXPECT_EQ(m_session.table().records[1], testsupport::sampleRecord(1)); // change dropped
