@@ -41,7 +41,7 @@ void TForm6::LMDButton1Click() {
     const doc::ObjectTable& table = m_session.table();
     LMDLB1->clear();
     for (int i = 0; i <= table.lastIndex; ++i)
-        LMDLB1->appendRow(rowText(table, i));
+        LMDLB1->appendRow(m_rowTexts.text(table, i));
 }
 
 void TForm6::LMDLB1Click() {

@@ -3,6 +3,7 @@
 // record, and the write-back of every user change into the object table.
 
 #include "editor/document_commands.h"
+#include "editor/row_text_cache.h"
 #include "ui/editor_form.h"
 
 namespace doc {
@@ -50,6 +51,7 @@ private:
 
     doc::FileSession& m_session;
     DocumentCommands* m_commands = nullptr;
+    RowTextCache m_rowTexts;
 };
 
 } // namespace editor
