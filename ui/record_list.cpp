@@ -9,6 +9,7 @@
 #include <QPainter>
 #include <QScrollBar>
 #include <QStyleOptionFocusRect>
+#include <QVarLengthArray>
 
 #include <algorithm>
 
@@ -18,8 +19,8 @@ namespace {
 constexpr QChar kSeparator = u';';
 const QColor kGridColour(192, 192, 192);
 
-// Posted once per batch of appends; brings the scroll range up to date.
-QEvent::Type syncRangeEvent() {
+// Posted once per batch of changes; brings scroll bar and screen up to date.
+QEvent::Type syncEvent() {
     static const auto type = static_cast<QEvent::Type>(QEvent::registerEventType());
     return type;
 }
@@ -72,21 +73,18 @@ QSize RecordList::sizeHint() const {
 }
 
 void RecordList::clear() {
-    m_rows.clear();
+    const qsizetype previous = m_rows.size();
+    m_rows = QStringList();
+    m_rows.reserve(previous);
     m_selected = -1;
     m_current = 0;
-    verticalScrollBar()->setValue(0);
-    scheduleScrollRange();
-    viewport()->update();
+    m_top = 0;
+    scheduleSync();
 }
 
 void RecordList::appendRow(const QString& rowText) {
-    const int row = static_cast<int>(m_rows.size());
     m_rows.append(rowText);
-    scheduleScrollRange();
-    // Rows below the visible part need no repaint; this keeps a refill cheap.
-    if (row <= topRow() + visibleRows())
-        viewport()->update();
+    scheduleSync();
 }
 
 int RecordList::rowCount() const {
@@ -111,17 +109,17 @@ void RecordList::setSelectedIndex(int i) {
         m_current = i;
         scrollToRow(i);
     }
-    viewport()->update();
+    scheduleSync();
 }
 
 int RecordList::topRow() const {
-    return verticalScrollBar()->value();
+    return m_top;
 }
 
 int RecordList::rowAt(const QPoint& viewportPoint) const {
     if (viewportPoint.y() < 0)
         return -1;
-    const int row = topRow() + viewportPoint.y() / kRowHeight;
+    const int row = m_top + viewportPoint.y() / kRowHeight;
     return row < rowCount() ? row : -1;
 }
 
@@ -129,30 +127,56 @@ int RecordList::visibleRows() const {
     return std::max(1, viewport()->height() / kRowHeight);
 }
 
-void RecordList::scheduleScrollRange() {
-    if (m_rangePending)
+void RecordList::scheduleSync() {
+    if (m_syncPending)
         return;
-    m_rangePending = true;
-    QCoreApplication::postEvent(this, new QEvent(syncRangeEvent()));
+    m_syncPending = true;
+    QCoreApplication::postEvent(this, new QEvent(syncEvent()));
 }
 
-void RecordList::syncScrollRange() {
-    m_rangePending = false;
-    QScrollBar* bar = verticalScrollBar();
+void RecordList::sync() {
+    m_syncPending = false;
     const int shown = visibleRows();
+    const int lastTop = std::max(0, rowCount() - shown);
+    m_top = std::clamp(m_top, 0, lastTop);
+    QScrollBar* bar = verticalScrollBar();
+    m_syncing = true;
     bar->setPageStep(shown);
-    bar->setRange(0, std::max(0, rowCount() - shown));
+    bar->setRange(0, lastTop);
+    bar->setValue(m_top);
+    m_syncing = false;
+    repaintChangedRows();
+}
+
+void RecordList::repaintChangedRows() {
+    if (m_top != m_drawnTop) {
+        viewport()->update();
+    } else {
+        const int width = viewport()->width();
+        const int end = m_top + visibleRows() + 1;
+        for (int row = m_top; row < end; ++row) {
+            const bool existed = row < m_drawnRows.size();
+            const bool exists = row < m_rows.size();
+            const bool same = existed == exists &&
+                              (!exists || m_drawnRows.at(row) == m_rows.at(row)) &&
+                              (row == m_drawnSelected) == (row == m_selected) &&
+                              (row == m_drawnCurrent) == (row == m_current);
+            if (!same)
+                viewport()->update(0, (row - m_top) * kRowHeight, width, kRowHeight);
+        }
+    }
+    m_drawnRows = m_rows;
+    m_drawnSelected = m_selected;
+    m_drawnCurrent = m_current;
+    m_drawnTop = m_top;
 }
 
 void RecordList::scrollToRow(int row) {
-    if (m_rangePending)
-        syncScrollRange();
-    const int top = topRow();
     const int shown = visibleRows();
-    if (row < top)
-        verticalScrollBar()->setValue(row);
-    else if (row >= top + shown)
-        verticalScrollBar()->setValue(row - shown + 1);
+    if (row < m_top)
+        m_top = row;
+    else if (row >= m_top + shown)
+        m_top = row - shown + 1;
 }
 
 void RecordList::placeHeader() {
@@ -161,9 +185,9 @@ void RecordList::placeHeader() {
 }
 
 bool RecordList::event(QEvent* event) {
-    if (event->type() == syncRangeEvent()) {
-        if (m_rangePending)
-            syncScrollRange();
+    if (event->type() == syncEvent()) {
+        if (m_syncPending)
+            sync();
         return true;
     }
     const bool handled = QAbstractScrollArea::event(event);
@@ -176,10 +200,16 @@ bool RecordList::event(QEvent* event) {
 void RecordList::resizeEvent(QResizeEvent* event) {
     QAbstractScrollArea::resizeEvent(event);
     placeHeader();
-    syncScrollRange();
+    sync();
+    viewport()->update();
 }
 
 void RecordList::scrollContentsBy(int, int) {
+    if (m_syncing)
+        return;
+    // The user moved the scroll bar or turned the wheel.
+    m_top = verticalScrollBar()->value();
+    m_drawnTop = m_top;
     viewport()->update();
 }
 
@@ -189,10 +219,12 @@ void RecordList::paintEvent(QPaintEvent* event) {
     const QRect area = event->rect();
     painter.fillRect(area, colours.color(QPalette::Base));
 
-    const int top = topRow();
+    const int top = m_top;
     const int width = viewport()->width();
+    const int baseline = 1 + painter.fontMetrics().ascent();
     const int first = top + std::max(0, area.top()) / kRowHeight;
     const int last = std::min(rowCount() - 1, top + area.bottom() / kRowHeight);
+    QVarLengthArray<QLine, 64> grid;
     for (int row = first; row <= last; ++row) {
         const int y = (row - top) * kRowHeight;
         const QRect rowRect(0, y, width, kRowHeight);
@@ -206,21 +238,16 @@ void RecordList::paintEvent(QPaintEvent* event) {
             int left = 0;
             for (int column = 0; column < kColumnCount; ++column) {
                 const int columnWidth = kColumnWidths.at(static_cast<size_t>(column));
-                if (column < pieces.size()) {
+                if (column < pieces.size() && !pieces.at(column).isEmpty()) {
+                    // A single line at a fixed baseline needs no text layout, only clipping.
                     painter.setClipRect(QRect(left, y, columnWidth - 1, kRowHeight - 1));
-                    painter.drawText(QRect(left + 2, y + 1, columnWidth - 2, kRowHeight - 1),
-                                     Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
-                                     pieces.at(column));
-                    painter.setClipping(false);
+                    painter.drawText(QPoint(left + 2, y + baseline), pieces.at(column));
                 }
                 left += columnWidth;
-                painter.setPen(kGridColour);
-                painter.drawLine(left - 1, y, left - 1, y + kRowHeight - 1);
-                painter.setPen(
-                    colours.color(selected ? QPalette::HighlightedText : QPalette::Text));
+                grid.append(QLine(left - 1, y, left - 1, y + kRowHeight - 1));
             }
-            painter.setPen(kGridColour);
-            painter.drawLine(0, y + kRowHeight - 1, width - 1, y + kRowHeight - 1);
+            painter.setClipping(false);
+            grid.append(QLine(0, y + kRowHeight - 1, width - 1, y + kRowHeight - 1));
         }
 
         if (row == m_current && hasFocus()) {
@@ -231,6 +258,8 @@ void RecordList::paintEvent(QPaintEvent* event) {
             style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter, this);
         }
     }
+    painter.setPen(kGridColour);
+    painter.drawLines(grid.data(), static_cast<int>(grid.size()));
 }
 
 void RecordList::selectByUser(int row, bool always) {
@@ -241,7 +270,7 @@ void RecordList::selectByUser(int row, bool always) {
     m_selected = row;
     m_current = row;
     scrollToRow(row);
-    viewport()->update();
+    sync();
     if (changed || always) {
         if (auto handler = onClick)
             handler();

@@ -66,8 +66,9 @@ protected:
 
 private:
     int visibleRows() const;
-    void syncScrollRange();
-    void scheduleScrollRange();
+    void scheduleSync();
+    void sync();
+    void repaintChangedRows();
     void scrollToRow(int row);
     void selectByUser(int row, bool always);
     void placeHeader();
@@ -76,7 +77,18 @@ private:
     int m_selected = -1;
     // The row that carries the focus frame and where keyboard moves start.
     int m_current = 0;
-    bool m_rangePending = false;
+    int m_top = 0;
+
+    // A refill usually gives back the same rows but one. Changes are collected and compared
+    // with what was last drawn once per event round, so only rows that look different are
+    // repainted and the scroll bar is touched once.
+    bool m_syncPending = false;
+    bool m_syncing = false;
+    QStringList m_drawnRows;
+    int m_drawnSelected = -1;
+    int m_drawnCurrent = 0;
+    int m_drawnTop = 0;
+
     RecordListHeader* m_header;
 };
 

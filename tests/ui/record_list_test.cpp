@@ -124,7 +124,14 @@ void RecordListTest::setSelectedIndexScrollsJustEnough() {
     QCOMPARE(list.topRow(), 10);
     list.setSelectedIndex(99);
     QCOMPARE(list.topRow(), 99 - shown + 1);
+    QCoreApplication::processEvents();
     QCOMPARE(list.verticalScrollBar()->maximum(), 100 - shown);
+    QCOMPARE(list.verticalScrollBar()->value(), 99 - shown + 1);
+
+    // Scrolling by the scroll bar moves the rows but not the selection.
+    list.verticalScrollBar()->setValue(0);
+    QCOMPARE(list.topRow(), 0);
+    QCOMPARE(list.selectedIndex(), 99);
 
     // A refill shows the top again; a short list needs no scrolling.
     list.clear();
