@@ -124,7 +124,9 @@ int RecordList::rowAt(const QPoint& viewportPoint) const {
 }
 
 int RecordList::visibleRows() const {
-    return std::max(1, viewport()->height() / kRowHeight);
+    // From our own geometry: the viewport is laid out only once the list is shown, but a hidden
+    // list is filled and scrolled too.
+    return std::max(1, (contentsRect().height() - kHeaderHeight) / kRowHeight);
 }
 
 void RecordList::scheduleSync() {

@@ -133,6 +133,15 @@ void RecordListTest::setSelectedIndexScrollsJustEnough() {
     QCOMPARE(list.topRow(), 0);
     QCOMPARE(list.selectedIndex(), 99);
 
+    // A list that is not shown yet scrolls by its size all the same.
+    RecordList hidden;
+    hidden.resize(265, 377);
+    fill(hidden, 100);
+    hidden.setSelectedIndex(5);
+    QCOMPARE(hidden.topRow(), 0);
+    hidden.setSelectedIndex(60);
+    QCOMPARE(hidden.topRow(), 60 - shown + 1);
+
     // A refill shows the top again; a short list needs no scrolling.
     list.clear();
     fill(list, 3);
