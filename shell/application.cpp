@@ -1,0 +1,36 @@
+#include "shell/application.h"
+
+#include "shell/error_text.h"
+#include "ui/user_action.h"
+
+#include <QApplication>
+
+namespace shell {
+
+Windows::Windows(doc::FileSystem& fileSystem)
+    : session(fileSystem), form1(session), form3(session), form4(), form6(session) {
+    form1.setWindows(&form3, &form6);
+    form3.setWindows(&form1, &form4, &form6);
+    form6.setDocumentCommands(&form3);
+}
+
+void Windows::show() {
+    form1.show();
+}
+
+void initialiseApplication() {
+    const QString title = QString::fromUtf16(kApplicationTitle);
+    QCoreApplication::setApplicationName(title);
+    QGuiApplication::setApplicationDisplayName(title);
+    ui::setErrorReporter(&reportError);
+}
+
+int runApplication(int argc, char** argv) {
+    QApplication app(argc, argv);
+    initialiseApplication();
+    Windows windows;
+    windows.show();
+    return QApplication::exec();
+}
+
+} // namespace shell

@@ -1,0 +1,35 @@
+#pragma once
+// Start-up: the application title, the four windows created in their order,
+// and the one error reporter every user action ends in.
+
+#include "document/file_session.h"
+#include "editor/editor_window.h"
+#include "shell/document_controller.h"
+#include "shell/notes_window.h"
+#include "shell/start_window.h"
+
+namespace shell {
+
+inline constexpr char16_t kApplicationTitle[] = u"Corvane OBJDAT File Editor";
+
+/** The document and the windows of one run, created in the order TForm1, TForm3, TForm4, TForm6
+ * and wired to one another. Only the start window is shown, by show(). */
+class Windows {
+public:
+    explicit Windows(doc::FileSystem& fileSystem = doc::FileSystem::real());
+    void show();
+
+    doc::FileSession session;
+    TForm1 form1;
+    TForm3 form3;
+    TForm4 form4;
+    editor::TForm6 form6;
+};
+
+/** Sets the application title and installs the error reporter; call once after QApplication. */
+void initialiseApplication();
+
+/** The whole program: initialise, create the windows, show the start window, run the loop. */
+int runApplication(int argc, char** argv);
+
+} // namespace shell

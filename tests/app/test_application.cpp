@@ -1,0 +1,324 @@
+// The windows wired together as at start-up, driven through their real
+// controls, with dialogs answered by a script and files checked on disk.
+
+#include "document/file_layout.h"
+#include "shell/application.h"
+#include "shell/settings_file.h"
+#include "tests/support/data_files.h"
+#include "tests/support/scoped_dialogs.h"
+#include "tests/support/scripted_dialogs.h"
+#include "tests/support/test_file_system.h"
+#include "ui/field_edit.h"
+#include "ui/percent_spin_box.h"
+#include "ui/record_list.h"
+
+#include <QAction>
+#include <QFile>
+#include <QLabel>
+#include <QPushButton>
+#include <QtTest>
+
+#include <cerrno>
+#include <memory>
+
+using testsupport::Bytes;
+using Kind = ui::ScriptedDialogs::Kind;
+
+namespace {
+
+QString qs(const std::string& s) {
+    return QString::fromStdString(s);
+}
+
+QString settingsPath() {
+    return shell::SettingsFile::defaultPath();
+}
+
+QByteArray settingsBytes() {
+    QFile file(settingsPath());
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
+
+class ApplicationTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<testsupport::TempFolder> m_folder;
+    std::unique_ptr<testsupport::TestFileSystem> m_files;
+    std::unique_ptr<ui::ScriptedDialogs> m_dialogs;
+    std::unique_ptr<ui::ScopedDialogs> m_installed;
+    std::unique_ptr<shell::Windows> m_windows;
+    int m_endings = 0;
+
+    std::string writeDataFile(const std::string& name, int count) {
+        testsupport::DataFile file;
+        file.records = testsupport::sampleRecords(count);
+        file.tail = {1, 2, 3};
+        const std::string path = m_folder->file(name);
+        file.write(path);
+        return path;
+    }
+
+    /** Start-up, the start window's button, then "Open" answered with path. */
+    void startAndOpen(const std::string& path) {
+        QTest::mouseClick(m_windows->form1.Button5, Qt::LeftButton);
+        m_dialogs->queueFolder(qs(m_folder->path()));
+        m_dialogs->queueOpenFile(qs(path));
+        m_windows->form6.Open1->trigger();
+        QApplication::setActiveWindow(&m_windows->form6);
+        QVERIFY(QTest::qWaitForWindowActive(&m_windows->form6));
+    }
+
+    editor::TForm6& form6() { return m_windows->form6; }
+
+private slots:
+    void init() {
+        m_folder = std::make_unique<testsupport::TempFolder>();
+        QFile::remove(settingsPath());
+        m_files = std::make_unique<testsupport::TestFileSystem>();
+        m_dialogs = std::make_unique<ui::ScriptedDialogs>();
+        m_installed = std::make_unique<ui::ScopedDialogs>(*m_dialogs);
+        shell::initialiseApplication();
+        m_windows = std::make_unique<shell::Windows>(*m_files);
+        m_endings = 0;
+        m_windows->form3.setEndProgram([this] { ++m_endings; });
+        m_windows->show();
+    }
+
+    void cleanup() {
+        m_windows.reset();
+        m_installed.reset();
+        m_dialogs.reset();
+        m_files.reset();
+        m_folder.reset();
+    }
+
+    void startUpShowsOnlyTheStartWindow() {
+        QCOMPARE(QCoreApplication::applicationName(), QStringLiteral("Corvane OBJDAT File Editor"));
+        QVERIFY(m_windows->form1.isVisible());
+        QVERIFY(!m_windows->form3.isVisible());
+        QVERIFY(!m_windows->form4.isVisible());
+        QVERIFY(!form6().isVisible());
+        QVERIFY(!QFile::exists(settingsPath())); // start-up reads no file
+
+        QTest::mouseClick(m_windows->form1.Button5, Qt::LeftButton);
+        QVERIFY(!m_windows->form1.isVisible());
+        QVERIFY(form6().isVisible());
+        QVERIFY(form6().LMDLabelFill1->isVisible());
+        QVERIFY(!form6().LMDLB1->isVisible());
+        QVERIFY(!form6().Save1->isEnabled());
+        QCOMPARE(form6().windowTitle(), QStringLiteral("Corvane Object Data Editor"));
+    }
+
+    void firstOpenAsksForTheFolderAndLoadsTheFile() {
+        const std::string path = writeDataFile("OBJDAT.dat", 5);
+        startAndOpen(path);
+
+        QCOMPARE(m_dialogs->folderPrompts(),
+                 QStringList{QStringLiteral("Select OBJDAT File Directory")});
+        QCOMPARE(m_dialogs->openRequests().size(), 1);
+        const auto& request = m_dialogs->openRequests().first();
+        QCOMPARE(request.startFolder, qs(m_folder->path()));
+        QCOMPARE(request.filter, QStringLiteral("OBJDAT|obj*.dat|Dat Files|*.dat|All Files|*.*"));
+        QCOMPARE(request.defaultExtension, QStringLiteral("dat"));
+        QVERIFY(m_dialogs->texts(Kind::Error).isEmpty());
+
+        // The working layout, the list and the caption.
+        QVERIFY(!form6().LMDLabelFill1->isVisible());
+        QVERIFY(form6().LMDLB1->isVisible());
+        QVERIFY(form6().LMDButton5->isVisible() && !form6().LMDButton5->isEnabled());
+        QVERIFY(!form6().LMDButton1->isVisible());
+        QCOMPARE(form6().LMDLB1->rowCount(), 5);
+        QCOMPARE(form6().LMDLB1->selectedIndex(), -1);
+        QCOMPARE(form6().windowTitle(), QStringLiteral("Editing ") + qs(path));
+        QVERIFY(!form6().Save1->isEnabled());
+        // The names file was made with the created slots.
+        QCOMPARE(form6().LMDLB1->rowText(4).section(u';', 3), QStringLiteral("No Name Entered"));
+
+        // The settings file: prompt folder, both percentages, then the chosen file's folder.
+        const QByteArray ini = settingsBytes();
+        const QString folder = qs(m_folder->path()) + u'/';
+        QVERIFY2(ini.contains((QStringLiteral("startdir=") + folder).toUtf8()), ini.constData());
+        QVERIFY(ini.indexOf("startdir") < ini.indexOf("damscale"));
+        QVERIFY(ini.indexOf("damscale=100") < ini.indexOf("sizescale=100"));
+        QCOMPARE(form6().LMDSE1->value(), 100);
+        QCOMPARE(form6().LMDSE2->value(), 100);
+
+        // The next open starts in that folder and asks for no folder.
+        m_dialogs->queueOpenFile(QString());
+        form6().Open1->trigger();
+        QCOMPARE(m_dialogs->folderPrompts().size(), 1);
+        QCOMPARE(m_dialogs->openRequests().last().startFolder, folder);
+        QCOMPARE(form6().windowTitle(), QStringLiteral("Editing ") + qs(path));
+    }
+
+    void cancelledFirstOpenShowsTheEmptyTable() {
+        QTest::mouseClick(m_windows->form1.Button5, Qt::LeftButton);
+        m_dialogs->queueFolder(QString());
+        m_dialogs->queueOpenFile(QString());
+        form6().Open1->trigger();
+
+        QVERIFY(m_dialogs->texts(Kind::Error).isEmpty());
+        QVERIFY(form6().LMDLB1->isVisible());
+        QCOMPARE(form6().LMDLB1->rowCount(), 1);
+        QCOMPARE(form6().LMDLB1->rowText(0), QStringLiteral("0;0;0;"));
+        QCOMPARE(form6().windowTitle(), QStringLiteral("Editing "));
+        QVERIFY(settingsBytes().contains("startdir="));
+        // The empty start folder asks again next time.
+        m_dialogs->queueOpenFile(QString());
+        form6().Open1->trigger();
+        QCOMPARE(m_dialogs->folderPrompts().size(), 2);
+    }
+
+    void storedPercentagesAreShownClamped() {
+        shell::SettingsFile settings;
+        settings.writeStartDir(qs(m_folder->path()));
+        settings.writeDamageScale(250);
+        settings.writeSizeScale(5);
+        QTest::mouseClick(m_windows->form1.Button5, Qt::LeftButton);
+        m_dialogs->queueOpenFile(QString());
+        form6().Open1->trigger();
+        QVERIFY(m_dialogs->folderPrompts().isEmpty());
+        QCOMPARE(form6().LMDSE2->text(), QStringLiteral("250"));
+        QCOMPARE(form6().LMDSE1->text(), QStringLiteral("10"));
+        // Showing them clamped does not change what is stored.
+        QCOMPARE(settings.readSizeScale(), 5);
+    }
+
+    void aFailingOpenLeavesTheEditorAsItWas() {
+        const std::string first = writeDataFile("OBJDAT.dat", 3);
+        const std::string locked = writeDataFile("objlocked.dat", 7);
+        startAndOpen(first);
+        m_files->refuseOpen(locked, EACCES);
+
+        m_dialogs->queueOpenFile(qs(locked));
+        form6().Open1->trigger();
+        QCOMPARE(m_dialogs->texts(Kind::Error), QStringList{QStringLiteral("File access denied.")});
+        QCOMPARE(form6().windowTitle(), QStringLiteral("Editing ") + qs(first));
+        QCOMPARE(form6().LMDLB1->rowCount(), 3);
+        // The folder of the refused file is remembered all the same.
+        QVERIFY(settingsBytes().contains(
+            (QStringLiteral("startdir=") + qs(m_folder->path()) + u'/').toUtf8()));
+
+        // A later cancelled open still names the first file, and a save writes into it.
+        m_dialogs->queueOpenFile(QString());
+        form6().Open1->trigger();
+        QCOMPARE(form6().windowTitle(), QStringLiteral("Editing ") + qs(first));
+        const Bytes lockedBefore = testsupport::readFile(locked);
+        form6().Save1->setEnabled(true);
+        form6().Save1->trigger();
+        QCOMPARE(m_dialogs->texts(Kind::Error).size(), 1);
+        QCOMPARE(testsupport::readFile(locked), lockedBefore);
+        QVERIFY(!form6().Save1->isEnabled());
+    }
+
+    void savingFromTheMenuKeepsTheSelectedRow() {
+        const std::string path = writeDataFile("OBJDAT.dat", 5);
+        startAndOpen(path);
+        form6().LMDLB1->setSelectedIndex(3);
+        form6().LMDLB1Click();
+        form6().ME3->setFocus();
+        QTest::keyClick(form6().ME3, Qt::Key_7); // the whole text is selected on focus
+        QVERIFY(form6().Save1->isEnabled());
+
+        form6().Save1->trigger();
+        QVERIFY(m_dialogs->texts(Kind::Error).isEmpty());
+        QVERIFY(!form6().Save1->isEnabled());
+        QCOMPARE(form6().LMDLB1->selectedIndex(), 3);
+        const Bytes bytes = testsupport::readFile(path);
+        QCOMPARE(testsupport::recordAt(bytes, 3).fields[1], 7u);
+        QCOMPARE(testsupport::storedCount(bytes), 5);
+        // Header and tail kept.
+        const auto header = testsupport::patternedHeader();
+        QCOMPARE(Bytes(bytes.begin(), bytes.begin() + 20),
+                 Bytes(header.begin(), header.begin() + 20));
+        QCOMPARE(Bytes(bytes.end() - 3, bytes.end()), (Bytes{1, 2, 3}));
+    }
+
+    void closingAsksAboutUnsavedChanges() {
+        const std::string path = writeDataFile("OBJDAT.dat", 4);
+        startAndOpen(path);
+        const Bytes before = testsupport::readFile(path);
+
+        // Nothing changed: no question, the program ends.
+        QVERIFY(form6().close());
+        QVERIFY(m_dialogs->texts(Kind::Confirm).isEmpty());
+        QCOMPARE(m_endings, 1);
+
+        // Changed, answered No: nothing written, the program ends.
+        form6().show();
+        form6().Save1->setEnabled(true);
+        m_dialogs->queueAnswer(ui::Dialogs::Answer::No);
+        QVERIFY(form6().close());
+        QCOMPARE(m_dialogs->texts(Kind::Confirm),
+                 QStringList{QStringLiteral("Do you wish to save the changes?")});
+        QVERIFY(m_dialogs->texts(Kind::Information).isEmpty());
+        QCOMPARE(testsupport::readFile(path), before);
+        QCOMPARE(m_endings, 2);
+    }
+
+    void closingWithYesSavesAfterTheNotice() {
+        const std::string path = writeDataFile("OBJDAT.dat", 4);
+        startAndOpen(path);
+        m_windows->session.table().records[2].fields[2] = 4242;
+        form6().Save1->setEnabled(true);
+        m_dialogs->queueAnswer(ui::Dialogs::Answer::Yes);
+        QVERIFY(form6().close());
+        QCOMPARE(m_dialogs->texts(Kind::Information),
+                 QStringList{QStringLiteral("Saving changes.")});
+        QCOMPARE(testsupport::recordAt(testsupport::readFile(path), 2).fields[2], 4242u);
+        QCOMPARE(m_endings, 1);
+        QCOMPARE(m_files->openFiles(), 0);
+    }
+
+    void aFailingSaveAtCloseKeepsTheWindowOpen() {
+        const std::string path = writeDataFile("OBJDAT.dat", 4);
+        startAndOpen(path);
+        form6().Save1->setEnabled(true);
+        m_files->limitWrites(10);
+        m_dialogs->queueAnswer(ui::Dialogs::Answer::Yes);
+        QVERIFY(!form6().close());
+        QVERIFY(form6().isVisible());
+        QCOMPARE(m_dialogs->texts(Kind::Error), QStringList{QStringLiteral("Disk full.")});
+        QCOMPARE(m_endings, 0);
+        QVERIFY(form6().Save1->isEnabled());
+    }
+
+    void openingAnotherFileAsksToSaveFirst() {
+        const std::string first = writeDataFile("OBJDAT.dat", 4);
+        const std::string second = writeDataFile("objother.dat", 6);
+        startAndOpen(first);
+        m_windows->session.table().records[1].fields[0] = 77;
+        form6().Save1->setEnabled(true);
+
+        // A cancelled dialog asks nothing and changes nothing.
+        m_dialogs->queueOpenFile(QString());
+        form6().Open1->trigger();
+        QVERIFY(m_dialogs->texts(Kind::Confirm).isEmpty());
+        QVERIFY(form6().Save1->isEnabled());
+
+        // Yes saves the first file before the second one is loaded.
+        m_dialogs->queueOpenFile(qs(second));
+        m_dialogs->queueAnswer(ui::Dialogs::Answer::Yes);
+        form6().Open1->trigger();
+        QCOMPARE(m_dialogs->texts(Kind::Confirm).size(), 1);
+        QCOMPARE(testsupport::recordAt(testsupport::readFile(first), 1).fields[0], 77u);
+        QCOMPARE(form6().LMDLB1->rowCount(), 6);
+        QVERIFY(!form6().Save1->isEnabled());
+        QCOMPARE(form6().windowTitle(), QStringLiteral("Editing ") + qs(second));
+
+        // No goes on without saving.
+        m_windows->session.table().records[1].fields[0] = 99;
+        form6().Save1->setEnabled(true);
+        m_dialogs->queueOpenFile(qs(first));
+        m_dialogs->queueAnswer(ui::Dialogs::Answer::No);
+        form6().Open1->trigger();
+        QCOMPARE(testsupport::recordAt(testsupport::readFile(second), 1).fields[0],
+                 testsupport::sampleRecord(1).fields[0]);
+        QCOMPARE(form6().LMDLB1->rowCount(), 4);
+    }
+};
+
+QTEST_MAIN(ApplicationTest)
+#include "test_application.moc"
