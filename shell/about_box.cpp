@@ -97,7 +97,7 @@ protected:
         const int flags = Qt::AlignLeft | Qt::AlignVCenter;
         painter.setPen(palette().light().color());
         painter.drawText(area.translated(1, 1), flags, text());
-        painter.setPen(palette().dark().color());
+        painter.setPen(palette().dark().color().darker(160));
         painter.drawText(area, flags, text());
     }
 };

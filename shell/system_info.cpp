@@ -23,11 +23,11 @@ namespace {
 // The value of one "Name: value" line of a /proc file, or the empty text.
 QString procField(const QString& fileName, const QString& name) {
     QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+    if (!file.open(QIODevice::ReadOnly))
         return QString();
-    // /proc files report size 0, so read line by line rather than trusting size().
-    while (!file.atEnd()) {
-        const QString line = QString::fromUtf8(file.readLine());
+    // /proc files report size 0, so atEnd() is true at once; read to the end instead.
+    const QStringList lines = QString::fromUtf8(file.readAll()).split(u'\n');
+    for (const QString& line : lines) {
         const qsizetype colon = line.indexOf(u':');
         if (colon > 0 && line.left(colon).trimmed() == name)
             return line.mid(colon + 1).trimmed();

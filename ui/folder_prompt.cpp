@@ -89,8 +89,18 @@ FolderPrompt::FolderPrompt(const QString& instruction, const QString& startPath,
     const QModelIndex startIndex = m_model->index(QDir::fromNativeSeparators(start));
     if (startIndex.isValid()) {
         m_tree->setCurrentIndex(startIndex);
-        m_tree->scrollTo(startIndex);
         m_tree->expand(startIndex);
+        // The folders on the way are read and sorted in the background; keep the start
+        // in view as they arrive, until the user highlights something else.
+        const QString startFolder = m_model->filePath(startIndex);
+        const auto reveal = [this, startFolder] {
+            const QModelIndex current = m_tree->currentIndex();
+            if (current.isValid() && m_model->filePath(current) == startFolder)
+                m_tree->scrollTo(current, QAbstractItemView::PositionAtCenter);
+        };
+        connect(m_model, &QFileSystemModel::directoryLoaded, this, reveal);
+        connect(m_model, &QAbstractItemModel::layoutChanged, this, reveal);
+        m_tree->scrollTo(startIndex, QAbstractItemView::PositionAtCenter);
     } else {
         m_pathEdit->setText(start);
     }
