@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QStringDecoder>
 #include <QStringList>
 
 #include <limits>
@@ -69,28 +70,47 @@ QString encodeValue(const QString& text) {
     return needsQuotes ? u'"' + text + u'"' : text;
 }
 
+// The file's lines as stored, and as text for finding names. Lines the program does
+// not change are written back byte for byte, whatever their encoding.
 struct Lines {
-    QStringList lines;
-    QString endOfLine;
+    QList<QByteArray> raw;
+    QStringList text;
+    QByteArray endOfLine;
+
+    void set(qsizetype index, const QString& line) {
+        raw[index] = line.toUtf8();
+        text[index] = line;
+    }
+    void insert(qsizetype index, const QString& line) {
+        raw.insert(index, line.toUtf8());
+        text.insert(index, line);
+    }
 };
 
+// UTF-8, or Latin-1 for a line an older editor saved in a legacy code page.
+QString decodeLine(const QByteArray& bytes) {
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString line = utf8.decode(bytes);
+    return utf8.hasError() ? QString::fromLatin1(bytes) : line;
+}
+
 Lines splitLines(const QByteArray& bytes) {
-    const QString content = QString::fromUtf8(bytes);
 #ifdef Q_OS_WIN
-    Lines result{{}, QStringLiteral("\r\n")};
+    Lines result{{}, {}, QByteArrayLiteral("\r\n")};
 #else
-    Lines result{{},
-                 content.contains(QStringLiteral("\r\n")) ? QStringLiteral("\r\n")
-                                                          : QStringLiteral("\n")};
+    Lines result{
+        {}, {}, bytes.contains("\r\n") ? QByteArrayLiteral("\r\n") : QByteArrayLiteral("\n")};
 #endif
-    if (content.isEmpty())
+    if (bytes.isEmpty())
         return result;
-    result.lines = content.split(u'\n');
-    if (content.endsWith(u'\n'))
-        result.lines.removeLast();
-    for (QString& line : result.lines)
-        if (line.endsWith(u'\r'))
+    result.raw = bytes.split('\n');
+    if (bytes.endsWith('\n'))
+        result.raw.removeLast();
+    for (QByteArray& line : result.raw) {
+        if (line.endsWith('\r'))
             line.chop(1);
+        result.text << decodeLine(line);
+    }
     return result;
 }
 
@@ -115,23 +135,23 @@ std::optional<QString> findValue(const QStringList& lines, const QString& sectio
 // Puts key=value into the lines: replaces the key's first line in the first
 // matching section, or adds the key after that section's last entry, or adds
 // the section at the end.
-void putValue(QStringList& lines, const QString& section, const QString& key,
-              const QString& value) {
+void putValue(Lines& lines, const QString& section, const QString& key, const QString& value) {
     qsizetype sectionLine = -1;
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-        const QString trimmed = lines[i].trimmed();
+    for (qsizetype i = 0; i < lines.text.size(); ++i) {
+        const QString trimmed = lines.text[i].trimmed();
         if (isSectionLine(trimmed) && sameName(sectionName(trimmed), section)) {
             sectionLine = i;
             break;
         }
     }
     if (sectionLine < 0) {
-        lines << u'[' + section + u']' << key + u'=' + value;
+        lines.insert(lines.text.size(), u'[' + section + u']');
+        lines.insert(lines.text.size(), key + u'=' + value);
         return;
     }
     qsizetype lastEntry = sectionLine;
-    for (qsizetype i = sectionLine + 1; i < lines.size(); ++i) {
-        const QString trimmed = lines[i].trimmed();
+    for (qsizetype i = sectionLine + 1; i < lines.text.size(); ++i) {
+        const QString trimmed = lines.text[i].trimmed();
         if (isSectionLine(trimmed))
             break;
         if (trimmed.isEmpty())
@@ -139,7 +159,7 @@ void putValue(QStringList& lines, const QString& section, const QString& key,
         lastEntry = i;
         const std::optional<QString> name = keyOf(trimmed);
         if (name && sameName(*name, key)) {
-            lines[i] = *name + u'=' + value;
+            lines.set(i, *name + u'=' + value);
             return;
         }
     }
@@ -225,7 +245,7 @@ QString SettingsFile::readText(const QString& section, const QString& key,
         return defaultText;
     const Lines content = splitLines(file.readAll());
     file.close();
-    const std::optional<QString> value = findValue(content.lines, section, key);
+    const std::optional<QString> value = findValue(content.text, section, key);
     return value ? value->left(maxTextLength) : defaultText;
 }
 
@@ -248,8 +268,8 @@ void SettingsFile::writeText(const QString& section, const QString& key,
     } else {
         content = splitLines({});
     }
-    putValue(content.lines, section, key, encodeValue(text));
-    const QByteArray bytes = (content.lines.join(content.endOfLine) + content.endOfLine).toUtf8();
+    putValue(content, section, key, encodeValue(text));
+    const QByteArray bytes = content.raw.join(content.endOfLine) + content.endOfLine;
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
         fail();
     const bool written = file.write(bytes) == bytes.size() && file.flush();

@@ -157,6 +157,20 @@ private slots:
         QCOMPARE(settings.readStartDir(QString()), QStringLiteral("/data/"));
     }
 
+    void legacyEncodedLinesSurviveAWrite() {
+        writeFile(pathOf("legacy.INI"), "[other]\nname=Gr\xfc\xdf"
+                                        "e\n[settings]\nstartdir=/x\n");
+        const SettingsFile settings(pathOf("legacy.INI"));
+        settings.writeStartDir(QStringLiteral("/Spiele/Größe"));
+        QCOMPARE(contentOf(settings.path()),
+                 QByteArray("[other]\nname=Gr\xfc\xdf"
+                            "e\n[settings]\nstartdir=/Spiele/Gr\xc3\xb6\xc3\x9f"
+                            "e\n"));
+        QCOMPARE(settings.readText(QStringLiteral("other"), QStringLiteral("name"), QString()),
+                 QStringLiteral("Grüße"));
+        QCOMPARE(settings.readStartDir(QString()), QStringLiteral("/Spiele/Größe"));
+    }
+
     void everyAccessSeesTheFileOfThatMoment() {
         const SettingsFile settings(pathOf("live.INI"));
         settings.writeSizeScale(40);
