@@ -162,9 +162,6 @@ private slots:
     }
 
     void openDialogIsConfiguredFromTheRequest() {
-        QFile data(m_dir.filePath(QStringLiteral("objdat.dat")));
-        QVERIFY(data.open(QIODevice::WriteOnly));
-        data.close();
         ui::StandardDialogs dialogs;
         const ui::Dialogs::OpenFileRequest request{
             QString(), m_dir.path(),
@@ -191,18 +188,6 @@ private slots:
         QCOMPARE(selectedFilter, QStringLiteral("OBJDAT (obj*.dat)"));
         QCOMPARE(directory, QDir(m_dir.path()).absolutePath());
         QCOMPARE(suffix, QStringLiteral("dat"));
-
-        // A typed name without extension gets the default one.
-        whenModalShows([](QWidget* modal) {
-            auto* dialog = qobject_cast<QFileDialog*>(modal);
-            QVERIFY(dialog);
-            auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-            QVERIFY(name);
-            name->setText(QStringLiteral("objdat"));
-            QMetaObject::invokeMethod(dialog, "accept");
-        });
-        QCOMPARE(dialogs.openFile(nullptr, request),
-                 QDir::toNativeSeparators(m_dir.filePath(QStringLiteral("objdat.dat"))));
     }
 
     void messageBoxesHaveTheirTitlesAndButtons() {
