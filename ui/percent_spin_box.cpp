@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QPointer>
 #include <QProxyStyle>
 
 #include <algorithm>
@@ -43,12 +44,21 @@ public:
         return QProxyStyle::styleHint(hint, option, widget, returnData);
     }
 };
+
+// One style serves every spin box. It belongs to the application, so it outlives the boxes
+// (a widget's style must not be destroyed before the widget).
+QStyle* autoRepeatStyle() {
+    static QPointer<AutoRepeatStyle> style;
+    if (!style) {
+        style = new AutoRepeatStyle;
+        style->setParent(QCoreApplication::instance());
+    }
+    return style;
+}
 } // namespace
 
 PercentSpinBox::PercentSpinBox(QWidget* parent) : QAbstractSpinBox(parent) {
-    auto* repeatStyle = new AutoRepeatStyle;
-    repeatStyle->setParent(this);
-    setStyle(repeatStyle);
+    setStyle(autoRepeatStyle());
     setAccelerated(false);
     setKeyboardTracking(true);
     lineEdit()->setText(QString::number(kMinimum));
