@@ -2,12 +2,13 @@
 // every keystroke written back into the object table, conversion errors, and
 // the record view while no row is selected.
 
-#include "tests/editor/editor_fixture.h"
-
-#include "document/text_forms.h"
+#include "document/file_session.h"
+#include "editor/editor_window.h"
+#include "tests/support/data_files.h"
 #include "ui/field_edit.h"
 #include "ui/flag_check_box.h"
 #include "ui/record_list.h"
+#include "ui/user_action.h"
 
 #include <QAction>
 #include <QApplication>
@@ -16,10 +17,10 @@
 #include <QLocale>
 #include <QTest>
 
-#include <algorithm>
 #include <cstring>
+#include <memory>
+#include <stdexcept>
 
-using editortest::EditorFixture;
 using testsupport::nameSlot;
 
 namespace {
@@ -70,6 +71,68 @@ bool recordViewDisabled(editor::TForm6& w) {
            !w.LMDGroupBox3->isEnabled() && !w.LMDGroupBox4->isEnabled();
 }
 
+// An editor window on the data file above, shown and listed as the shell
+// leaves it after "Open", with every reported error captured.
+class EditorFixture {
+public:
+    EditorFixture() {
+        testsupport::DataFile file;
+        file.records = records();
+        const std::string path = m_folder.file("OBJDAT.dat");
+        file.write(path);
+        testsupport::Bytes nameBytes;
+        for (const auto& slot : names())
+            nameBytes.insert(nameBytes.end(), slot.begin(), slot.end());
+        testsupport::writeFile(doc::namesFilePath(path), nameBytes);
+        m_session.open(path);
+
+        m_previousReporter = ui::setErrorReporter([this](const std::exception& error) {
+            m_errors << QString::fromStdString(error.what());
+        });
+        m_window = std::make_unique<editor::TForm6>(m_session);
+        m_window->show();
+        QApplication::setActiveWindow(m_window.get());
+        if (!QTest::qWaitForWindowExposed(m_window.get()))
+            throw std::runtime_error("the editor window was not shown");
+        // What the shell does after a successful open.
+        m_window->applyWorkingLayout();
+        m_window->LMDButton1Click();
+        m_window->syncRecordViewEnabled();
+    }
+    ~EditorFixture() {
+        m_window.reset();
+        ui::setErrorReporter(m_previousReporter);
+    }
+    EditorFixture(const EditorFixture&) = delete;
+    EditorFixture& operator=(const EditorFixture&) = delete;
+
+    editor::TForm6& window() { return *m_window; }
+    doc::ObjectTable& table() { return m_session.table(); }
+    const doc::ObjectRecord& record(int r) { return table().records[static_cast<std::size_t>(r)]; }
+    const doc::NameSlot& slot(int r) { return table().names[static_cast<std::size_t>(r)]; }
+    QStringList& errors() { return m_errors; }
+
+    /** Selects a row the way the user does: a mouse click on it. */
+    void clickRow(int row) {
+        ui::RecordList* list = m_window->LMDLB1;
+        const int y =
+            (row - list->topRow()) * ui::RecordList::kRowHeight + ui::RecordList::kRowHeight / 2;
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, QPoint(10, y));
+    }
+    /** Gives the edit the focus by a click, so its whole text is selected, then types. */
+    void typeOver(ui::FieldEdit* edit, const QString& text) {
+        QTest::mouseClick(edit, Qt::LeftButton, {}, edit->rect().center());
+        QTest::keyClicks(edit, text);
+    }
+
+private:
+    testsupport::TempFolder m_folder;
+    doc::FileSession m_session;
+    std::unique_ptr<editor::TForm6> m_window;
+    QStringList m_errors;
+    ui::ErrorReporter m_previousReporter;
+};
+
 // Restores the default locale whatever a test sets.
 struct LocaleGuard {
     explicit LocaleGuard(const QLocale& locale) { QLocale::setDefault(locale); }
@@ -99,7 +162,7 @@ void EditorWindowTest::browsingShowsRecordsAndChangesNothing_data() {
 void EditorWindowTest::browsingShowsRecordsAndChangesNothing() {
     QFETCH(QLocale, locale);
     LocaleGuard guard(locale);
-    EditorFixture f(records(), names());
+    EditorFixture f;
     auto& w = f.window();
     const doc::ObjectTable before = f.table();
 
@@ -152,7 +215,7 @@ void EditorWindowTest::browsingShowsRecordsAndChangesNothing() {
 }
 
 void EditorWindowTest::keystrokesWriteBackOnlyWhatChanged() {
-    EditorFixture f(records(), names());
+    EditorFixture f;
     auto& w = f.window();
     const doc::ObjectTable before = f.table();
 
@@ -205,7 +268,7 @@ void EditorWindowTest::keystrokesWriteBackOnlyWhatChanged() {
 }
 
 void EditorWindowTest::checkBoxesAndPasteWriteBack() {
-    EditorFixture f(records(), names());
+    EditorFixture f;
     auto& w = f.window();
     const doc::ObjectTable before = f.table();
 
@@ -236,7 +299,7 @@ void EditorWindowTest::checkBoxesAndPasteWriteBack() {
 }
 
 void EditorWindowTest::conversionErrorStopsTheWriteBack() {
-    EditorFixture f(records(), names());
+    EditorFixture f;
     auto& w = f.window();
     const doc::ObjectTable before = f.table();
 
@@ -272,7 +335,7 @@ void EditorWindowTest::conversionErrorStopsTheWriteBack() {
 }
 
 void EditorWindowTest::nothingIsWrittenWithoutASelectedRow() {
-    EditorFixture f(records(), names());
+    EditorFixture f;
     auto& w = f.window();
     const doc::ObjectTable before = f.table();
 
@@ -303,7 +366,7 @@ void EditorWindowTest::nothingIsWrittenWithoutASelectedRow() {
 }
 
 void EditorWindowTest::recordNumberEditFollowsTheSelection() {
-    EditorFixture f(records(), names());
+    EditorFixture f;
     auto& w = f.window();
 
     // Hidden window: a change of ME1 does nothing.
