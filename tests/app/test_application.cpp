@@ -111,6 +111,16 @@ private slots:
         QCOMPARE(form6().windowTitle(), QStringLiteral("Corvane Object Data Editor"));
     }
 
+    void closingTheStartWindowEndsTheProgram() {
+        // Run the real event loop: it must end by itself once the start window is closed.
+        QTimer::singleShot(0, &m_windows->form1, [this] { m_windows->form1.close(); });
+        QTimer giveUp;
+        giveUp.setSingleShot(true);
+        connect(&giveUp, &QTimer::timeout, qApp, [] { QCoreApplication::exit(1); });
+        giveUp.start(5000);
+        QCOMPARE(QApplication::exec(), 0);
+    }
+
     void firstOpenAsksForTheFolderAndLoadsTheFile() {
         const std::string path = writeDataFile("OBJDAT.dat", 5);
         startAndOpen(path);
