@@ -199,9 +199,21 @@ private slots:
     void aFailingOpenLeavesTheEditorAsItWas() {
         const std::string first = writeDataFile("OBJDAT.dat", 3);
         const std::string locked = writeDataFile("objlocked.dat", 7);
-        startAndOpen(first);
         m_files->refuseOpen(locked, EACCES);
 
+        // As the first open: the initial layout and caption stay.
+        startAndOpen(locked);
+        QCOMPARE(m_dialogs->texts(Kind::Error), QStringList{QStringLiteral("File access denied.")});
+        QVERIFY(form6().LMDLabelFill1->isVisible());
+        QVERIFY(!form6().LMDLB1->isVisible());
+        QCOMPARE(form6().windowTitle(), QStringLiteral("Corvane Object Data Editor"));
+
+        m_dialogs->queueOpenFile(qs(first));
+        form6().Open1->trigger();
+        QCOMPARE(form6().LMDLB1->rowCount(), 3);
+
+        // With a document open: it stays open, listed and named.
+        m_dialogs->clearRecord();
         m_dialogs->queueOpenFile(qs(locked));
         form6().Open1->trigger();
         QCOMPARE(m_dialogs->texts(Kind::Error), QStringList{QStringLiteral("File access denied.")});
