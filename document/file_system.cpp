@@ -55,6 +55,28 @@ IoError openErrorForErrno(int err) {
 
 constexpr int kNotOpen = 103;
 
+/** Repeats a positioned transfer until size bytes moved or the file gives no more (end of file
+ * on a read, no space on a write); the caller sees a short count. Interrupted calls are retried. */
+template <typename Transfer> std::size_t transferAll(std::size_t size, Transfer transfer) {
+    std::size_t done = 0;
+    while (done < size) {
+        const ssize_t n = transfer(done);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            throw ioErrorForErrno(errno);
+        }
+        if (n == 0)
+            break;
+        done += static_cast<std::size_t>(n);
+    }
+    return done;
+}
+
+off_t positionAfter(std::int64_t offset, std::size_t done) {
+    return static_cast<off_t>(offset + static_cast<std::int64_t>(done));
+}
+
 class PosixFileHandle final : public FileHandle {
 public:
     explicit PosixFileHandle(int fd) : m_fd(fd) {
@@ -74,40 +96,17 @@ public:
     std::size_t readAt(std::int64_t offset, void* buffer, std::size_t size) override {
         requireOpen();
         auto* bytes = static_cast<char*>(buffer);
-        std::size_t done = 0;
-        while (done < size) {
-            const ssize_t n = ::pread(m_fd, bytes + done, size - done,
-                                      static_cast<off_t>(offset + static_cast<std::int64_t>(done)));
-            if (n < 0) {
-                if (errno == EINTR)
-                    continue;
-                throw ioErrorForErrno(errno);
-            }
-            if (n == 0)
-                break; // end of file: the caller sees the short count
-            done += static_cast<std::size_t>(n);
-        }
-        return done;
+        return transferAll(size, [&](std::size_t done) {
+            return ::pread(m_fd, bytes + done, size - done, positionAfter(offset, done));
+        });
     }
 
     std::size_t writeAt(std::int64_t offset, const void* buffer, std::size_t size) override {
         requireOpen();
         const auto* bytes = static_cast<const char*>(buffer);
-        std::size_t done = 0;
-        while (done < size) {
-            const ssize_t n =
-                ::pwrite(m_fd, bytes + done, size - done,
-                         static_cast<off_t>(offset + static_cast<std::int64_t>(done)));
-            if (n < 0) {
-                if (errno == EINTR)
-                    continue;
-                throw ioErrorForErrno(errno);
-            }
-            if (n == 0)
-                break;
-            done += static_cast<std::size_t>(n);
-        }
-        return done;
+        return transferAll(size, [&](std::size_t done) {
+            return ::pwrite(m_fd, bytes + done, size - done, positionAfter(offset, done));
+        });
     }
 
     void close() override {
