@@ -1,6 +1,7 @@
 #include "shell/application.h"
 
 #include "shell/error_text.h"
+#include "ui/dialogs.h"
 #include "ui/user_action.h"
 
 #include <QApplication>
@@ -19,7 +20,7 @@ void Windows::show() {
 }
 
 void initialiseApplication() {
-    const QString title = QString::fromUtf16(kApplicationTitle);
+    const QString title = QString::fromUtf16(ui::kApplicationTitle);
     QCoreApplication::setApplicationName(title);
     QGuiApplication::setApplicationDisplayName(title);
     ui::setErrorReporter(&reportError);

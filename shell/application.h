@@ -10,8 +10,6 @@
 
 namespace shell {
 
-inline constexpr char16_t kApplicationTitle[] = u"Corvane OBJDAT File Editor";
-
 /** The document and the windows of one run, created in the order TForm1, TForm3, TForm4, TForm6
  * and wired to one another. Only the start window is shown, by show(). */
 class Windows {

@@ -62,7 +62,6 @@ void TForm1::Button3Click() {
                 ui::Dialogs::Answer::Yes)
             m_form3->Save1Click(m_form6);
 
-        m_cvnopenFileName = chosen;
         // The folder is remembered even when the file then cannot be opened.
         SettingsFile().writeStartDir(folderOfPath(chosen));
         m_session.open(chosen.toStdString());

@@ -32,9 +32,6 @@ public:
      * step; a failed load leaves the open document as it was. */
     void Button3Click();
 
-    /** The path last confirmed in the open dialog during this run (empty before any). */
-    const QString& lastChosenPath() const { return m_cvnopenFileName; }
-
 private:
     void readSettingsIntoDialogAndSpinBoxes();
 
@@ -42,7 +39,6 @@ private:
     TForm3* m_form3 = nullptr;
     editor::TForm6* m_form6 = nullptr;
     QString m_cvnopenInitialDir;
-    QString m_cvnopenFileName;
 };
 
 } // namespace shell

@@ -9,6 +9,9 @@ class QWidget;
 
 namespace ui {
 
+/** The application title: the taskbar text and the title of every error box. */
+inline constexpr char16_t kApplicationTitle[] = u"Corvane OBJDAT File Editor";
+
 class Dialogs {
 public:
     enum class Answer { Yes, No };

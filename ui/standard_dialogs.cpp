@@ -12,7 +12,7 @@
 namespace ui {
 
 QString StandardDialogs::errorTitle() {
-    return QStringLiteral("Corvane OBJDAT File Editor");
+    return QString::fromUtf16(kApplicationTitle);
 }
 
 QString StandardDialogs::openFile(QWidget* parent, const OpenFileRequest& request) {
