@@ -4,9 +4,10 @@
 // Alternates typing a digit at the end and Backspace, so the text stays a
 // valid number and every keystroke changes it.
 
-#include "document/file_session.h"
+#include "editor/document.h"
 #include "editor/editor_window.h"
 #include "tests/support/data_files.h"
+#include "tests/support/memory_settings.h"
 #include "ui/field_edit.h"
 #include "ui/record_list.h"
 
@@ -24,7 +25,8 @@ namespace {
 
 struct Session {
     testsupport::TempFolder folder;
-    doc::FileSession session;
+    testsupport::MemorySettings settings;
+    editor::Document document{settings};
     std::unique_ptr<editor::TForm6> window;
 
     Session() {
@@ -32,14 +34,13 @@ struct Session {
         file.records = testsupport::sampleRecords(doc::kTableCapacity);
         const std::string path = folder.file("OBJDAT.dat");
         file.write(path);
-        session.open(path); // creates the names file
-        window = std::make_unique<editor::TForm6>(session);
+        document.session().open(path); // creates the names file
+        window = std::make_unique<editor::TForm6>(document);
+        document.setView(window.get());
         window->show();
         QApplication::setActiveWindow(window.get());
         (void)QTest::qWaitForWindowExposed(window.get());
-        window->applyWorkingLayout();
-        window->LMDButton1Click();
-        window->syncRecordViewEnabled();
+        window->showDocument(QString::fromStdString(path));
         window->LMDLB1->setSelectedIndex(300);
         window->LMDLB1Click();
         QTest::mouseClick(window->ME5, Qt::LeftButton, {}, window->ME5->rect().center());
@@ -69,7 +70,7 @@ void BM_EditingKeystroke(benchmark::State& state) {
         samples().push_back(elapsed.count() * 1e6);
     }
     // The keystrokes must have reached the table, or the figures measure nothing.
-    const std::uint32_t damage = s.session.table().records[300].fields[2];
+    const std::uint32_t damage = s.document.table().records[300].fields[2];
     if (damage != 300002u && damage != 3000027u)
         state.SkipWithError("the keystrokes were not written back");
 }

@@ -6,6 +6,8 @@
 // Nothing here writes a names file: the editor creates it at the first open.
 
 #include "cli/sample_data.h"
+#include "document/document_reader.h"
+#include "document/errors.h"
 #include "document/field_table.h"
 #include "document/file_layout.h"
 #include "document/name_codec.h"
@@ -18,7 +20,6 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
-#include <iterator>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -62,13 +63,6 @@ std::string toUtf8(const std::u32string& text) {
     return out;
 }
 
-Bytes readWhole(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        throw std::runtime_error("cannot open " + path);
-    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
 int sample(const std::string& path, int count) {
     if (count < 1 || count > doc::kTableCapacity) {
         std::cerr << "cvnobj: the record count must lie between 1 and 512\n";
@@ -91,46 +85,6 @@ int sample(const std::string& path, int count) {
     return 0;
 }
 
-/** Reads the data file and, when it exists, the names file, as the editor lays them out. */
-struct LoadedFile {
-    int count = 0;
-    std::vector<doc::ObjectRecord> records;
-    std::vector<std::u32string> names; // empty when there is no names file
-};
-
-LoadedFile load(const std::string& path) {
-    const Bytes data = readWhole(path);
-    if (data.size() < doc::kCountOffset + doc::kCountSize)
-        throw std::runtime_error(path + " is too short to hold a record count");
-    LoadedFile file;
-    file.count = data[doc::kCountOffset] | data[doc::kCountOffset + 1] << 8;
-    if (static_cast<std::int64_t>(data.size()) < doc::recordOffset(file.count))
-        throw std::runtime_error(path + " holds fewer records than its count of " +
-                                 std::to_string(file.count));
-    for (int r = 0; r < file.count; ++r) {
-        doc::ObjectRecord record;
-        for (int k = 0; k < doc::kFieldCount; ++k) {
-            const auto at = static_cast<std::size_t>(doc::fieldOffset(r, k));
-            record.fields[static_cast<std::size_t>(k)] =
-                std::uint32_t{data[at]} | std::uint32_t{data[at + 1]} << 8 |
-                std::uint32_t{data[at + 2]} << 16 | std::uint32_t{data[at + 3]} << 24;
-        }
-        file.records.push_back(record);
-    }
-    const std::string namesPath = doc::namesFilePath(path);
-    if (namesPath != path && std::filesystem::is_regular_file(namesPath)) {
-        const Bytes names = readWhole(namesPath);
-        for (int r = 0; r < file.count; ++r) {
-            doc::NameSlot slot{};
-            const auto at = static_cast<std::size_t>(doc::nameSlotOffset(r));
-            for (std::size_t i = 0; i < slot.size() && at + i < names.size(); ++i)
-                slot[i] = names[at + i];
-            file.names.push_back(doc::readNameSlot(slot));
-        }
-    }
-    return file;
-}
-
 std::string fieldText(const doc::FieldInfo& field, std::uint32_t value) {
     if (field.type == doc::FieldType::Float)
         return doc::formatFloat(std::bit_cast<float>(value), ".");
@@ -138,12 +92,17 @@ std::string fieldText(const doc::FieldInfo& field, std::uint32_t value) {
 }
 
 int show(const std::string& path, std::optional<int> record) {
-    const LoadedFile file = load(path);
+    doc::StoredDocument file;
+    try {
+        file = doc::readStoredDocument(doc::FileSystem::real(), path);
+    } catch (const doc::Error& e) {
+        throw std::runtime_error(path + ": " + e.what());
+    }
     auto nameOf = [&](int r) {
-        return file.names.empty() ? std::string() : toUtf8(file.names[static_cast<std::size_t>(r)]);
+        return toUtf8(doc::readNameSlot(file.names[static_cast<std::size_t>(r)]));
     };
     if (!record) {
-        std::cout << file.count << " records" << (file.names.empty() ? ", no names file" : "")
+        std::cout << file.count << " records" << (file.hasNamesFile ? "" : ", no names file")
                   << "\nRec#;Class;Type;Object Name\n";
         for (int r = 0; r < file.count; ++r) {
             const auto& fields = file.records[static_cast<std::size_t>(r)].fields;

@@ -2,7 +2,9 @@
 
 #include "document/file_layout.h"
 #include "document/object_table.h"
+#include "document/record_codec.h"
 
+#include <algorithm>
 #include <array>
 #include <stdexcept>
 
@@ -75,18 +77,14 @@ std::vector<std::uint8_t> sampleDataFile(int count) {
     // The header bytes mean nothing to the editor; fill them so that changes to them show.
     for (std::size_t i = 0; i < doc::kHeaderSize; ++i)
         bytes[i] = static_cast<std::uint8_t>(i * 37 + 11);
-    bytes[doc::kCountOffset] = static_cast<std::uint8_t>(count & 0xFF);
-    bytes[doc::kCountOffset + 1] = static_cast<std::uint8_t>(count >> 8);
+    const doc::CountBytes countBytes = doc::encodeCount(static_cast<std::uint16_t>(count));
+    std::copy(countBytes.begin(), countBytes.end(), bytes.begin() + doc::kCountOffset);
 
     Sequence seq;
     for (int r = 0; r < count; ++r) {
-        const doc::ObjectRecord record = sampleRecord(seq);
-        for (int k = 0; k < doc::kFieldCount; ++k) {
-            const auto at = static_cast<std::size_t>(doc::fieldOffset(r, k));
-            const std::uint32_t value = record.fields[static_cast<std::size_t>(k)];
-            for (std::size_t i = 0; i < 4; ++i)
-                bytes[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
-        }
+        const doc::RecordBytes record = doc::encodeRecord(sampleRecord(seq));
+        std::copy(record.begin(), record.end(),
+                  bytes.begin() + static_cast<std::ptrdiff_t>(doc::recordOffset(r)));
     }
     return bytes;
 }

@@ -9,24 +9,25 @@ IoError IoError::unlisted(int systemError) {
 }
 
 std::string IoError::messageFor(int code) {
-    switch (code) {
-    case 2:
+    switch (static_cast<IoCode>(code)) {
+    case IoCode::FileNotFound:
         return "File not found";
-    case 3:
+    case IoCode::InvalidFilename:
         return "Invalid filename";
-    case 4:
+    case IoCode::TooManyOpenFiles:
         return "Too many open files";
-    case 5:
+    case IoCode::AccessDenied:
         return "File access denied";
-    case 100:
+    case IoCode::ReadBeyondEnd:
         return "Read beyond end of file";
-    case 101:
+    case IoCode::DiskFull:
         return "Disk full";
-    case 106:
+    case IoCode::InvalidNumericInput:
         return "Invalid numeric input";
-    default:
-        return "I/O error " + std::to_string(code);
+    case IoCode::NotOpen:
+        break;
     }
+    return "I/O error " + std::to_string(code);
 }
 
 } // namespace doc

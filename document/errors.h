@@ -2,6 +2,8 @@
 // The typed errors of the document layer. Each carries the exact text the
 // application-wide handler shows; nothing above this layer builds error texts.
 
+#include "document/io_code.h"
+
 #include <stdexcept>
 #include <string>
 
@@ -13,10 +15,12 @@ public:
     explicit Error(const std::string& message) : std::runtime_error(message) {}
 };
 
-/** A failing file operation; code is the I/O code (2, 3, 4, 5, 100, 101, 103, or the system's
- * errno). */
+/** A failing file operation; code is an I/O code or, for a condition without one, the
+ * system's error number. */
 class IoError : public Error {
 public:
+    explicit IoError(IoCode code) : IoError(static_cast<int>(code)) {}
+    /** A code of the message table, or any other number shown as "I/O error <number>". */
     explicit IoError(int code);
     int code() const { return m_code; }
 

@@ -12,4 +12,9 @@ std::string namesFilePath(const std::string& dataPath) {
     return dataPath + ".nam";
 }
 
+std::string folderOfPath(const std::string& path) {
+    const auto lastSeparator = path.find_last_of("\\/:");
+    return lastSeparator == std::string::npos ? std::string() : path.substr(0, lastSeparator + 1);
+}
+
 } // namespace doc

@@ -31,4 +31,8 @@ constexpr std::int64_t nameSlotOffset(int r) {
  * ".nam", or ".nam" is appended when the last part has no ".". */
 std::string namesFilePath(const std::string& dataPath);
 
+/** The folder part of a path: up to and including its last "/", "\" or ":"; empty when it has
+ * none. */
+std::string folderOfPath(const std::string& path);
+
 } // namespace doc

@@ -1,7 +1,9 @@
 #include "document/file_session.h"
 
+#include "document/document_reader.h"
 #include "document/errors.h"
 #include "document/field_table.h"
+#include "document/record_codec.h"
 
 #include <algorithm>
 #include <vector>
@@ -9,21 +11,6 @@
 namespace doc {
 
 namespace {
-
-constexpr int kFileNotFound = 2;
-constexpr int kReadBeyondEnd = 100;
-constexpr int kDiskFull = 101;
-constexpr int kNotOpen = 103;
-
-std::uint32_t loadLe32(const std::uint8_t* p) {
-    return std::uint32_t{p[0]} | std::uint32_t{p[1]} << 8 | std::uint32_t{p[2]} << 16 |
-           std::uint32_t{p[3]} << 24;
-}
-
-void storeLe32(std::uint8_t* p, std::uint32_t v) {
-    for (int i = 0; i < 4; ++i)
-        p[i] = static_cast<std::uint8_t>(v >> (8 * i));
-}
 
 /** Closes a handle of an open that failed; its own failure would hide the one that counts. */
 void closeQuietly(std::unique_ptr<FileHandle>& handle) {
@@ -38,7 +25,7 @@ void closeQuietly(std::unique_ptr<FileHandle>& handle) {
 
 void writeExactly(FileHandle& file, std::int64_t offset, const void* data, std::size_t size) {
     if (file.writeAt(offset, data, size) != size)
-        throw IoError(kDiskFull);
+        throw IoError(IoCode::DiskFull);
 }
 
 /** A new names file: "No Name Entered" and zero bytes in every slot the count announces. */
@@ -59,9 +46,7 @@ FileSession::~FileSession() {
 }
 
 void FileSession::open(const std::string& dataPath) {
-    const std::string namesPath = namesFilePath(dataPath);
-    if (namesPath == dataPath)
-        throw Error("A names file cannot be opened as a data file");
+    const std::string namesPath = pairedNamesPath(dataPath);
 
     // Everything is loaded beside the current document and only taken over once the whole
     // load has succeeded, so a failed open leaves the previous document as it was.
@@ -69,44 +54,20 @@ void FileSession::open(const std::string& dataPath) {
     std::unique_ptr<FileHandle> namesFile;
     try {
         dataFile = m_fileSystem.openExisting(dataPath);
-
-        std::uint8_t countBytes[kCountSize] = {};
-        if (dataFile->readAt(kCountOffset, countBytes, kCountSize) != kCountSize)
-            throw IoError(kReadBeyondEnd);
-        const int count = countBytes[0] | countBytes[1] << 8;
-        if (count < 1 || count > kTableCapacity)
-            throw Error("Record count " + std::to_string(count) + " is out of range (1 to " +
-                        std::to_string(kTableCapacity) + ")");
-
+        const int count = readRecordCount(*dataFile);
         if (m_fileSystem.exists(namesPath)) {
             namesFile = m_fileSystem.openExisting(namesPath);
         } else {
             namesFile = m_fileSystem.create(namesPath);
             fillCreatedNamesFile(*namesFile, count);
         }
-        // A names path that is a link to the data file would let the save write name slots
-        // into the data file.
-        if (namesFile->isStillAt(dataPath))
-            throw Error("A names file cannot be opened as a data file");
-
-        // Both files are read whole; the load fails at the first name slot or field that is
-        // not wholly in its file, which is "Read beyond end of file" whichever it is.
-        const auto countSize = static_cast<std::size_t>(count);
-        std::vector<std::uint8_t> names(countSize * kNameSlotSize);
-        std::vector<std::uint8_t> records(countSize * kRecordSize);
-        if (namesFile->readAt(0, names.data(), names.size()) != names.size())
-            throw IoError(kReadBeyondEnd);
-        if (dataFile->readAt(recordOffset(0), records.data(), records.size()) != records.size())
-            throw IoError(kReadBeyondEnd);
+        requireSeparateFiles(*namesFile, dataPath);
+        const std::vector<NameSlot> names = readNameSlots(*namesFile, count);
+        const std::vector<ObjectRecord> records = readRecords(*dataFile, count);
 
         // Entries above the new last index keep what they held.
-        for (std::size_t r = 0; r < countSize; ++r) {
-            std::copy_n(names.begin() + static_cast<std::ptrdiff_t>(r * kNameSlotSize),
-                        kNameSlotSize, m_table.names[r].begin());
-            for (std::size_t k = 0; k < kFieldCount; ++k)
-                m_table.records[r].fields[k] =
-                    loadLe32(records.data() + r * kRecordSize + k * kFieldSize);
-        }
+        std::copy(records.begin(), records.end(), m_table.records.begin());
+        std::copy(names.begin(), names.end(), m_table.names.begin());
         m_table.lastIndex = static_cast<std::uint16_t>(count - 1);
     } catch (...) {
         closeQuietly(dataFile);
@@ -125,22 +86,20 @@ void FileSession::open(const std::string& dataPath) {
 
 void FileSession::requireWritable() const {
     if (!isOpen())
-        throw IoError(kNotOpen);
+        throw IoError(IoCode::NotOpen);
     // A write into a file that was deleted or replaced would succeed and be lost.
     if (!m_dataFile->isStillAt(m_dataPath) || !m_namesFile->isStillAt(m_namesPath))
-        throw IoError(kFileNotFound);
+        throw IoError(IoCode::FileNotFound);
 }
 
 void FileSession::save() {
     requireWritable();
-    std::uint8_t record[kRecordSize];
     for (int r = 0; r <= m_table.lastIndex; ++r) {
         const auto index = static_cast<std::size_t>(r);
         const NameSlot& slot = m_table.names[index];
         writeExactly(*m_namesFile, nameSlotOffset(r), slot.data(), slot.size());
-        for (std::size_t k = 0; k < kFieldCount; ++k)
-            storeLe32(record + k * kFieldSize, m_table.records[index].fields[k]);
-        writeExactly(*m_dataFile, recordOffset(r), record, kRecordSize);
+        const RecordBytes record = encodeRecord(m_table.records[index]);
+        writeExactly(*m_dataFile, recordOffset(r), record.data(), record.size());
     }
 }
 
@@ -150,9 +109,8 @@ void FileSession::recordCountUpdate() {
         throw Error("The table is full: a file holds at most " + std::to_string(kTableCapacity) +
                     " records");
     const int newCount = m_table.lastIndex + 2;
-    const std::uint8_t countBytes[kCountSize] = {static_cast<std::uint8_t>(newCount & 0xFF),
-                                                 static_cast<std::uint8_t>(newCount >> 8)};
-    writeExactly(*m_dataFile, kCountOffset, countBytes, kCountSize);
+    const CountBytes countBytes = encodeCount(static_cast<std::uint16_t>(newCount));
+    writeExactly(*m_dataFile, kCountOffset, countBytes.data(), countBytes.size());
     m_table.lastIndex = static_cast<std::uint16_t>(newCount - 1);
 }
 

@@ -13,23 +13,23 @@ namespace doc {
 namespace {
 
 /** The system errors that have a code of their own in the I/O message table. */
-std::optional<int> listedCode(int err) {
+std::optional<IoCode> listedCode(int err) {
     switch (err) {
     case ENOENT:
-        return 2;
+        return IoCode::FileNotFound;
     case ENOTDIR:
     case ENAMETOOLONG:
-        return 3;
+        return IoCode::InvalidFilename;
     case EMFILE:
     case ENFILE:
-        return 4;
+        return IoCode::TooManyOpenFiles;
     case EACCES:
     case EPERM:
     case EROFS:
-        return 5;
+        return IoCode::AccessDenied;
     case ENOSPC:
     case EDQUOT:
-        return 101;
+        return IoCode::DiskFull;
     default:
         return std::nullopt;
     }
@@ -38,7 +38,8 @@ std::optional<int> listedCode(int err) {
 } // namespace
 
 int ioCodeForErrno(int err) {
-    return listedCode(err).value_or(err);
+    const auto code = listedCode(err);
+    return code ? static_cast<int>(*code) : err;
 }
 
 IoError ioErrorForErrno(int err) {
@@ -50,10 +51,8 @@ namespace {
 
 /** For open and create, an invalid argument can only be the path. */
 IoError openErrorForErrno(int err) {
-    return err == EINVAL ? IoError(3) : ioErrorForErrno(err);
+    return err == EINVAL ? IoError(IoCode::InvalidFilename) : ioErrorForErrno(err);
 }
-
-constexpr int kNotOpen = 103;
 
 /** Repeats a positioned transfer until size bytes moved or the file gives no more (end of file
  * on a read, no space on a write); the caller sees a short count. Interrupted calls are retried. */
@@ -128,7 +127,7 @@ public:
 private:
     void requireOpen() const {
         if (m_fd < 0)
-            throw IoError(kNotOpen);
+            throw IoError(IoCode::NotOpen);
     }
 
     int m_fd;
@@ -140,6 +139,10 @@ class PosixFileSystem final : public FileSystem {
 public:
     std::unique_ptr<FileHandle> openExisting(const std::string& path) override {
         return openWith(path, O_RDWR | O_CLOEXEC);
+    }
+
+    std::unique_ptr<FileHandle> openReadOnly(const std::string& path) override {
+        return openWith(path, O_RDONLY | O_CLOEXEC);
     }
 
     std::unique_ptr<FileHandle> create(const std::string& path) override {
@@ -156,9 +159,9 @@ public:
 private:
     static std::unique_ptr<FileHandle> openWith(const std::string& path, int flags) {
         if (path.empty())
-            throw IoError(2);
+            throw IoError(IoCode::FileNotFound);
         if (path.find('\0') != std::string::npos)
-            throw IoError(3);
+            throw IoError(IoCode::InvalidFilename);
         for (;;) {
             const int fd = ::open(path.c_str(), flags, 0666);
             if (fd >= 0)

@@ -29,6 +29,8 @@ public:
     virtual ~FileSystem() = default;
     /** Opens an existing file for reading and writing; throws IoError. */
     virtual std::unique_ptr<FileHandle> openExisting(const std::string& path) = 0;
+    /** Opens an existing file for reading only; writes through the handle fail. Throws IoError. */
+    virtual std::unique_ptr<FileHandle> openReadOnly(const std::string& path) = 0;
     /** Creates an empty file, open for reading and writing; throws IoError. */
     virtual std::unique_ptr<FileHandle> create(const std::string& path) = 0;
     virtual bool exists(const std::string& path) const = 0;
@@ -37,7 +39,7 @@ public:
     static FileSystem& real();
 };
 
-/** The I/O code for a system error number: 2, 3, 4, 5, 101, or the number itself. */
+/** The I/O code for a system error number (see IoCode), or the number itself. */
 int ioCodeForErrno(int err);
 
 /** The error to throw for a failing system call: the code's message for the numbers that have

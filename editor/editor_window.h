@@ -1,43 +1,49 @@
 #pragma once
 // The editor window (TForm6): the record list, the record view of the selected
-// record, and the write-back of every user change into the object table.
+// record and the write-back of every user change into the object table. It
+// shows the document for Document's flows (DocumentView); its handlers are
+// entries into the operations of the document and of this window.
 
 #include "editor/document_commands.h"
+#include "editor/document_view.h"
 #include "editor/row_text_cache.h"
 #include "ui/editor_form.h"
 
-namespace doc {
-class FileSession;
-struct ObjectTable;
-} // namespace doc
-
 namespace editor {
 
-class TForm6 : public ui::EditorForm {
+class Document;
+
+class TForm6 : public ui::EditorForm, public DocumentView {
     Q_OBJECT
 public:
-    explicit TForm6(doc::FileSession& session, QWidget* parent = nullptr);
+    explicit TForm6(Document& document, QWidget* parent = nullptr);
 
     /** The document controller the menu and the close event forward to; not owned. */
     void setDocumentCommands(DocumentCommands* commands) { m_commands = commands; }
 
+    // ---- this window's operations
     /** Fills the record list from the object table; no row is selected afterwards. */
-    void LMDButton1Click() override;
-    /** Shows the record of the selected row in the record view. */
-    void LMDLB1Click() override;
-    void ME1Change(ui::FieldEdit& sender) override;
-    void ME4Modified(ui::FieldEdit& sender) override;
-    void ME5Modified(ui::FieldEdit& sender) override;
-    void cb1Change(ui::FlagCheckBox& sender) override;
-    void cb2Change(ui::FlagCheckBox& sender) override;
+    void fillRecordList();
+    /** Shows the record of the selected row in the record view, reading the selection anew for
+     * every control (a change of the record number may move it). */
+    void showSelectedRecord();
     /** The write-back: stores the record view at the selected index, refills the list and
-     * selects the row again. Throws doc::ConversionError at the first text that does not convert.
-     */
-    void me4Exit();
-
+     * selects the row again; nothing without a selected row. Throws doc::ConversionError at the
+     * first text that does not convert. */
+    void writeBackRecordView();
     /** The record view can be edited only while a row is selected. Called whenever an action's
      * selection is final, never in between, so the focus stays in the edit being typed in. */
     void syncRecordViewEnabled();
+
+    // ---- handlers
+    void LMDButton1Click() override { fillRecordList(); }
+    void LMDLB1Click() override { showSelectedRecord(); }
+    void ME1Change(ui::FieldEdit& sender) override;
+    void ME4Modified(ui::FieldEdit& sender) override { editedField(sender); }
+    void ME5Modified(ui::FieldEdit& sender) override { editedField(sender); }
+    void cb1Change(ui::FlagCheckBox&) override { toggledFlag(); }
+    void cb2Change(ui::FlagCheckBox&) override { toggledFlag(); }
+    void me4Exit() { writeBackRecordView(); }
 
     void Open1Click() override;
     void Save1Click() override;
@@ -45,11 +51,21 @@ public:
     void About1Click() override;
     void FormClose() override;
 
-private:
-    void modified(ui::FieldEdit& sender);
-    void storeRecordView(int index);
+    // ---- DocumentView
+    QWidget* dialogParent() override { return this; }
+    void showDocument(const QString& dataPath) override;
+    void showUnsaved(bool unsaved) override;
+    int selectedRow() override;
+    void refillAndSelect(int row) override;
+    void showPercentages(ScalePercentages percentages) override;
+    ScalePercentages percentages() override;
 
-    doc::FileSession& m_session;
+private:
+    /** A field's modified event: with the flag set, the change is written back. */
+    void editedField(ui::FieldEdit& sender);
+    void toggledFlag();
+
+    Document& m_document;
     DocumentCommands* m_commands = nullptr;
     RowTextCache m_rowTexts;
 };

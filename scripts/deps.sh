@@ -3,7 +3,7 @@
 # but only those that are missing (apt-get update runs only then).
 set -euo pipefail
 packages=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools libgl-dev
-          libgtest-dev libbenchmark-dev fonts-dejavu-core libsimpleini-dev)
+          libgtest-dev libbenchmark-dev fonts-dejavu-core)
 packages+=("$@")
 missing=()
 for p in "${packages[@]}"; do

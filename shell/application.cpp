@@ -9,9 +9,9 @@
 namespace shell {
 
 Windows::Windows(doc::FileSystem& fileSystem)
-    : session(fileSystem), form1(session), form3(session), form4(), form6(session) {
-    form1.setWindows(&form3, &form6);
-    form3.setWindows(&form1, &form4, &form6);
+    : document(settings, fileSystem), form1(document, form6), form3(document, form1, form4),
+      form6(document) {
+    document.setView(&form6);
     form6.setDocumentCommands(&form3);
 }
 

@@ -1,11 +1,12 @@
 #pragma once
-// Start-up: the application title, the four windows created in their order,
-// and the one error reporter every user action ends in.
+// Start-up: the application title, the document and the four windows created
+// in their order, and the one error reporter every user action ends in.
 
-#include "document/file_session.h"
+#include "editor/document.h"
 #include "editor/editor_window.h"
 #include "shell/document_controller.h"
 #include "shell/notes_window.h"
+#include "shell/settings_file.h"
 #include "shell/start_window.h"
 
 namespace shell {
@@ -17,7 +18,10 @@ public:
     explicit Windows(doc::FileSystem& fileSystem = doc::FileSystem::real());
     void show();
 
-    doc::FileSession session;
+    SettingsFile settings;
+    editor::Document document;
+    // The start window and the controller hold windows made after them; they use them only once
+    // the run has started.
     TForm1 form1;
     TForm3 form3;
     TForm4 form4;

@@ -1,6 +1,7 @@
 #pragma once
-// The document controller TForm3: never shown; holds the open, save, notes,
-// About and close-at-exit commands that the editor window's menu forwards to.
+// The document controller TForm3: never shown; the editor window's menu and
+// close event forward to its handlers, which are entries into the document's
+// flows (editor::Document) and the notes window and About box.
 
 #include "editor/document_commands.h"
 
@@ -8,11 +9,8 @@
 
 #include <functional>
 
-namespace doc {
-class FileSession;
-}
 namespace editor {
-class TForm6;
+class Document;
 }
 
 namespace shell {
@@ -23,26 +21,26 @@ class TForm4;
 class TForm3 : public QWidget, public editor::DocumentCommands {
     Q_OBJECT
 public:
-    explicit TForm3(doc::FileSession& session, QWidget* parent = nullptr);
+    TForm3(editor::Document& document, TForm1& startWindow, TForm4& notesWindow,
+           QWidget* parent = nullptr);
 
-    void setWindows(TForm1* startWindow, TForm4* notesWindow, editor::TForm6* editorWindow);
-
+    /** Hides the start window and runs the open operation. */
     void Open1Click(QObject* sender) override;
-    /** Saves both files; reselects the last row when the sender is "Add Record", else the row
-     * that was selected. */
+    /** Saves both files; the editor window's row stays selected. */
     void Save1Click(QObject* sender) override;
     void Notes1Click(QObject* sender) override;
+    /** The About box, over the window that asks for it. */
     void About1Click(QObject* sender) override;
+    /** Close at exit, then the end of the program. */
     void FormClose(QObject* sender) override;
 
     /** What ending the program does; quits the event loop unless a test replaces it. */
     void setEndProgram(std::function<void()> endProgram) { m_endProgram = std::move(endProgram); }
 
 private:
-    doc::FileSession& m_session;
-    TForm1* m_form1 = nullptr;
-    TForm4* m_form4 = nullptr;
-    editor::TForm6* m_form6 = nullptr;
+    editor::Document& m_document;
+    TForm1& m_startWindow;
+    TForm4& m_notesWindow;
     std::function<void()> m_endProgram;
 };
 

@@ -306,13 +306,4 @@ void SettingsFile::writeSizeScale(int percent) const {
     writeInteger(kSection, kSizeScale, percent);
 }
 
-QString folderOfPath(const QString& path) {
-    for (qsizetype i = path.size() - 1; i >= 0; --i) {
-        const QChar c = path[i];
-        if (c == u'/' || c == u'\\' || c == u':')
-            return path.left(i + 1);
-    }
-    return QString();
-}
-
 } // namespace shell

@@ -4,11 +4,13 @@
 // so another program (or a second copy of the editor) may change it between
 // two accesses and each access sees what is on disk at that moment.
 
+#include "editor/document_settings.h"
+
 #include <QString>
 
 namespace shell {
 
-class SettingsFile {
+class SettingsFile : public editor::DocumentSettings {
 public:
     /** Texts read back are cut to this many characters. */
     static constexpr int maxTextLength = 2047;
@@ -33,19 +35,15 @@ public:
     /** Stores the integer's decimal text; throws like writeText. */
     void writeInteger(const QString& section, const QString& key, int value) const;
 
-    QString readStartDir(const QString& defaultText) const;
-    void writeStartDir(const QString& folder) const;
-    int readDamageScale() const;
-    void writeDamageScale(int percent) const;
-    int readSizeScale() const;
-    void writeSizeScale(int percent) const;
+    QString readStartDir(const QString& defaultText) const override;
+    void writeStartDir(const QString& folder) const override;
+    int readDamageScale() const override;
+    void writeDamageScale(int percent) const override;
+    int readSizeScale() const override;
+    void writeSizeScale(int percent) const override;
 
 private:
     QString m_path;
 };
-
-/** The folder part of a path: up to and including its last "/", "\" or ":"; empty when
- * it has none. */
-QString folderOfPath(const QString& path);
 
 } // namespace shell

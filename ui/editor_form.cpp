@@ -7,7 +7,6 @@
 #include "ui/flag_check_box.h"
 #include "ui/fonts.h"
 #include "ui/glyph_button.h"
-#include "ui/left_caption_style.h"
 #include "ui/percent_spin_box.h"
 #include "ui/record_list.h"
 #include "ui/shadow_label.h"
@@ -19,7 +18,6 @@
 #include <QMenuBar>
 
 #include <initializer_list>
-#include <span>
 
 namespace ui {
 
@@ -30,61 +28,8 @@ constexpr QPoint kFirstPosition(391, 240);
 constexpr int kRowHeight = 15; // labels beside the edits
 constexpr int kEditWidth = 65;
 constexpr int kEditHeight = 17;
-// The integer edits hold a whole 32-bit value, unsigned or typed negative; the record number
-// never needs more than six.
-constexpr int kIntegerLength = 11;
-constexpr int kDecimalLength = 11;
-constexpr int kNameLength = 29;
-constexpr int kRecordNumberLength = 6;
-
-// One row of a field group: a caption at left 8 and its edit on the same line.
-struct FieldRow {
-    QLabel* EditorForm::*label;
-    const char* labelName;
-    const char* caption;
-    int labelWidth;
-    FieldEdit* EditorForm::*edit;
-    const char* editName;
-};
-
 constexpr int kFirstRowTop = 24;
 constexpr int kRowPitch = 24;
-
-const FieldRow kShapeRows[] = {
-    {&EditorForm::LMDSimpleLabel6, "LMDSimpleLabel6", "DX NEG:", 46, &EditorForm::me6, "me6"},
-    {&EditorForm::LMDSimpleLabel7, "LMDSimpleLabel7", "DY NEG:", 46, &EditorForm::me7, "me7"},
-    {&EditorForm::LMDSimpleLabel8, "LMDSimpleLabel8", "DZ NEG:", 46, &EditorForm::me8, "me8"},
-    {&EditorForm::LMDSimpleLabel9, "LMDSimpleLabel9", "DX POS:", 45, &EditorForm::me9, "me9"},
-    {&EditorForm::LMDSimpleLabel10, "LMDSimpleLabel10", "DY POS:", 46, &EditorForm::me10, "me10"},
-    {&EditorForm::LMDSimpleLabel11, "LMDSimpleLabel11", "DZ POS:", 45, &EditorForm::me11, "me11"},
-};
-
-// The rows follow the screen, not the field numbers: "Dot Color:" shows field 3.
-const FieldRow kRangeRows[] = {
-    {&EditorForm::LMDSimpleLabel23, "LMDSimpleLabel23", "Max Range:", 60, &EditorForm::me12,
-     "me12"},
-    {&EditorForm::LMDSimpleLabel22, "LMDSimpleLabel22", "Hi Range:", 50, &EditorForm::me13, "me13"},
-    {&EditorForm::LMDSimpleLabel21, "LMDSimpleLabel21", "Mid Range:", 57, &EditorForm::me14,
-     "me14"},
-    {&EditorForm::LMDSimpleLabel20, "LMDSimpleLabel20", "Low Range:", 60, &EditorForm::me15,
-     "me15"},
-    {&EditorForm::LMDSimpleLabel19, "LMDSimpleLabel19", "Dot Range:", 57, &EditorForm::me16,
-     "me16"},
-    {&EditorForm::LMDSimpleLabel18, "LMDSimpleLabel18", "Dot Color:", 49, &EditorForm::me17,
-     "me17"},
-    {&EditorForm::LMDSimpleLabel24, "LMDSimpleLabel24", "Distance:", 47, &EditorForm::me18, "me18"},
-    {&EditorForm::LMDSimpleLabel25, "LMDSimpleLabel25", "Multiplier:", 46, &EditorForm::me19,
-     "me19"},
-};
-
-const FieldRow kShadowRows[] = {
-    {&EditorForm::LMDSimpleLabel13, "LMDSimpleLabel13", "SX NEG:", 45, &EditorForm::me20, "me20"},
-    {&EditorForm::LMDSimpleLabel12, "LMDSimpleLabel12", "SY NEG:", 45, &EditorForm::me21, "me21"},
-    {&EditorForm::LMDSimpleLabel14, "LMDSimpleLabel14", "SZ NEG:", 45, &EditorForm::me22, "me22"},
-    {&EditorForm::LMDSimpleLabel15, "LMDSimpleLabel15", "SX POS:", 44, &EditorForm::me23, "me23"},
-    {&EditorForm::LMDSimpleLabel16, "LMDSimpleLabel16", "SY POS:", 46, &EditorForm::me24, "me24"},
-    {&EditorForm::LMDSimpleLabel17, "LMDSimpleLabel17", "SZ POS:", 44, &EditorForm::me25, "me25"},
-};
 
 QString latin(const char* text) {
     return QString::fromLatin1(text);
@@ -113,15 +58,37 @@ QLabel* makeLabel(QWidget* parent, const char* name, const QString& caption, con
     return label;
 }
 
-FieldEdit* makeEdit(QWidget* parent, const char* name, FieldEdit::Kind kind, int maxLength,
-                    const QRect& box, QLabel* caption) {
-    auto* edit = new FieldEdit(kind, maxLength, parent);
-    edit->setObjectName(latin(name));
-    edit->setGeometry(box);
-    if (kind != FieldEdit::Kind::Name)
+/** Places one record-view control into its group, beside (or under) its caption. */
+QWidget* makeFieldControl(EditorForm& form, QWidget* group, int editLeft,
+                          const FieldControlSpec& spec) {
+    const int top = kFirstRowTop + kRowPitch * spec.row;
+    const QString caption = EditorForm::tr(spec.caption);
+    if (spec.box) {
+        auto* box = new FlagCheckBox(caption, group);
+        box->setObjectName(latin(spec.id));
+        box->setGeometry(8, top, 113, 17);
+        box->setAccessibleName(caption);
+        form.*spec.box = box;
+        return box;
+    }
+    QLabel* label = makeLabel(group, spec.labelId, caption, {8, top, spec.labelWidth, kRowHeight});
+    form.*spec.label = label;
+    auto* edit = new FieldEdit(spec.kind, spec.maxLength, group);
+    edit->setObjectName(latin(spec.id));
+    // The name edit is the one control below its caption instead of beside it.
+    edit->setGeometry(spec.kind == FieldEdit::Kind::Name
+                          ? QRect(8, top + 16, 113, 25)
+                          : QRect(editLeft, top, kEditWidth, kEditHeight));
+    if (spec.kind != FieldEdit::Kind::Name)
         edit->setFieldText(QStringLiteral("0"));
-    caption->setBuddy(edit);
-    edit->setAccessibleName(caption->text());
+    if (spec.kind == FieldEdit::Kind::RecordNumber) {
+        QPalette border = edit->palette();
+        border.setColor(QPalette::Base, border.color(QPalette::Button)); // the active-border grey
+        edit->setPalette(border);
+    }
+    label->setBuddy(edit);
+    edit->setAccessibleName(caption);
+    form.*spec.edit = edit;
     return edit;
 }
 
@@ -144,7 +111,8 @@ GlyphButton* makeButton(QWidget* parent, const char* name, const char* caption, 
 
 } // namespace
 
-EditorForm::EditorForm(QWidget* parent) : QMainWindow(parent) {
+EditorForm::EditorForm(std::span<const FieldControlSpec> recordView, QWidget* parent)
+    : QMainWindow(parent) {
     setObjectName(QStringLiteral("Form6"));
     setWindowTitle(tr("Corvane Object Data Editor"));
     setWindowIcon(artwork::windowIcon());
@@ -157,8 +125,7 @@ EditorForm::EditorForm(QWidget* parent) : QMainWindow(parent) {
                              void (EditorForm::*handler)()) {
         QAction* item = bar->addAction(caption);
         item->setObjectName(latin(name));
-        connect(item, &QAction::triggered, this,
-                [this, handler] { runUserAction([this, handler] { (this->*handler)(); }); });
+        bindUserAction(item, &QAction::triggered, this, [this, handler] { (this->*handler)(); });
         return item;
     };
     Open1 = addItem("Open1", tr("Open"), &EditorForm::Open1Click);
@@ -199,7 +166,6 @@ EditorForm::EditorForm(QWidget* parent) : QMainWindow(parent) {
     LMDLB1->setObjectName(QStringLiteral("LMDLB1"));
     LMDLB1->setGeometry(8, 24, 265, 377);
     LMDLB1->setAccessibleName(title->text());
-    LMDLB1->onClick = [this] { LMDLB1Click(); };
 
     LMDGroupBox1 = makeGroup(client, "LMDGroupBox1", "Basic Information", {288, 8, 137, 217});
     LMDGroupBox2 = makeGroup(client, "LMDGroupBox2", "Shape Size Data", {288, 232, 137, 169});
@@ -238,59 +204,24 @@ EditorForm::EditorForm(QWidget* parent) : QMainWindow(parent) {
         makeGroup(client, "LMDGroupBox5", "Scale Factors", {288, 408, 345, 73}, Qt::AlignLeft);
     static_cast<FieldGroup*>(LMDGroupBox5)->setFilled(true);
 
-    // Basic Information.
-    QWidget* basic = LMDGroupBox1;
-    LMDSimpleLabel1 = makeLabel(basic, "LMDSimpleLabel1", tr("Record#:"), {8, 24, 47, kRowHeight});
-    ME1 = makeEdit(basic, "ME1", FieldEdit::Kind::RecordNumber, kRecordNumberLength,
-                   {56, 24, kEditWidth, kEditHeight}, LMDSimpleLabel1);
-    ME1->setReadOnly(true);
-    ME1->setFocusOnHover(false);
-    QPalette border = ME1->palette();
-    border.setColor(QPalette::Base, border.color(QPalette::Button)); // the active-border grey
-    ME1->setPalette(border);
-
-    LMDSimpleLabel2 = makeLabel(basic, "LMDSimpleLabel2", tr("Class:"), {8, 48, 30, kRowHeight});
-    ME2 = makeEdit(basic, "ME2", FieldEdit::Kind::Integer, kIntegerLength,
-                   {56, 48, kEditWidth, kEditHeight}, LMDSimpleLabel2);
-    LMDSimpleLabel3 = makeLabel(basic, "LMDSimpleLabel3", tr("Type:"), {8, 72, 29, kRowHeight});
-    ME3 = makeEdit(basic, "ME3", FieldEdit::Kind::Integer, kIntegerLength,
-                   {56, 72, kEditWidth, kEditHeight}, LMDSimpleLabel3);
-    LMDSimpleLabel4 =
-        makeLabel(basic, "LMDSimpleLabel4", tr("Object Name:"), {8, 96, 67, kRowHeight});
-    me4 = makeEdit(basic, "me4", FieldEdit::Kind::Name, kNameLength, {8, 112, 113, 25},
-                   LMDSimpleLabel4);
-    LMDSimpleLabel5 = makeLabel(basic, "LMDSimpleLabel5", tr("Damage:"), {8, 144, 45, kRowHeight});
-    ME5 = makeEdit(basic, "ME5", FieldEdit::Kind::Integer, kIntegerLength,
-                   {56, 144, kEditWidth, kEditHeight}, LMDSimpleLabel5);
-
-    auto* leftCaption = new LeftCaptionStyle;
-    const auto makeFlag = [&](const char* name, const QString& caption, int top) {
-        auto* box = new FlagCheckBox(caption, basic);
-        box->setObjectName(latin(name));
-        box->setGeometry(8, top, 113, 17);
-        box->setStyle(leftCaption);
-        box->setAccessibleName(caption);
-        return box;
-    };
-    cb1 = makeFlag("cb1", tr("Has Shadow:"), 168);
-    cb2 = makeFlag("cb2", tr("Has Flame:"), 192);
-
-    // The three groups of plain rows.
-    const auto addRows = [this](QWidget* group, std::span<const FieldRow> rows, int editLeft,
-                                FieldEdit::Kind kind, int maxLength) {
-        int top = kFirstRowTop;
-        for (const FieldRow& row : rows) {
-            QLabel* label = makeLabel(group, row.labelName, tr(row.caption),
-                                      {8, top, row.labelWidth, kRowHeight});
-            this->*row.label = label;
-            this->*row.edit = makeEdit(group, row.editName, kind, maxLength,
-                                       {editLeft, top, kEditWidth, kEditHeight}, label);
-            top += kRowPitch;
+    // The four field groups, control by control, in tab order.
+    QList<QWidget*> recordViewControls;
+    for (const FieldControlSpec& spec : recordView) {
+        switch (spec.group) {
+        case FieldGroupId::Basic:
+            recordViewControls << makeFieldControl(*this, LMDGroupBox1, 56, spec);
+            break;
+        case FieldGroupId::Shape:
+            recordViewControls << makeFieldControl(*this, LMDGroupBox2, 56, spec);
+            break;
+        case FieldGroupId::Range:
+            recordViewControls << makeFieldControl(*this, LMDGroupBox3, 72, spec);
+            break;
+        case FieldGroupId::Shadow:
+            recordViewControls << makeFieldControl(*this, LMDGroupBox4, 56, spec);
+            break;
         }
-    };
-    addRows(LMDGroupBox2, kShapeRows, 56, FieldEdit::Kind::Decimal, kDecimalLength);
-    addRows(LMDGroupBox3, kRangeRows, 72, FieldEdit::Kind::Integer, kIntegerLength);
-    addRows(LMDGroupBox4, kShadowRows, 56, FieldEdit::Kind::Decimal, kDecimalLength);
+    }
 
     // Scale Factors.
     QWidget* scale = LMDGroupBox5;
@@ -312,18 +243,31 @@ EditorForm::EditorForm(QWidget* parent) : QMainWindow(parent) {
     LMDButton7 = makeButton(scale, "LMDButton7", "Apply to All Objects", {248, 16, 81, 49}, font());
     LMDSE2 = makeSpin("LMDSE2", {120, 40, 81, 21}, LMDSimpleLabel27);
 
-    // Events.
-    for (FieldEdit* edit : {ME2,  ME3,  ME5,  me6,  me7,  me8,  me9,  me10, me11, me12, me13, me14,
-                            me15, me16, me17, me18, me19, me20, me21, me22, me23, me24, me25})
-        edit->onModified = [this](FieldEdit& sender) { ME5Modified(sender); };
-    me4->onModified = [this](FieldEdit& sender) { ME4Modified(sender); };
-    ME1->onChange = [this](FieldEdit& sender) { ME1Change(sender); };
+    // Events. The edits' and check boxes' own events are raised inside the control's user
+    // action; the buttons are bound as user actions here.
+    for (const FieldControlSpec& spec : recordView) {
+        if (!spec.edit)
+            continue;
+        FieldEdit* edit = this->*spec.edit;
+        switch (spec.kind) {
+        case FieldEdit::Kind::Integer:
+        case FieldEdit::Kind::Decimal:
+            edit->onModified = [this](FieldEdit& sender) { ME5Modified(sender); };
+            break;
+        case FieldEdit::Kind::Name:
+            edit->onModified = [this](FieldEdit& sender) { ME4Modified(sender); };
+            break;
+        case FieldEdit::Kind::RecordNumber:
+            edit->onChange = [this](FieldEdit& sender) { ME1Change(sender); };
+            break;
+        }
+    }
     cb1->onChange = [this](FlagCheckBox& sender) { cb1Change(sender); };
     cb2->onChange = [this](FlagCheckBox& sender) { cb2Change(sender); };
+    LMDLB1->onClick = [this] { LMDLB1Click(); };
 
     const auto bind = [this](QPushButton* button, auto handler) {
-        connect(button, &QPushButton::clicked, this,
-                [this, handler] { runUserAction([this, handler] { handler(this); }); });
+        bindUserAction(button, &QPushButton::clicked, this, [this, handler] { handler(this); });
     };
     bind(LMDButton1, [](EditorForm* form) { form->LMDButton1Click(); });
     bind(LMDButton2, [](EditorForm* form) { form->LMDButton2Click(form->LMDButton2); });
@@ -333,12 +277,10 @@ EditorForm::EditorForm(QWidget* parent) : QMainWindow(parent) {
     bind(LMDButton7, [](EditorForm* form) { form->LMDButton7Click(); });
 
     // Tab order: the list, the four groups row by row, the buttons, then Scale Factors.
-    const std::initializer_list<QWidget*> tabOrder{
-        LMDLB1,     ME1,        ME2,    ME3,        me4,        ME5,        cb1,        cb2,
-        me6,        me7,        me8,    me9,        me10,       me11,       me12,       me13,
-        me14,       me15,       me16,   me17,       me18,       me19,       me20,       me21,
-        me22,       me23,       me24,   me25,       LMDButton1, LMDButton2, LMDButton3, LMDButton4,
-        LMDButton5, LMDButton6, LMDSE1, LMDButton7, LMDSE2};
+    QList<QWidget*> tabOrder{LMDLB1};
+    tabOrder << recordViewControls;
+    tabOrder << QList<QWidget*>{LMDButton1, LMDButton2, LMDButton3, LMDButton4, LMDButton5,
+                                LMDButton6, LMDSE1,     LMDButton7, LMDSE2};
     QWidget* previous = nullptr;
     for (QWidget* widget : tabOrder) {
         if (previous)
@@ -358,9 +300,6 @@ EditorForm::EditorForm(QWidget* parent) : QMainWindow(parent) {
     }
     LMDSE1->setEnabled(false);
     LMDSE2->setEnabled(false);
-
-    // Owned by the window, and made its child last so that it outlives the check boxes.
-    leftCaption->setParent(this);
 
     move(kFirstPosition);
 }

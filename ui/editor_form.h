@@ -3,7 +3,11 @@
 // in its tab order, with its events bound to the handlers below. The handlers
 // do nothing here; the editor window's behaviour class overrides them.
 
+#include "ui/field_edit.h"
+
 #include <QMainWindow>
+
+#include <span>
 
 class QAction;
 class QGroupBox;
@@ -12,15 +16,36 @@ class QPushButton;
 
 namespace ui {
 
-class FieldEdit;
+class EditorForm;
 class FlagCheckBox;
 class PercentSpinBox;
 class RecordList;
 
+/** The four groups of the record view. */
+enum class FieldGroupId { Basic, Shape, Range, Shadow };
+
+/** One control of the record view as the layout places it: an edit (with the label beside it,
+ * or above it for the name edit) or a check box carrying its own caption. Rows are 24 pixels
+ * apart from the top of the group. */
+struct FieldControlSpec {
+    FieldGroupId group;
+    int row;
+    const char* id;
+    FieldEdit* EditorForm::*edit; // null for a check box
+    FlagCheckBox* EditorForm::*box;
+    FieldEdit::Kind kind;
+    int maxLength;
+    const char* caption;
+    const char* labelId; // null for a check box
+    QLabel* EditorForm::*label;
+    int labelWidth;
+};
+
 class EditorForm : public QMainWindow {
     Q_OBJECT
 public:
-    explicit EditorForm(QWidget* parent = nullptr);
+    /** recordView: every control of the four field groups, in tab order. */
+    explicit EditorForm(std::span<const FieldControlSpec> recordView, QWidget* parent = nullptr);
     ~EditorForm() override;
 
     /** Hides the banner and shows, enables and disables the controls of the working layout. */

@@ -1,6 +1,6 @@
 #include "ui/field_edit.h"
 
-#include "ui/code_page.h"
+#include "codepage/windows1252.h"
 #include "ui/user_action.h"
 
 #include <QAction>
@@ -27,6 +27,12 @@ bool isAsciiDigit(QChar c) {
 
 QString decimalSeparator() {
     return QLocale().decimalPoint();
+}
+
+// What a name may hold: characters of the names file's code page, no controls.
+bool isPrintableWindows1252(const QString& text) {
+    return std::all_of(text.begin(), text.end(),
+                       [](QChar c) { return cp1252::isPrintable(c.unicode()); });
 }
 
 // A single-line edit takes clipboard text up to the first line break.
@@ -311,8 +317,7 @@ std::unique_ptr<QMenu> FieldEdit::createEditMenu() {
         action->setObjectName(name);
         action->setShortcut(keys);
         action->setEnabled(enabled);
-        connect(action, &QAction::triggered, this,
-                [step = std::move(step)] { runUserAction(step); });
+        bindUserAction(action, &QAction::triggered, this, std::move(step));
     };
     add(QStringLiteral("cut"), tr("Cu&t"), QKeySequence::Cut, writable && canCopy,
         [this] { cutSelection(); });

@@ -12,16 +12,18 @@ namespace ui {
 FlagCheckBox::FlagCheckBox(const QString& caption, QWidget* parent) : QCheckBox(caption, parent) {
     // clicked is emitted only for a toggle by the user (mouse, Space, mnemonic), after the state
     // changed; it is connected directly, so the handler runs inside this user action.
-    connect(this, &QAbstractButton::clicked, this, [this] {
-        runUserAction([this] {
-            if (auto handler = onChange)
-                handler(*this);
-        });
+    bindUserAction(this, &QAbstractButton::clicked, this, [this] {
+        if (auto handler = onChange)
+            handler(*this);
     });
 }
 
 void FlagCheckBox::setCheckedByProgram(bool checked) {
     setChecked(checked);
+}
+
+QRect FlagCheckBox::captionRect() const {
+    return {0, 0, std::max(0, indicatorRect().left() - kCaptionGap), height()};
 }
 
 QRect FlagCheckBox::indicatorRect() const {
@@ -61,14 +63,14 @@ void FlagCheckBox::paintEvent(QPaintEvent*) {
     box.rect = indicatorRect();
     painter.drawPrimitive(QStyle::PE_IndicatorCheckBox, box);
 
-    const QRect captionRect(0, 0, std::max(0, box.rect.left() - kCaptionGap), height());
-    painter.drawItemText(captionRect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextShowMnemonic,
+    const QRect caption = captionRect();
+    painter.drawItemText(caption, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextShowMnemonic,
                          palette(), isEnabled(), text(), QPalette::WindowText);
     if (hasFocus()) {
         QStyleOptionFocusRect focus;
         focus.initFrom(this);
         focus.rect = fontMetrics()
-                         .boundingRect(captionRect, Qt::AlignLeft | Qt::AlignVCenter, text())
+                         .boundingRect(caption, Qt::AlignLeft | Qt::AlignVCenter, text())
                          .adjusted(-1, 0, 1, 0)
                          .intersected(rect());
         painter.drawPrimitive(QStyle::PE_FrameFocusRect, focus);

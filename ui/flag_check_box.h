@@ -23,6 +23,8 @@ public:
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
+    /** Where the caption is drawn: from the left edge to kCaptionGap before the box. */
+    QRect captionRect() const;
     /** Where the box itself is drawn. */
     QRect indicatorRect() const;
 

@@ -22,10 +22,10 @@ NotesForm::NotesForm(QWidget* parent) : QMainWindow(parent) {
     bar->setObjectName(QStringLiteral("MainMenu1"));
     Save1 = bar->addAction(tr("Save"));
     Save1->setObjectName(QStringLiteral("Save1"));
-    connect(Save1, &QAction::triggered, this, [this] { runUserAction([this] { Save1Click(); }); });
+    bindUserAction(Save1, &QAction::triggered, this, [this] { Save1Click(); });
     Font1 = bar->addAction(tr("Font"));
     Font1->setObjectName(QStringLiteral("Font1"));
-    connect(Font1, &QAction::triggered, this, [this] { runUserAction([this] { Font1Click(); }); });
+    bindUserAction(Font1, &QAction::triggered, this, [this] { Font1Click(); });
 
     RichEdit1 = new QTextEdit;
     RichEdit1->setObjectName(QStringLiteral("RichEdit1"));

@@ -51,8 +51,7 @@ StartForm::StartForm(QWidget* parent) : QWidget(parent, kSystemMenuOnly) {
     Button5 = new QPushButton(tr("Click to Open File Editor"), this);
     Button5->setObjectName(QStringLiteral("Button5"));
     Button5->setGeometry(80, 160, 201, 25);
-    connect(Button5, &QPushButton::clicked, this,
-            [this] { runUserAction([this] { Button5Click(); }); });
+    bindUserAction(Button5, &QPushButton::clicked, this, [this] { Button5Click(); });
 
     setTabOrder(Button5, Memo1);
     Button5->setFocus();

@@ -82,4 +82,18 @@ TEST(FieldTable, FieldsThatAreEasyToMixUp) {
     EXPECT_EQ(doc::kFields[24].shortName, "has_flame");
 }
 
+TEST(FolderOfPath, EndsAtTheLastSeparator) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"/home/u/OBJDAT.dat", "/home/u/"},
+        {"c:\\data\\OBJDAT.dat", "c:\\data\\"},
+        {"c:OBJDAT.dat", "c:"},
+        {"c:\\a/b\\c.dat", "c:\\a/b\\"},
+        {"OBJDAT.dat", ""},
+        {"/home/u/", "/home/u/"},
+        {"", ""},
+    };
+    for (const auto& [path, folder] : cases)
+        EXPECT_EQ(doc::folderOfPath(path), folder) << path;
+}
+
 } // namespace

@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <set>
-
 namespace {
 
 using doc::NameSlot;
@@ -12,44 +10,6 @@ NameSlot slotOf(std::initializer_list<std::uint8_t> bytes) {
     NameSlot slot{};
     std::copy(bytes.begin(), bytes.end(), slot.begin());
     return slot;
-}
-
-TEST(NameCodec, EveryByteMapsToOneCharacterAndBack) {
-    std::set<char32_t> seen;
-    for (int b = 1; b <= 255; ++b) {
-        const auto byte = static_cast<std::uint8_t>(b);
-        const char32_t ch = doc::cp1252ToUnicode(byte);
-        EXPECT_TRUE(seen.insert(ch).second) << "byte " << b << " shares its character";
-        EXPECT_EQ(doc::unicodeToCp1252(ch), byte) << "byte " << b;
-    }
-}
-
-TEST(NameCodec, KnowsTheWindows1252Characters) {
-    EXPECT_EQ(doc::cp1252ToUnicode(0x80), U'\u20AC'); // euro sign
-    EXPECT_EQ(doc::cp1252ToUnicode(0x8A), U'\u0160');
-    EXPECT_EQ(doc::cp1252ToUnicode(0x92), U'\u2019');
-    EXPECT_EQ(doc::cp1252ToUnicode(0x9F), U'\u0178');
-    EXPECT_EQ(doc::cp1252ToUnicode(0xE9), U'\u00E9');
-    EXPECT_EQ(doc::cp1252ToUnicode('A'), U'A');
-    EXPECT_EQ(doc::unicodeToCp1252(U'\u20AC'), 0x80);
-    EXPECT_EQ(doc::unicodeToCp1252(U'\u2122'), 0x99);
-    EXPECT_EQ(doc::unicodeToCp1252(U'\u00FF'), 0xFF);
-}
-
-TEST(NameCodec, UndefinedBytesMapToTheControlCharactersOfTheirNumber) {
-    for (const std::uint8_t b : {0x81, 0x8D, 0x8F, 0x90, 0x9D}) {
-        EXPECT_EQ(doc::cp1252ToUnicode(b), char32_t{b});
-        EXPECT_EQ(doc::unicodeToCp1252(char32_t{b}), b);
-    }
-}
-
-TEST(NameCodec, RefusesCharactersTheCodePageCannotHold) {
-    EXPECT_FALSE(doc::unicodeToCp1252(0));
-    EXPECT_FALSE(doc::unicodeToCp1252(0x80)); // its byte means the euro sign
-    EXPECT_FALSE(doc::unicodeToCp1252(0x9E));
-    EXPECT_FALSE(doc::unicodeToCp1252(U'\u0100'));
-    EXPECT_FALSE(doc::unicodeToCp1252(U'\u4E2D'));
-    EXPECT_FALSE(doc::unicodeToCp1252(U'\U0001F600'));
 }
 
 TEST(NameSlots, ReadUpToTheFirstZeroByte) {

@@ -220,25 +220,6 @@ private slots:
         qputenv("XDG_CONFIG_HOME", savedConfig);
         qputenv("HOME", savedHome);
     }
-
-    void folderOfPath_data() {
-        QTest::addColumn<QString>("path");
-        QTest::addColumn<QString>("folder");
-        QTest::newRow("linux") << QStringLiteral("/home/u/OBJDAT.dat")
-                               << QStringLiteral("/home/u/");
-        QTest::newRow("windows") << QStringLiteral("c:\\data\\OBJDAT.dat")
-                                 << QStringLiteral("c:\\data\\");
-        QTest::newRow("drive only") << QStringLiteral("c:OBJDAT.dat") << QStringLiteral("c:");
-        QTest::newRow("mixed") << QStringLiteral("c:\\a/b\\c.dat") << QStringLiteral("c:\\a/b\\");
-        QTest::newRow("bare name") << QStringLiteral("OBJDAT.dat") << QString();
-        QTest::newRow("folder already") << QStringLiteral("/home/u/") << QStringLiteral("/home/u/");
-        QTest::newRow("empty") << QString() << QString();
-    }
-    void folderOfPath() {
-        QFETCH(QString, path);
-        QFETCH(QString, folder);
-        QCOMPARE(shell::folderOfPath(path), folder);
-    }
 };
 
 QTEST_GUILESS_MAIN(SettingsFileTest)

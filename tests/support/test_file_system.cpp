@@ -66,6 +66,12 @@ std::unique_ptr<doc::FileHandle> TestFileSystem::openExisting(const std::string&
     return wrap(doc::FileSystem::real().openExisting(path));
 }
 
+std::unique_ptr<doc::FileHandle> TestFileSystem::openReadOnly(const std::string& path) {
+    if (const auto it = m_refused.find(path); it != m_refused.end())
+        throw doc::ioErrorForErrno(it->second);
+    return wrap(doc::FileSystem::real().openReadOnly(path));
+}
+
 std::unique_ptr<doc::FileHandle> TestFileSystem::create(const std::string& path) {
     if (const auto it = m_refused.find(path); it != m_refused.end())
         throw doc::ioErrorForErrno(it->second);

@@ -39,6 +39,7 @@ public:
     int createdFiles() const { return m_created; }
 
     std::unique_ptr<doc::FileHandle> openExisting(const std::string& path) override;
+    std::unique_ptr<doc::FileHandle> openReadOnly(const std::string& path) override;
     std::unique_ptr<doc::FileHandle> create(const std::string& path) override;
     bool exists(const std::string& path) const override;
 

@@ -1,5 +1,6 @@
 // The field edits driven by real key, mouse, menu and input-method events.
 
+#include "tests/support/reported_errors.h"
 #include "ui/field_edit.h"
 #include "ui/user_action.h"
 
@@ -49,19 +50,6 @@ void prepare(FieldEdit& edit, const QString& text, int start, int length) {
     else
         edit.setCursorPosition(start);
 }
-
-struct ReporterGuard {
-    int reports = 0;
-    QString lastMessage;
-    ui::ErrorReporter previous;
-    ReporterGuard() {
-        previous = ui::setErrorReporter([this](const std::exception& error) {
-            ++reports;
-            lastMessage = QString::fromUtf8(error.what());
-        });
-    }
-    ~ReporterGuard() { ui::setErrorReporter(previous); }
-};
 
 } // namespace
 
@@ -454,15 +442,15 @@ void FieldEditTest::handlersMayActOnTheirOwnEdit() {
 }
 
 void FieldEditTest::errorInHandlerAbandonsTheAction() {
-    ReporterGuard reporter;
+    testsupport::ReportedErrors reporter;
     FieldEdit edit(Kind::Integer, 6);
     int changes = 0;
     edit.onModified = [](FieldEdit&) { throw std::runtime_error("'x' is not a valid integer"); };
     edit.onChange = [&changes](FieldEdit&) { ++changes; };
 
     QTest::keyClick(&edit, Qt::Key_5);
-    QCOMPARE(reporter.reports, 1);
-    QCOMPARE(reporter.lastMessage, u"'x' is not a valid integer"_s);
+    QCOMPARE(reporter.count(), 1);
+    QCOMPARE(reporter.last(), u"'x' is not a valid integer"_s);
     QCOMPARE(changes, 0); // the step after the failing handler never ran
 
     // From a nested handler: the error passes through the program call to the one catch.
@@ -475,13 +463,13 @@ void FieldEditTest::errorInHandlerAbandonsTheAction() {
         ++afterNested;
     };
     QTest::keyClick(&source, Qt::Key_7);
-    QCOMPARE(reporter.reports, 2);
-    QCOMPARE(reporter.lastMessage, u"nested"_s);
+    QCOMPARE(reporter.count(), 2);
+    QCOMPARE(reporter.last(), u"nested"_s);
     QCOMPARE(afterNested, 0);
 
     // Program calls let the error reach their caller.
     QVERIFY_THROWS_EXCEPTION(std::runtime_error, other.setFieldText(u"2"_s));
-    QCOMPARE(reporter.reports, 2);
+    QCOMPARE(reporter.count(), 2);
 }
 
 void FieldEditTest::focusSelectsAllAndHoverTakesFocus() {

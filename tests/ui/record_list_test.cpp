@@ -1,6 +1,7 @@
 // The record list: the column split, program changes without events, user
 // selection by mouse and keyboard, scrolling, and what a painted row shows.
 
+#include "tests/support/reported_errors.h"
 #include "ui/record_list.h"
 #include "ui/record_list_header.h"
 #include "ui/user_action.h"
@@ -197,16 +198,13 @@ void RecordListTest::keyboardMovesSelection() {
 }
 
 void RecordListTest::errorInClickHandlerIsReported() {
-    int reports = 0;
-    const ui::ErrorReporter previous =
-        ui::setErrorReporter([&reports](const std::exception&) { ++reports; });
+    testsupport::ReportedErrors reported;
     RecordList list;
     fill(list, 3);
     list.onClick = [] { throw std::runtime_error("Read beyond end of file"); };
     QTest::keyClick(&list, Qt::Key_End);
-    QCOMPARE(reports, 1);
+    QCOMPARE(reported.count(), 1);
     QCOMPARE(list.selectedIndex(), 2);
-    ui::setErrorReporter(previous);
 }
 
 void RecordListTest::paintsColumnsGridAndSelection() {

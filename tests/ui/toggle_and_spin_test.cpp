@@ -1,5 +1,6 @@
 // The flag check boxes and the percent spin boxes.
 
+#include "tests/support/reported_errors.h"
 #include "ui/flag_check_box.h"
 #include "ui/percent_spin_box.h"
 #include "ui/user_action.h"
@@ -75,16 +76,13 @@ void ToggleAndSpinTest::checkBoxCaptionLeftOfBox() {
 }
 
 void ToggleAndSpinTest::checkBoxHandlerErrorIsReported() {
-    int reports = 0;
-    const ui::ErrorReporter previous =
-        ui::setErrorReporter([&reports](const std::exception&) { ++reports; });
+    testsupport::ReportedErrors reported;
     FlagCheckBox box(u"Has Flame:"_s);
     box.resize(113, 17);
     box.onChange = [](FlagCheckBox&) { throw std::runtime_error("Disk full"); };
     QTest::mouseClick(&box, Qt::LeftButton, {}, QPoint(3, 8));
-    QCOMPARE(reports, 1);
+    QCOMPARE(reported.count(), 1);
     QVERIFY(box.isChecked());
-    ui::setErrorReporter(previous);
 }
 
 void ToggleAndSpinTest::spinBoxReadRules_data() {

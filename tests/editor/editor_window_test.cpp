@@ -2,9 +2,11 @@
 // every keystroke written back into the object table, conversion errors, and
 // the record view while no row is selected.
 
-#include "document/file_session.h"
+#include "editor/document.h"
 #include "editor/editor_window.h"
 #include "tests/support/data_files.h"
+#include "tests/support/memory_settings.h"
+#include "tests/support/reported_errors.h"
 #include "ui/field_edit.h"
 #include "ui/flag_check_box.h"
 #include "ui/record_list.h"
@@ -75,7 +77,7 @@ bool recordViewDisabled(editor::TForm6& w) {
 // leaves it after "Open", with every reported error captured.
 class EditorFixture {
 public:
-    EditorFixture() {
+    EditorFixture() : m_document(m_settings) {
         testsupport::DataFile file;
         file.records = records();
         const std::string path = m_folder.file("OBJDAT.dat");
@@ -84,33 +86,24 @@ public:
         for (const auto& slot : names())
             nameBytes.insert(nameBytes.end(), slot.begin(), slot.end());
         testsupport::writeFile(doc::namesFilePath(path), nameBytes);
-        m_session.open(path);
+        m_document.session().open(path);
 
-        m_previousReporter = ui::setErrorReporter([this](const std::exception& error) {
-            m_errors << QString::fromStdString(error.what());
-        });
-        m_window = std::make_unique<editor::TForm6>(m_session);
+        m_window = std::make_unique<editor::TForm6>(m_document);
+        m_document.setView(m_window.get());
         m_window->show();
         QApplication::setActiveWindow(m_window.get());
         if (!QTest::qWaitForWindowExposed(m_window.get()))
             throw std::runtime_error("the editor window was not shown");
-        // What the shell does after a successful open.
-        m_window->applyWorkingLayout();
-        m_window->LMDButton1Click();
-        m_window->syncRecordViewEnabled();
-    }
-    ~EditorFixture() {
-        m_window.reset();
-        ui::setErrorReporter(m_previousReporter);
+        m_window->showDocument(QString::fromStdString(path));
     }
     EditorFixture(const EditorFixture&) = delete;
     EditorFixture& operator=(const EditorFixture&) = delete;
 
     editor::TForm6& window() { return *m_window; }
-    doc::ObjectTable& table() { return m_session.table(); }
+    doc::ObjectTable& table() { return m_document.table(); }
     const doc::ObjectRecord& record(int r) { return table().records[static_cast<std::size_t>(r)]; }
     const doc::NameSlot& slot(int r) { return table().names[static_cast<std::size_t>(r)]; }
-    QStringList& errors() { return m_errors; }
+    QStringList& errors() { return m_errors.messages(); }
 
     /** Selects a row the way the user does: a mouse click on it. */
     void clickRow(int row) {
@@ -127,10 +120,10 @@ public:
 
 private:
     testsupport::TempFolder m_folder;
-    doc::FileSession m_session;
+    testsupport::ReportedErrors m_errors;
+    testsupport::MemorySettings m_settings;
+    editor::Document m_document;
     std::unique_ptr<editor::TForm6> m_window;
-    QStringList m_errors;
-    ui::ErrorReporter m_previousReporter;
 };
 
 // Restores the default locale whatever a test sets.
@@ -401,4 +394,4 @@ void EditorWindowTest::recordNumberEditFollowsTheSelection() {
 }
 
 QTEST_MAIN(EditorWindowTest)
-#include "tst_editor_window.moc"
+#include "editor_window_test.moc"

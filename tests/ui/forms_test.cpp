@@ -1,6 +1,10 @@
 // Layout facts of the three windows: every control at its place with its caption, limit,
-// accessible name and state, the tab order, the menus, and the handlers the layout binds.
+// accessible name and state, the tab order, the menus, and the handlers the layout binds. The
+// editor window's field controls come from the record view's table.
 
+#include "document/field_table.h"
+#include "editor/record_view.h"
+#include "tests/support/reported_errors.h"
 #include "ui/artwork.h"
 #include "ui/editor_form.h"
 #include "ui/field_edit.h"
@@ -20,10 +24,10 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QScrollBar>
-#include <QStyleOptionButton>
 #include <QTest>
 #include <QTextEdit>
 
+#include <algorithm>
 #include <memory>
 #include <stdexcept>
 
@@ -110,6 +114,7 @@ struct Calls {
 
 class RecordingEditor : public ui::EditorForm {
 public:
+    RecordingEditor() : ui::EditorForm(editor::recordViewLayout()) {}
     Calls calls;
     bool refuseClose = false;
 
@@ -174,6 +179,7 @@ private slots:
     void editorHandlersAreBound();
     void startAndNotesHandlersAreBound();
     void closeStaysOpenWhenFormCloseFails();
+    void recordViewControlsMatchTheirFields();
 
 private:
     QWidget* window(const QString& name, bool working) const;
@@ -185,8 +191,8 @@ private:
 };
 
 void TestForms::initTestCase() {
-    m_initial = std::make_unique<ui::EditorForm>();
-    m_working = std::make_unique<ui::EditorForm>();
+    m_initial = std::make_unique<ui::EditorForm>(editor::recordViewLayout());
+    m_working = std::make_unique<ui::EditorForm>(editor::recordViewLayout());
     m_working->applyWorkingLayout();
     m_start = std::make_unique<ui::StartForm>();
     m_notes = std::make_unique<ui::NotesForm>();
@@ -551,12 +557,8 @@ void TestForms::look() {
 
     // Check boxes: caption first, then the box five pixels on.
     ui::FlagCheckBox* box = editor.cb1;
-    QStyleOptionButton option;
-    option.initFrom(box);
-    option.text = box->text();
-    const QRect caption = box->style()->subElementRect(QStyle::SE_CheckBoxContents, &option, box);
-    const QRect indicator =
-        box->style()->subElementRect(QStyle::SE_CheckBoxIndicator, &option, box);
+    const QRect caption = box->captionRect();
+    const QRect indicator = box->indicatorRect();
     QCOMPARE(caption.left(), 0);
     QCOMPARE(indicator.left() - caption.right() - 1, 5);
     QVERIFY(indicator.right() < box->width());
@@ -646,9 +648,7 @@ void TestForms::startAndNotesHandlersAreBound() {
 }
 
 void TestForms::closeStaysOpenWhenFormCloseFails() {
-    QStringList reported;
-    const ui::ErrorReporter previous = ui::setErrorReporter(
-        [&](const std::exception& error) { reported << QString::fromUtf8(error.what()); });
+    testsupport::ReportedErrors reported;
 
     RecordingEditor form;
     form.show();
@@ -656,15 +656,54 @@ void TestForms::closeStaysOpenWhenFormCloseFails() {
     form.refuseClose = true;
     QVERIFY(!form.close());
     QVERIFY(form.isVisible());
-    QCOMPARE(reported, QStringList{QStringLiteral("Disk full")});
+    QCOMPARE(reported.messages(), QStringList{QStringLiteral("Disk full")});
 
     form.refuseClose = false;
     QVERIFY(form.close());
     QVERIFY(!form.isVisible());
-    QCOMPARE(reported.size(), 1);
+    QCOMPARE(reported.count(), 1);
+}
 
-    ui::setErrorReporter(previous);
+// Every control of the record view is the kind of control its field's type asks for, every field
+// has exactly one control, and both orders name each field and the name once.
+void TestForms::recordViewControlsMatchTheirFields() {
+    ui::EditorForm& editor = *m_initial;
+    QList<int> shown;
+    for (const editor::RecordViewControl& control : editor::kRecordViewControls) {
+        const QString id = QString::fromLatin1(control.id);
+        QWidget* widget = editor.findChild<QWidget*>(id);
+        QVERIFY2(widget, qPrintable(id));
+        QString expected = QStringLiteral("record-number edit");
+        if (control.field == editor::kNameField) {
+            expected = QStringLiteral("name edit");
+        } else if (control.field >= 0) {
+            switch (doc::kFields[static_cast<std::size_t>(control.field)].type) {
+            case doc::FieldType::Unsigned:
+                expected = QStringLiteral("integer edit");
+                break;
+            case doc::FieldType::Float:
+                expected = QStringLiteral("decimal edit");
+                break;
+            case doc::FieldType::Flag:
+                expected = QStringLiteral("ui::FlagCheckBox");
+                break;
+            }
+        }
+        QCOMPARE(kindOf(widget), expected);
+        if (control.field != editor::kRecordNumber)
+            shown << control.field;
+    }
+    QList<int> everyField{editor::kNameField};
+    for (const doc::FieldInfo& field : doc::kFields)
+        everyField << field.index;
+    std::sort(shown.begin(), shown.end());
+    QCOMPARE(shown, everyField);
+    for (const auto& order : {editor::kDisplayOrder, editor::kWriteBackOrder}) {
+        QList<int> fields(order.begin(), order.end());
+        std::sort(fields.begin(), fields.end());
+        QCOMPARE(fields, everyField);
+    }
 }
 
 QTEST_MAIN(TestForms)
-#include "test_forms.moc"
+#include "forms_test.moc"

@@ -228,7 +228,7 @@ private slots:
         form6().Open1->trigger();
         QCOMPARE(form6().windowTitle(), QStringLiteral("Editing ") + qs(first));
         const Bytes lockedBefore = testsupport::readFile(locked);
-        form6().Save1->setEnabled(true);
+        m_windows->document.markUnsaved();
         form6().Save1->trigger();
         QCOMPARE(m_dialogs->texts(Kind::Error).size(), 1);
         QCOMPARE(testsupport::readFile(locked), lockedBefore);
@@ -270,7 +270,7 @@ private slots:
 
         // Changed, answered No: nothing written, the program ends.
         form6().show();
-        form6().Save1->setEnabled(true);
+        m_windows->document.markUnsaved();
         m_dialogs->queueAnswer(ui::Dialogs::Answer::No);
         QVERIFY(form6().close());
         QCOMPARE(m_dialogs->texts(Kind::Confirm),
@@ -283,8 +283,8 @@ private slots:
     void closingWithYesSavesAfterTheNotice() {
         const std::string path = writeDataFile("OBJDAT.dat", 4);
         startAndOpen(path);
-        m_windows->session.table().records[2].fields[2] = 4242;
-        form6().Save1->setEnabled(true);
+        m_windows->document.table().records[2].fields[2] = 4242;
+        m_windows->document.markUnsaved();
         m_dialogs->queueAnswer(ui::Dialogs::Answer::Yes);
         QVERIFY(form6().close());
         QCOMPARE(m_dialogs->texts(Kind::Information),
@@ -297,7 +297,7 @@ private slots:
     void aFailingSaveAtCloseKeepsTheWindowOpen() {
         const std::string path = writeDataFile("OBJDAT.dat", 4);
         startAndOpen(path);
-        form6().Save1->setEnabled(true);
+        m_windows->document.markUnsaved();
         m_files->limitWrites(10);
         m_dialogs->queueAnswer(ui::Dialogs::Answer::Yes);
         QVERIFY(!form6().close());
@@ -311,8 +311,8 @@ private slots:
         const std::string first = writeDataFile("OBJDAT.dat", 4);
         const std::string second = writeDataFile("objother.dat", 6);
         startAndOpen(first);
-        m_windows->session.table().records[1].fields[0] = 77;
-        form6().Save1->setEnabled(true);
+        m_windows->document.table().records[1].fields[0] = 77;
+        m_windows->document.markUnsaved();
 
         // A cancelled dialog asks nothing and changes nothing.
         m_dialogs->queueOpenFile(QString());
@@ -331,8 +331,8 @@ private slots:
         QCOMPARE(form6().windowTitle(), QStringLiteral("Editing ") + qs(second));
 
         // No goes on without saving.
-        m_windows->session.table().records[1].fields[0] = 99;
-        form6().Save1->setEnabled(true);
+        m_windows->document.table().records[1].fields[0] = 99;
+        m_windows->document.markUnsaved();
         m_dialogs->queueOpenFile(qs(first));
         m_dialogs->queueAnswer(ui::Dialogs::Answer::No);
         form6().Open1->trigger();
@@ -343,4 +343,4 @@ private slots:
 };
 
 QTEST_MAIN(ApplicationTest)
-#include "test_application.moc"
+#include "application_test.moc"

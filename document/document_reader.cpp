@@ -1,0 +1,85 @@
+#include "document/document_reader.h"
+
+#include "document/errors.h"
+#include "document/file_layout.h"
+#include "document/record_codec.h"
+
+#include <algorithm>
+
+namespace doc {
+
+namespace {
+
+const char* const kNamesFileAsDataFile = "A names file cannot be opened as a data file";
+
+/** count items of itemSize bytes from offset, or "Read beyond end of file". */
+std::vector<std::uint8_t> readItems(FileHandle& file, std::int64_t offset, int count,
+                                    std::size_t itemSize) {
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(count) * itemSize);
+    if (file.readAt(offset, bytes.data(), bytes.size()) != bytes.size())
+        throw IoError(IoCode::ReadBeyondEnd);
+    return bytes;
+}
+
+} // namespace
+
+std::string pairedNamesPath(const std::string& dataPath) {
+    std::string namesPath = namesFilePath(dataPath);
+    if (namesPath == dataPath)
+        throw Error(kNamesFileAsDataFile);
+    return namesPath;
+}
+
+void requireSeparateFiles(const FileHandle& namesFile, const std::string& dataPath) {
+    if (namesFile.isStillAt(dataPath))
+        throw Error(kNamesFileAsDataFile);
+}
+
+int readRecordCount(FileHandle& dataFile) {
+    CountBytes bytes{};
+    if (dataFile.readAt(kCountOffset, bytes.data(), bytes.size()) != bytes.size())
+        throw IoError(IoCode::ReadBeyondEnd);
+    const int count = decodeCount(bytes);
+    if (count < 1 || count > kTableCapacity)
+        throw Error("Record count " + std::to_string(count) + " is out of range (1 to " +
+                    std::to_string(kTableCapacity) + ")");
+    return count;
+}
+
+std::vector<ObjectRecord> readRecords(FileHandle& dataFile, int count) {
+    const auto bytes = readItems(dataFile, recordOffset(0), count, kRecordSize);
+    std::vector<ObjectRecord> records;
+    records.reserve(static_cast<std::size_t>(count));
+    for (std::size_t at = 0; at < bytes.size(); at += kRecordSize)
+        records.push_back(decodeRecord(
+            std::span<const std::uint8_t, kRecordSize>(bytes.data() + at, kRecordSize)));
+    return records;
+}
+
+std::vector<NameSlot> readNameSlots(FileHandle& namesFile, int count) {
+    const auto bytes = readItems(namesFile, nameSlotOffset(0), count, kNameSlotSize);
+    std::vector<NameSlot> slots(static_cast<std::size_t>(count));
+    for (std::size_t r = 0; r < slots.size(); ++r)
+        std::copy_n(bytes.begin() + static_cast<std::ptrdiff_t>(r * kNameSlotSize), kNameSlotSize,
+                    slots[r].begin());
+    return slots;
+}
+
+StoredDocument readStoredDocument(FileSystem& fileSystem, const std::string& dataPath) {
+    const std::string namesPath = pairedNamesPath(dataPath);
+    StoredDocument stored;
+    const auto dataFile = fileSystem.openReadOnly(dataPath);
+    stored.count = readRecordCount(*dataFile);
+    stored.records = readRecords(*dataFile, stored.count);
+    stored.hasNamesFile = fileSystem.exists(namesPath);
+    if (stored.hasNamesFile) {
+        const auto namesFile = fileSystem.openReadOnly(namesPath);
+        requireSeparateFiles(*namesFile, dataPath);
+        stored.names = readNameSlots(*namesFile, stored.count);
+    } else {
+        stored.names.resize(static_cast<std::size_t>(stored.count));
+    }
+    return stored;
+}
+
+} // namespace doc

@@ -1,0 +1,67 @@
+#pragma once
+// The open document and every flow that changes it: open, save, the question
+// about unsaved changes, close at exit, and the record commands. It owns the
+// file session and the unsaved-changes state; the editor window shows them
+// through DocumentView, and the windows' handlers are one-line entries into the
+// operations here.
+
+#include "document/file_session.h"
+#include "editor/document_settings.h"
+#include "editor/document_view.h"
+
+namespace editor {
+
+/** Who asks for a save. Only "Add Record" is told apart: it selects the last row afterwards,
+ * every other caller the row that was selected. */
+enum class SaveCaller { EditorWindow, AddRecord, ClearRecord, Controller };
+
+class Document {
+public:
+    explicit Document(DocumentSettings& settings,
+                      doc::FileSystem& fileSystem = doc::FileSystem::real());
+    Document(const Document&) = delete;
+    Document& operator=(const Document&) = delete;
+
+    /** The editor window; set once before any flow runs. Not owned. */
+    void setView(DocumentView* view) { m_view = view; }
+
+    doc::FileSession& session() { return m_session; }
+    doc::ObjectTable& table() { return m_session.table(); }
+    const doc::ObjectTable& table() const { return m_session.table(); }
+    bool hasUnsavedChanges() const { return m_unsaved; }
+
+    /** The settings step (asking for the data folder on the first run, the stored percentages
+     * into the spin boxes), the open dialog, and unless it is cancelled: the question about
+     * unsaved changes, the start folder remembered, the data file and its names file loaded.
+     * Then the document is shown. Throws at the first failing step; a failed load leaves the
+     * document that was open as it was. */
+    void open();
+
+    /** Writes every name slot and record in place, clears the unsaved state, refills the list and
+     * selects the row the caller asks for. Throws when the files cannot be written; the unsaved
+     * state then stays. */
+    void save(SaveCaller caller);
+
+    /** With unsaved changes: asks "Do you wish to save the changes?"; Yes saves. */
+    void confirmUnsavedChanges();
+
+    /** Close at exit: with unsaved changes asks whether to save them (Yes: "Saving changes.",
+     * then the save), then closes both files. Throws when the save or a close fails, so the
+     * program goes on running. */
+    void closeAtExit();
+
+    /** A change reached the table (a field's write-back, a check box). */
+    void markUnsaved();
+
+private:
+    void setUnsaved(bool unsaved);
+    /** The settings step of the open; returns the open dialog's start folder. */
+    QString readSettingsStep();
+
+    DocumentSettings& m_settings;
+    doc::FileSession m_session;
+    DocumentView* m_view = nullptr;
+    bool m_unsaved = false;
+};
+
+} // namespace editor

@@ -1,0 +1,41 @@
+#pragma once
+// What the document's flows need from the editor window. The editor window
+// implements it; tests may fake it.
+
+class QString;
+class QWidget;
+
+namespace editor {
+
+/** The two scale percentages of the spin boxes. */
+struct ScalePercentages {
+    int damage;
+    int size;
+};
+
+class DocumentView {
+public:
+    virtual ~DocumentView() = default;
+
+    /** The window the flows' dialogs belong to. */
+    virtual QWidget* dialogParent() = 0;
+
+    /** Shows the document after an open (confirmed or cancelled): the working layout, the list
+     * refilled with no row selected, the caption "Editing " and dataPath. */
+    virtual void showDocument(const QString& dataPath) = 0;
+    /** Shows whether there are unsaved changes: the "Save" item is enabled exactly then. */
+    virtual void showUnsaved(bool unsaved) = 0;
+
+    /** The selected row, or -1. */
+    virtual int selectedRow() = 0;
+    /** Refills the list from the table and selects row (-1: none) without showing its record
+     * again; the record view keeps what it shows. */
+    virtual void refillAndSelect(int row) = 0;
+
+    /** Puts the stored percentages into the spin boxes (clamped there). */
+    virtual void showPercentages(ScalePercentages percentages) = 0;
+    /** The spin boxes' percentages as they read now. */
+    virtual ScalePercentages percentages() = 0;
+};
+
+} // namespace editor
