@@ -23,26 +23,29 @@ class AboutBoxTest : public QObject {
 private slots:
     void systemFacts() {
         QVERIFY(shell::availableMemoryKilobytes() > 0);
-        QVERIFY(shell::processorCount() >= 1);
         QVERIFY(!shell::processorKind().trimmed().isEmpty());
-        QVERIFY(!shell::platformName().isEmpty());
         const QString facts = shell::platformAndProcessors();
         QVERIFY(facts.startsWith(shell::platformName() + QStringLiteral(", ") +
                                  QString::number(shell::processorCount()) + QStringLiteral(" x ")));
         QVERIFY(facts.endsWith(shell::processorKind()));
 
 #ifdef Q_OS_LINUX
-        // Where the kernel names the processor and counts available memory, those
+        // Where the kernel names and counts the processors and counts available memory, those
         // figures are shown rather than the fallbacks.
+        QCOMPARE(shell::platformName(), QStringLiteral("Linux"));
         std::ifstream cpuinfo("/proc/cpuinfo");
         std::string line;
+        int processors = 0;
+        QString model;
         while (std::getline(cpuinfo, line)) {
-            if (line.rfind("model name", 0) == 0) {
-                const std::string model = line.substr(line.find(':') + 2);
-                QCOMPARE(shell::processorKind(), QString::fromStdString(model).simplified());
-                break;
-            }
+            if (line.rfind("processor", 0) == 0)
+                ++processors;
+            if (model.isEmpty() && line.rfind("model name", 0) == 0)
+                model = QString::fromStdString(line.substr(line.find(':') + 2)).simplified();
         }
+        QCOMPARE(shell::processorCount(), processors);
+        if (!model.isEmpty())
+            QCOMPARE(shell::processorKind(), model);
         std::ifstream meminfo("/proc/meminfo");
         while (std::getline(meminfo, line)) {
             if (line.rfind("MemAvailable:", 0) == 0) {
@@ -104,9 +107,9 @@ private slots:
     void closesWithOkEnterAndEscape() {
         QFETCH(int, how);
         shell::AboutBox box;
-        box.open();
-        QVERIFY(QTest::qWaitForWindowExposed(&box));
+        box.open(); // the opening starts as the box is shown, before any event is processed
         QVERIFY(box.isOpening());
+        QVERIFY(QTest::qWaitForWindowExposed(&box));
         if (how == 0)
             QTest::mouseClick(box.okButton(), Qt::LeftButton);
         else

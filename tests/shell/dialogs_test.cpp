@@ -10,12 +10,14 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -27,17 +29,29 @@
 
 namespace {
 
-// Runs handle on the modal dialog once it is up; the test's exec() then returns.
+// Runs handle on the modal dialog once it is up. Should handle leave the dialog open (a check in
+// it failed), the dialog is rejected, so the test's exec() always returns; after five seconds
+// without a modal dialog the wait ends.
 void whenModalShows(std::function<void(QWidget*)> handle) {
     auto* timer = new QTimer;
     timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, timer, [timer, handle] {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (!modal || !modal->isVisible())
+    const QDeadlineTimer deadline(5000);
+    QObject::connect(timer, &QTimer::timeout, timer, [timer, handle, deadline] {
+        QPointer<QWidget> modal = QApplication::activeModalWidget();
+        const bool up = modal && modal->isVisible();
+        if (!up && !deadline.hasExpired())
             return;
         timer->stop();
         timer->deleteLater();
+        if (!up)
+            return;
         handle(modal);
+        if (modal && modal->isVisible()) {
+            if (auto* dialog = qobject_cast<QDialog*>(modal.data()))
+                dialog->reject();
+            else
+                modal->close();
+        }
     });
     timer->start();
 }
