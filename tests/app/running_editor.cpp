@@ -71,11 +71,18 @@ void RunningEditor::activate() {
         throw std::runtime_error("the editor window did not become active");
 }
 
-void RunningEditor::typeOver(ui::FieldEdit* edit, const QString& text) {
+void RunningEditor::typeOver(ui::FieldEdit* edit, const QString& text, bool click) {
     // Only an edit of the active window selects its text when it takes the focus.
     activate();
-    QTest::mouseClick(edit, Qt::LeftButton, {}, edit->rect().center());
-    QTest::keyClicks(edit, text);
+    if (click)
+        QTest::mouseClick(edit, Qt::LeftButton, {}, edit->rect().center());
+    // QTest::keyClicks passes each character through Latin-1; "€" would arrive as "?".
+    for (const QChar ch : text) {
+        if (ch.unicode() < 0x80)
+            QTest::keyClick(edit, static_cast<char>(ch.unicode()));
+        else
+            QTest::sendKeyEvent(QTest::Click, edit, Qt::Key_unknown, QString(ch), Qt::NoModifier);
+    }
 }
 
 void RunningEditor::toggle(ui::FlagCheckBox* box) {

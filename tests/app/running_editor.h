@@ -54,8 +54,9 @@ public:
 
     /** Selects a row the way the user does: the scroll bar moved to it, then a click on it. */
     void clickRow(int row);
-    /** Gives the edit the focus by a click, so its whole text is selected, then types text. */
-    void typeOver(ui::FieldEdit* edit, const QString& text);
+    /** Gives the edit the focus by a click, so its whole text is selected, then types text
+     * (any character, also those beyond Latin-1). Without click, types where the caret is. */
+    void typeOver(ui::FieldEdit* edit, const QString& text, bool click = true);
     /** A click on the check box. */
     void toggle(ui::FlagCheckBox* box);
 
