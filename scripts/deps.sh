@@ -4,6 +4,8 @@
 set -euo pipefail
 packages=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools libgl-dev
           libgtest-dev libbenchmark-dev fonts-dejavu-core)
+# The end-to-end tests: a virtual display, a driver for it, and Xlib for their close request.
+packages+=(xvfb xdotool x11-utils libx11-dev)
 packages+=("$@")
 missing=()
 for p in "${packages[@]}"; do
