@@ -86,14 +86,10 @@ TEST(FieldTable, FieldsThatAreEasyToMixUp) {
 
 TEST(FolderOfPath, EndsAtTheLastSeparator) {
     const std::pair<std::string, std::string> cases[] = {
-        {"/home/u/OBJDAT.dat", "/home/u/"},
-        {"/games/obj:v2.dat", "/games/"},
-        {"/games/a\\b.dat", "/games/"},
-        {"c:\\data\\OBJDAT.dat", ""},
-        {"c:\\a/b\\c.dat", "c:\\a/"},
-        {"OBJDAT.dat", ""},
-        {"/home/u/", "/home/u/"},
-        {"", ""},
+        {"/home/u/OBJDAT.dat", "/home/u/"}, {"/games/obj:v2.dat", "/games/"},
+        {"/games/a\\b.dat", "/games/"},     {"c:\\data\\OBJDAT.dat", ""},
+        {"c:\\a/b\\c.dat", "c:\\a/"},       {"OBJDAT.dat", ""},
+        {"/home/u/", "/home/u/"},           {"", ""},
     };
     for (const auto& [path, folder] : cases)
         EXPECT_EQ(doc::folderOfPath(path), folder) << path;
