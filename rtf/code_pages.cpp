@@ -1,8 +1,9 @@
 // The tables of the single-byte Windows code pages (bytes 0x80 to 0xFF), and the \fcharset
-// numbers that select them. The Windows-1252 table is the same as the one the names file uses;
-// this file keeps its own so that the RTF module depends on nothing but Qt.
+// numbers that select them. Windows-1252 is the names file's own table (codepage/).
 
 #include "rtf/code_pages.h"
+
+#include "codepage/windows1252.h"
 
 #include <array>
 
@@ -18,7 +19,7 @@ struct CodePageTable {
 // Bytes a code page leaves undefined: from 0x80 to 0x9F the control character of the same number
 // (as Windows decodes them), from 0xA0 on U+FFFD.
 // clang-format off
-constexpr std::array<CodePageTable, 10> kTables = {{
+constexpr std::array<CodePageTable, 9> kTables = {{
     {874,
      {0x20AC, 0x0081, 0x0082, 0x0083, 0x0084, 0x2026, 0x0086, 0x0087,
       0x0088, 0x0089, 0x008A, 0x008B, 0x008C, 0x008D, 0x008E, 0x008F,
@@ -70,23 +71,6 @@ constexpr std::array<CodePageTable, 10> kTables = {{
       0x0438, 0x0439, 0x043A, 0x043B, 0x043C, 0x043D, 0x043E, 0x043F,
       0x0440, 0x0441, 0x0442, 0x0443, 0x0444, 0x0445, 0x0446, 0x0447,
       0x0448, 0x0449, 0x044A, 0x044B, 0x044C, 0x044D, 0x044E, 0x044F}},
-    {1252,
-     {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-      0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
-      0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-      0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
-      0x00A0, 0x00A1, 0x00A2, 0x00A3, 0x00A4, 0x00A5, 0x00A6, 0x00A7,
-      0x00A8, 0x00A9, 0x00AA, 0x00AB, 0x00AC, 0x00AD, 0x00AE, 0x00AF,
-      0x00B0, 0x00B1, 0x00B2, 0x00B3, 0x00B4, 0x00B5, 0x00B6, 0x00B7,
-      0x00B8, 0x00B9, 0x00BA, 0x00BB, 0x00BC, 0x00BD, 0x00BE, 0x00BF,
-      0x00C0, 0x00C1, 0x00C2, 0x00C3, 0x00C4, 0x00C5, 0x00C6, 0x00C7,
-      0x00C8, 0x00C9, 0x00CA, 0x00CB, 0x00CC, 0x00CD, 0x00CE, 0x00CF,
-      0x00D0, 0x00D1, 0x00D2, 0x00D3, 0x00D4, 0x00D5, 0x00D6, 0x00D7,
-      0x00D8, 0x00D9, 0x00DA, 0x00DB, 0x00DC, 0x00DD, 0x00DE, 0x00DF,
-      0x00E0, 0x00E1, 0x00E2, 0x00E3, 0x00E4, 0x00E5, 0x00E6, 0x00E7,
-      0x00E8, 0x00E9, 0x00EA, 0x00EB, 0x00EC, 0x00ED, 0x00EE, 0x00EF,
-      0x00F0, 0x00F1, 0x00F2, 0x00F3, 0x00F4, 0x00F5, 0x00F6, 0x00F7,
-      0x00F8, 0x00F9, 0x00FA, 0x00FB, 0x00FC, 0x00FD, 0x00FE, 0x00FF}},
     {1253,
      {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
       0x0088, 0x2030, 0x008A, 0x2039, 0x008C, 0x008D, 0x008E, 0x008F,
@@ -198,8 +182,17 @@ constexpr std::array<char16_t, 128> kUnknown = [] {
     return high;
 }();
 
-constexpr const CodePageTable& kTable1252 = kTables[3];
-static_assert(kTable1252.codePage == kWindows1252);
+/** Windows-1252 comes from the table the names file uses. */
+const std::array<char16_t, 128>& windows1252High() {
+    static const std::array<char16_t, 128> high = [] {
+        std::array<char16_t, 128> table{};
+        for (std::size_t i = 0; i < table.size(); ++i)
+            table[i] =
+                static_cast<char16_t>(cp1252::toUnicode(static_cast<std::uint8_t>(0x80 + i)));
+        return table;
+    }();
+    return high;
+}
 
 } // namespace
 
@@ -239,6 +232,8 @@ int codePageOfCharset(int charset) {
 }
 
 ByteDecoder::ByteDecoder(int codePage) : m_high(kUnknown.data()) {
+    if (codePage == kWindows1252)
+        m_high = windows1252High().data();
     for (const CodePageTable& table : kTables) {
         if (table.codePage == codePage)
             m_high = table.high.data();
@@ -248,13 +243,8 @@ ByteDecoder::ByteDecoder(int codePage) : m_high(kUnknown.data()) {
 std::optional<std::uint8_t> windows1252Byte(char16_t ch) {
     if (ch >= 0xA0 && ch <= 0xFF)
         return static_cast<std::uint8_t>(ch);
-    if (ch > 0xFF) {
-        const auto& high = kTable1252.high;
-        for (std::size_t i = 0; i < 0x20; ++i) {
-            if (high[i] == ch)
-                return static_cast<std::uint8_t>(0x80 + i);
-        }
-    }
+    if (ch > 0xFF)
+        return cp1252::fromUnicode(ch);
     return std::nullopt;
 }
 
