@@ -2,7 +2,7 @@
 # Installs the Debian 12 packages the build, the tests and the editor need,
 # but only those that are missing (apt-get update runs only then).
 set -euo pipefail
-packages=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools libgl-dev
+packages=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools qt6-base-private-dev libgl-dev
           libgtest-dev libbenchmark-dev fonts-dejavu-core)
 packages+=("$@")
 missing=()
