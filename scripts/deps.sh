@@ -3,7 +3,7 @@
 # but only those that are missing (apt-get update runs only then).
 set -euo pipefail
 packages=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools qt6-base-private-dev libgl-dev
-          libgtest-dev libbenchmark-dev fonts-dejavu-core)
+          libgtest-dev libbenchmark-dev fonts-dejavu-core xvfb x11-utils xdotool)
 packages+=("$@")
 missing=()
 for p in "${packages[@]}"; do
