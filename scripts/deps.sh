@@ -2,8 +2,8 @@
 # Installs the Debian 12 packages the build, the tests and the editor need,
 # but only those that are missing (apt-get update runs only then).
 set -euo pipefail
-packages=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools libgl-dev
-          libgtest-dev libbenchmark-dev fonts-dejavu-core)
+packages=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools qt6-base-private-dev libgl-dev
+          libgtest-dev libbenchmark-dev fonts-dejavu-core xvfb x11-utils xdotool)
 packages+=("$@")
 missing=()
 for p in "${packages[@]}"; do

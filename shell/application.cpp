@@ -21,8 +21,8 @@ void Windows::show() {
 
 void initialiseApplication() {
     const QString title = QString::fromUtf16(ui::kApplicationTitle);
+    // No display name: the window system would append it to every caption.
     QCoreApplication::setApplicationName(title);
-    QGuiApplication::setApplicationDisplayName(title);
     ui::setErrorReporter(&reportError);
 }
 
