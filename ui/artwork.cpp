@@ -1,10 +1,13 @@
 #include "ui/artwork.h"
 
+#include <QBrush>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPolygon>
 #include <QRadialGradient>
+#include <QTransform>
 
+#include <algorithm>
 #include <array>
 
 namespace ui::artwork {
@@ -126,94 +129,156 @@ void drawGlyph(QPainter& p, Glyph glyph) {
     }
 }
 
+// The image of a picture of size device-independent pixels for a screen of ratio: that many
+// more pixels each way, with the ratio set, so a painter on it draws at the finer grain.
+QImage blankImage(QSize size, qreal ratio) {
+    QImage image = blankImage(qRound(size.width() * ratio), qRound(size.height() * ratio));
+    image.setDevicePixelRatio(ratio);
+    return image;
+}
+
+// The shape of image (every pixel that is not transparent) in one colour.
+QImage silhouette(const QImage& image, const QColor& colour) {
+    QImage shape = image;
+    QPainter p(&shape);
+    p.setCompositionMode(QPainter::CompositionMode_SourceIn);
+    p.fillRect(QRectF(QPointF(), image.deviceIndependentSize()), colour);
+    return shape;
+}
+
 // The disabled image of a glyph, in the classic engraved look: the shape's outline in
 // white one pixel down-right, and the shape itself in grey.
 QImage engraved(const QImage& enabled) {
-    QImage disabled = blankImage(enabled.width(), enabled.height());
-    const auto paintMask = [&](QPainter& p, QPoint offset, const QColor& colour) {
-        for (int y = 0; y < enabled.height(); ++y)
-            for (int x = 0; x < enabled.width(); ++x)
-                if (qAlpha(enabled.pixel(x, y)) != 0)
-                    p.fillRect(x + offset.x(), y + offset.y(), 1, 1, colour);
-    };
+    QImage disabled = blankImage(enabled.deviceIndependentSize().toSize(),
+                                 enabled.devicePixelRatio());
     QPainter p(&disabled);
-    paintMask(p, QPoint(1, 1), vga::white);
-    paintMask(p, QPoint(0, 0), vga::grey);
+    p.drawImage(QPointF(1, 1), silhouette(enabled, vga::white));
+    p.drawImage(QPointF(0, 0), silhouette(enabled, vga::grey));
     return disabled;
+}
+
+QPixmap drawGlyphStrip(Glyph glyph, qreal ratio) {
+    constexpr QSize kGlyph(16, 16);
+    QImage enabled = blankImage(kGlyph, ratio);
+    {
+        QPainter p(&enabled);
+        drawGlyph(p, glyph);
+    }
+    QImage both = blankImage(QSize(2 * kGlyph.width(), kGlyph.height()), ratio);
+    QPainter p(&both);
+    p.drawImage(QPointF(0, 0), enabled);
+    p.drawImage(QPointF(kGlyph.width(), 0), engraved(enabled));
+    p.end();
+    return QPixmap::fromImage(both);
+}
+
+constexpr int kWeavePeriod = 8;
+
+// One period of the background's weave, kWeavePeriod pixels square, drawn at ratio times the
+// pixels: faint antialiased diagonals both ways, every kWeavePeriod pixels, on transparency.
+// The lines run on past the tile's edges so that their antialiased fringes wrap around.
+QImage weaveTile(qreal ratio) {
+    const int side = qRound(kWeavePeriod * ratio);
+    QImage tile(side, side, QImage::Format_ARGB32_Premultiplied);
+    tile.fill(Qt::transparent);
+    QPainter p(&tile);
+    p.scale(ratio, ratio);
+    p.setRenderHint(QPainter::Antialiasing);
+    constexpr qreal reach = 2 * kWeavePeriod;
+    p.setPen(QPen(QColor(255, 255, 255, 38), 1));
+    for (int x = -kWeavePeriod; x <= kWeavePeriod; x += kWeavePeriod)
+        p.drawLine(QPointF(x - reach, -reach), QPointF(x + reach, reach));
+    p.setPen(QPen(QColor(90, 70, 50, 14), 1));
+    for (int x = 0; x <= 2 * kWeavePeriod; x += kWeavePeriod)
+        p.drawLine(QPointF(x + reach, -reach), QPointF(x - reach, reach));
+    return tile;
 }
 
 } // namespace
 
-QPixmap programIcon() {
-    static const QPixmap icon = [] {
-        QImage image = blankImage(32, 32);
+QImage programIconImage(int side) {
+    const int scale = std::max(1, (side + kIconSide - 1) / kIconSide);
+    QImage image = blankImage(scale * kIconSide, scale * kIconSide);
+    {
         QPainter p(&image);
+        p.scale(scale, scale);
         drawIcon(p);
-        p.end();
-        return QPixmap::fromImage(image);
-    }();
+    }
+    if (image.width() != side)
+        image = image.scaled(side, side, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    return image;
+}
+
+QPixmap programIcon(qreal devicePixelRatio) {
+    const auto draw = [](qreal ratio) {
+        QPixmap icon = QPixmap::fromImage(programIconImage(qRound(kIconSide * ratio)));
+        icon.setDevicePixelRatio(ratio);
+        return icon;
+    };
+    if (devicePixelRatio != 1.0)
+        return draw(devicePixelRatio);
+    static const QPixmap icon = draw(1.0);
     return icon;
 }
 
 QIcon windowIcon() {
-    return QIcon(programIcon());
-}
-
-QImage background() {
-    static const QImage picture = [] {
-        QImage image(1024, 768, QImage::Format_RGB888);
-        QPainter p(&image);
-        // A pale parchment top fading to a cool slate: light enough under the groups'
-        // black labels and the maroon banner, darker towards the buttons.
-        QLinearGradient wash(0, 0, 0, 768);
-        wash.setColorAt(0.0, QColor(243, 239, 228));
-        wash.setColorAt(0.45, QColor(221, 222, 214));
-        wash.setColorAt(1.0, QColor(150, 164, 176));
-        p.fillRect(image.rect(), wash);
-
-        // A faint diagonal weave, so the surface reads as a material, not a flat fill.
-        p.setRenderHint(QPainter::Antialiasing);
-        p.setPen(QPen(QColor(255, 255, 255, 38), 1));
-        for (int x = -768; x < 1024; x += 8)
-            p.drawLine(x, 0, x + 768, 768);
-        p.setPen(QPen(QColor(90, 70, 50, 14), 1));
-        for (int x = 0; x < 1024 + 768; x += 8)
-            p.drawLine(x, 0, x - 768, 768);
-
-        // A soft light in the middle, where the visible part of the picture is.
-        QRadialGradient glow(QPointF(512, 330), 420);
-        glow.setColorAt(0.0, QColor(255, 252, 240, 70));
-        glow.setColorAt(1.0, QColor(255, 252, 240, 0));
-        p.fillRect(image.rect(), glow);
-        return image;
+    static const QIcon icon = [] {
+        QIcon sizes;
+        for (const int side : {16, 32, 48, 64, 128})
+            sizes.addPixmap(QPixmap::fromImage(programIconImage(side)));
+        return sizes;
     }();
-    return picture;
+    return icon;
 }
 
-QPixmap glyphStrip(Glyph glyph) {
+void drawBackground(QPainter& p, const QRect& area) {
+    const QRect visible = area & QRect(QPoint(0, 0), kBackgroundSize);
+    if (visible.isEmpty())
+        return;
+    p.save();
+    // A pale parchment top fading to a cool slate: light enough under the groups'
+    // black labels and the maroon banner, darker towards the buttons.
+    QLinearGradient wash(0, 0, 0, kBackgroundSize.height());
+    wash.setColorAt(0.0, QColor(243, 239, 228));
+    wash.setColorAt(0.45, QColor(221, 222, 214));
+    wash.setColorAt(1.0, QColor(150, 164, 176));
+    p.fillRect(visible, wash);
+
+    // A faint diagonal weave, so the surface reads as a material, not a flat fill. It repeats
+    // every kWeavePeriod pixels both ways: one tile, drawn at the device's pixel density and
+    // anchored at the picture's corner, covers it.
+    const qreal ratio = p.device()->devicePixelRatio();
+    QBrush weave(weaveTile(ratio));
+    weave.setTransform(QTransform::fromScale(1 / ratio, 1 / ratio));
+    p.setBrushOrigin(0, 0);
+    p.fillRect(visible, weave);
+
+    // A soft light in the middle, where the visible part of the picture is.
+    QRadialGradient glow(QPointF(512, 330), 420);
+    glow.setColorAt(0.0, QColor(255, 252, 240, 70));
+    glow.setColorAt(1.0, QColor(255, 252, 240, 0));
+    p.fillRect(visible, glow);
+    p.restore();
+}
+
+QPixmap glyphStrip(Glyph glyph, qreal devicePixelRatio) {
+    if (devicePixelRatio != 1.0)
+        return drawGlyphStrip(glyph, devicePixelRatio);
     static std::array<QPixmap, 5> strips;
     QPixmap& strip = strips.at(static_cast<std::size_t>(glyph));
-    if (strip.isNull()) {
-        QImage enabled = blankImage(16, 16);
-        {
-            QPainter p(&enabled);
-            drawGlyph(p, glyph);
-        }
-        QImage both = blankImage(32, 16);
-        QPainter p(&both);
-        p.drawImage(0, 0, enabled);
-        p.drawImage(16, 0, engraved(enabled));
-        p.end();
-        strip = QPixmap::fromImage(both);
-    }
+    if (strip.isNull())
+        strip = drawGlyphStrip(glyph, 1.0);
     return strip;
 }
 
 QIcon glyphIcon(Glyph glyph) {
-    const QPixmap strip = glyphStrip(glyph);
     QIcon icon;
-    icon.addPixmap(strip.copy(0, 0, 16, 16), QIcon::Normal);
-    icon.addPixmap(strip.copy(16, 0, 16, 16), QIcon::Disabled);
+    for (const qreal ratio : {1.0, 2.0}) {
+        const QPixmap strip = glyphStrip(glyph, ratio);
+        const int side = strip.height();
+        icon.addPixmap(strip.copy(0, 0, side, side), QIcon::Normal);
+        icon.addPixmap(strip.copy(side, 0, side, side), QIcon::Disabled);
+    }
     return icon;
 }
 
