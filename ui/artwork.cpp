@@ -39,93 +39,127 @@ QImage blankImage(int width, int height) {
     return image;
 }
 
+// Pixel art that keeps its pixels at any whole scale. Without antialiasing a pen one pixel
+// wide covers the pixels right of and below its path, but once the painter is scaled the pen
+// is wider and centred on the path: such outlines are then moved by half a pixel, so that they
+// cover at every scale what they cover at scale 1. Fills and wider pens stay where they are.
+class PixelArt {
+public:
+    explicit PixelArt(QPainter& p) : m_p(p), m_scaled(p.deviceTransform().m11() > 1) {}
+
+    void fill(int x, int y, int width, int height, const QColor& colour) {
+        m_p.fillRect(x, y, width, height, colour);
+    }
+    /** A rectangle's outline through the pixels from (x, y) to (x + width, y + height). */
+    void frame(int x, int y, int width, int height, const QColor& colour) {
+        stroke(QPen(colour), [&] { m_p.drawRect(x, y, width, height); });
+    }
+    void line(QPoint from, QPoint to, const QPen& pen) {
+        stroke(pen, [&] { m_p.drawLine(from, to); });
+    }
+    void point(QPoint at, const QColor& colour) {
+        stroke(QPen(colour), [&] { m_p.drawPoint(at); });
+    }
+    /** A filled shape with a one-pixel outline. */
+    void shape(const QPolygon& outline, const QColor& edge, const QColor& inside) {
+        m_p.setPen(Qt::NoPen);
+        m_p.setBrush(inside);
+        m_p.drawPolygon(outline);
+        stroke(QPen(edge), [&] { m_p.drawPolygon(outline); });
+    }
+    void disc(const QRect& box, const QColor& edge, const QColor& inside) {
+        m_p.setPen(Qt::NoPen);
+        m_p.setBrush(inside);
+        m_p.drawEllipse(box);
+        stroke(QPen(edge), [&] { m_p.drawEllipse(box); });
+    }
+
+private:
+    template <typename Draw> void stroke(QPen pen, Draw draw) {
+        m_p.save();
+        pen.setJoinStyle(Qt::MiterJoin); // square corners, as the one-pixel pen draws them
+        m_p.setPen(pen);
+        m_p.setBrush(Qt::NoBrush);
+        if (m_scaled && pen.width() == 1)
+            m_p.translate(0.5, 0.5);
+        draw();
+        m_p.restore();
+    }
+
+    QPainter& m_p;
+    bool m_scaled;
+};
+
+QPen widePen(const QColor& colour, int width) {
+    QPen pen(colour);
+    pen.setWidth(width);
+    return pen;
+}
+
+/** The outline of a rectangle through the pixels from (x, y) to (x + width, y + height). */
+QPolygon rectangle(int x, int y, int width, int height) {
+    return QPolygon({QPoint(x, y), QPoint(x + width, y), QPoint(x + width, y + height),
+                     QPoint(x, y + height)});
+}
+
 void drawIcon(QPainter& p) {
+    PixelArt art(p);
     // A data sheet with an object standing in front of it.
-    p.fillRect(3, 1, 20, 26, vga::white);
-    p.setPen(vga::navy);
-    p.drawRect(3, 1, 19, 25);
-    p.setPen(vga::teal);
+    art.fill(3, 1, 20, 26, vga::white);
+    art.frame(3, 1, 19, 25, vga::navy);
     for (int y = 5; y <= 21; y += 4)
-        p.drawLine(6, y, 19, y);
-    p.setPen(vga::grey);
-    p.drawLine(4, 27, 23, 27);
-    p.drawLine(23, 2, 23, 27);
+        art.line(QPoint(6, y), QPoint(19, y), vga::teal);
+    art.line(QPoint(4, 27), QPoint(23, 27), vga::grey);
+    art.line(QPoint(23, 2), QPoint(23, 27), vga::grey);
 
     // Isometric cube: top, left and right faces.
-    const QPolygon top{QPoint(21, 12), QPoint(30, 16), QPoint(21, 20), QPoint(12, 16)};
-    const QPolygon left{QPoint(12, 16), QPoint(21, 20), QPoint(21, 30), QPoint(12, 26)};
-    const QPolygon right{QPoint(21, 20), QPoint(30, 16), QPoint(30, 26), QPoint(21, 30)};
-    p.setPen(vga::black);
-    p.setBrush(vga::red);
-    p.drawPolygon(top);
-    p.setBrush(vga::maroon);
-    p.drawPolygon(left);
-    p.setBrush(vga::yellow);
-    p.drawPolygon(right);
+    art.shape({QPoint(21, 12), QPoint(30, 16), QPoint(21, 20), QPoint(12, 16)}, vga::black,
+              vga::red);
+    art.shape({QPoint(12, 16), QPoint(21, 20), QPoint(21, 30), QPoint(12, 26)}, vga::black,
+              vga::maroon);
+    art.shape({QPoint(21, 20), QPoint(30, 16), QPoint(30, 26), QPoint(21, 30)}, vga::black,
+              vga::yellow);
 }
 
 void drawGlyph(QPainter& p, Glyph glyph) {
+    PixelArt art(p);
     switch (glyph) {
     case Glyph::AddRecord:
-        p.fillRect(1, 1, 10, 13, vga::white);
-        p.setPen(vga::navy);
-        p.drawRect(1, 1, 9, 12);
-        p.setPen(vga::teal);
-        p.drawLine(3, 4, 8, 4);
-        p.drawLine(3, 6, 8, 6);
-        p.fillRect(10, 7, 2, 8, vga::green);
-        p.fillRect(7, 10, 8, 2, vga::green);
-        p.setPen(vga::lime);
-        p.drawPoint(10, 7);
+        art.fill(1, 1, 10, 13, vga::white);
+        art.frame(1, 1, 9, 12, vga::navy);
+        art.line(QPoint(3, 4), QPoint(8, 4), vga::teal);
+        art.line(QPoint(3, 6), QPoint(8, 6), vga::teal);
+        art.fill(10, 7, 2, 8, vga::green);
+        art.fill(7, 10, 8, 2, vga::green);
+        art.point(QPoint(10, 7), vga::lime);
         break;
     case Glyph::ShapeToShadow:
-        p.setPen(vga::black);
-        p.setBrush(vga::blue);
-        p.drawRect(0, 2, 5, 5);
-        p.setBrush(vga::grey);
-        p.drawRect(10, 9, 5, 5);
-        p.setPen(vga::green);
-        p.drawLine(4, 9, 8, 13);
-        p.drawLine(5, 9, 9, 13);
-        p.fillRect(7, 13, 3, 1, vga::green);
-        p.fillRect(9, 11, 1, 3, vga::green);
+        art.shape(rectangle(0, 2, 5, 5), vga::black, vga::blue);
+        art.shape(rectangle(10, 9, 5, 5), vga::black, vga::grey);
+        art.line(QPoint(4, 9), QPoint(8, 13), vga::green);
+        art.line(QPoint(5, 9), QPoint(9, 13), vga::green);
+        art.fill(7, 13, 3, 1, vga::green);
+        art.fill(9, 11, 1, 3, vga::green);
         break;
-    case Glyph::ClearRecord: {
+    case Glyph::ClearRecord:
         // An eraser lying across a line of text.
-        p.setPen(vga::grey);
-        p.drawLine(1, 14, 14, 14);
-        const QPolygon rubber{QPoint(1, 10), QPoint(7, 4), QPoint(14, 4), QPoint(8, 10)};
-        const QPolygon sleeve{QPoint(8, 10), QPoint(14, 4), QPoint(14, 8),
-                              QPoint(8, 14), QPoint(1, 14), QPoint(1, 10)};
-        p.setPen(vga::black);
-        p.setBrush(vga::white);
-        p.drawPolygon(sleeve);
-        p.setBrush(vga::fuchsia);
-        p.drawPolygon(rubber);
+        art.line(QPoint(1, 14), QPoint(14, 14), vga::grey);
+        art.shape({QPoint(8, 10), QPoint(14, 4), QPoint(14, 8), QPoint(8, 14), QPoint(1, 14),
+                   QPoint(1, 10)},
+                  vga::black, vga::white);
+        art.shape({QPoint(1, 10), QPoint(7, 4), QPoint(14, 4), QPoint(8, 10)}, vga::black,
+                  vga::fuchsia);
         break;
-    }
-    case Glyph::DeleteRecord: {
-        QPen pen(vga::red);
-        pen.setWidth(3);
-        p.setPen(pen);
-        p.drawLine(3, 3, 12, 12);
-        p.drawLine(12, 3, 3, 12);
-        p.setPen(vga::maroon);
-        p.drawLine(5, 2, 13, 10);
+    case Glyph::DeleteRecord:
+        art.line(QPoint(3, 3), QPoint(12, 12), widePen(vga::red, 3));
+        art.line(QPoint(12, 3), QPoint(3, 12), widePen(vga::red, 3));
+        art.line(QPoint(5, 2), QPoint(13, 10), vga::maroon);
         break;
-    }
-    case Glyph::ShowObject: {
-        p.setPen(vga::black);
-        p.setBrush(vga::aqua);
-        p.drawEllipse(1, 1, 9, 9);
-        p.setPen(vga::white);
-        p.drawLine(3, 4, 4, 3);
-        QPen handle(vga::maroon);
-        handle.setWidth(3);
-        p.setPen(handle);
-        p.drawLine(10, 10, 14, 14);
+    case Glyph::ShowObject:
+        art.disc(QRect(1, 1, 9, 9), vga::black, vga::aqua);
+        art.line(QPoint(3, 4), QPoint(4, 3), vga::white);
+        art.line(QPoint(10, 10), QPoint(14, 14), widePen(vga::maroon, 3));
         break;
-    }
     }
 }
 
