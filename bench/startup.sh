@@ -9,7 +9,7 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$(realpath "${1:-$root/build/release}")
 runs=${2:-15}
-bash "$root/scripts/deps.sh" xvfb x11-utils libx11-dev
+bash "$root/scripts/deps.sh"
 editor="$build/app/corvane-objdat-editor"
 bare="$build/bench/bare_window"
 probe="$build/bench/startup_probe"
@@ -19,25 +19,13 @@ if ! [ -x "$editor" ] || ! [ -x "$bare" ] || ! [ -x "$probe" ]; then
 fi
 
 work=$(mktemp -d)
-xvfb_pid=""
+. "$root/scripts/private_display.sh"
 cleanup() {
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+  stop_private_display
   rm -rf "$work"
 }
 trap cleanup EXIT
-
-display=300
-while [ -e "/tmp/.X$display-lock" ] || [ -e "/tmp/.X11-unix/X$display" ]; do
-  display=$((display + 1))
-done
-Xvfb ":$display" -screen 0 1280x1024x24 -noreset -nolisten tcp >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 100); do
-  xdpyinfo -display ":$display" >/dev/null 2>&1 && break
-  sleep 0.1
-done
-xdpyinfo -display ":$display" >/dev/null 2>&1 || { echo "Xvfb did not start" >&2; exit 1; }
-export DISPLAY=":$display"
+start_private_display "$work/xvfb.log"
 export XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/runtime"
 unset QT_QPA_PLATFORM QT_SCALE_FACTOR
 mkdir -p "$XDG_CONFIG_HOME"
