@@ -58,7 +58,8 @@ std::optional<QString> CommandLine::fileToOpen(const QStringList& arguments) {
                      qPrintable(mistake));
         return std::nullopt;
     }
-    return files.isEmpty() ? QString() : QDir::cleanPath(QFileInfo(files.first()).absoluteFilePath());
+    return files.isEmpty() ? QString()
+                           : QDir::cleanPath(QFileInfo(files.first()).absoluteFilePath());
 }
 
 } // namespace shell

@@ -98,8 +98,8 @@ QPen widePen(const QColor& colour, int width) {
 
 /** The outline of a rectangle through the pixels from (x, y) to (x + width, y + height). */
 QPolygon rectangle(int x, int y, int width, int height) {
-    return QPolygon({QPoint(x, y), QPoint(x + width, y), QPoint(x + width, y + height),
-                     QPoint(x, y + height)});
+    return QPolygon(
+        {QPoint(x, y), QPoint(x + width, y), QPoint(x + width, y + height), QPoint(x, y + height)});
 }
 
 void drawIcon(QPainter& p) {
@@ -183,8 +183,8 @@ QImage silhouette(const QImage& image, const QColor& colour) {
 // The disabled image of a glyph, in the classic engraved look: the shape's outline in
 // white one pixel down-right, and the shape itself in grey.
 QImage engraved(const QImage& enabled) {
-    QImage disabled = blankImage(enabled.deviceIndependentSize().toSize(),
-                                 enabled.devicePixelRatio());
+    QImage disabled =
+        blankImage(enabled.deviceIndependentSize().toSize(), enabled.devicePixelRatio());
     QPainter p(&disabled);
     p.drawImage(QPointF(1, 1), silhouette(enabled, vga::white));
     p.drawImage(QPointF(0, 0), silhouette(enabled, vga::grey));

@@ -33,9 +33,9 @@ void Backdrop::paintEvent(QPaintEvent* event) {
     QPainter p(this);
     const QRect area = event->rect();
     const qreal ratio = picture.devicePixelRatio();
-    p.drawPixmap(area, picture,
-                 QRectF(area.x() * ratio, area.y() * ratio, area.width() * ratio,
-                        area.height() * ratio));
+    p.drawPixmap(
+        area, picture,
+        QRectF(area.x() * ratio, area.y() * ratio, area.width() * ratio, area.height() * ratio));
 }
 
 void Backdrop::resizeEvent(QResizeEvent* event) {

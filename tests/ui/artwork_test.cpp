@@ -34,9 +34,9 @@ int largestDifference(const QImage& a, const QImage& b) {
         for (int column = 0; column < x.width(); ++column) {
             const QRgb p = x.pixel(column, row);
             const QRgb q = y.pixel(column, row);
-            largest = std::max({largest, std::abs(qRed(p) - qRed(q)),
-                                std::abs(qGreen(p) - qGreen(q)), std::abs(qBlue(p) - qBlue(q)),
-                                std::abs(qAlpha(p) - qAlpha(q))});
+            largest =
+                std::max({largest, std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)),
+                          std::abs(qBlue(p) - qBlue(q)), std::abs(qAlpha(p) - qAlpha(q))});
         }
     return largest;
 }
@@ -103,14 +103,12 @@ private slots:
         // Whole-pixel art of straight lines and boxes only: drawn finer it is its doubled copy.
         QTest::addColumn<bool>("squareOnly");
         const auto strip = [](Glyph glyph) {
-            return Draw([glyph](qreal ratio) {
-                return ui::artwork::glyphStrip(glyph, ratio).toImage();
-            });
+            return Draw(
+                [glyph](qreal ratio) { return ui::artwork::glyphStrip(glyph, ratio).toImage(); });
         };
         QTest::newRow("background") << Draw(backgroundAt) << false;
         QTest::newRow("program icon")
-            << Draw([](qreal ratio) { return ui::artwork::programIcon(ratio).toImage(); })
-            << false;
+            << Draw([](qreal ratio) { return ui::artwork::programIcon(ratio).toImage(); }) << false;
         QTest::newRow("glyph of boxes") << strip(Glyph::AddRecord) << true;
         QTest::newRow("glyph of slants") << strip(Glyph::ClearRecord) << false;
     }
@@ -151,9 +149,9 @@ private slots:
         QCOMPARE(surface.size(), QSize(1334, 976));
         // The backdrop shows the picture's centre, at its own ratio.
         const QImage expected = backgroundAt(kScale);
-        QCOMPARE(largestDifference(surface.toImage().convertToFormat(QImage::Format_RGB32),
-                                   expected),
-                 0);
+        QCOMPARE(
+            largestDifference(surface.toImage().convertToFormat(QImage::Format_RGB32), expected),
+            0);
 
         const auto* addRecord = qobject_cast<ui::GlyphButton*>(editor.LMDButton2);
         QVERIFY(addRecord);
