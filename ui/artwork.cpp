@@ -258,7 +258,9 @@ QPixmap programIcon(qreal devicePixelRatio) {
 QIcon windowIcon() {
     static const QIcon icon = [] {
         QIcon sizes;
-        for (const int side : {16, 32, 48, 64, 128})
+        // Quick to draw at start-up (48 pixels, smoothed down from 64, would take a millisecond);
+        // desktops take larger pictures from the installed icon theme.
+        for (const int side : {16, 32, 64})
             sizes.addPixmap(QPixmap::fromImage(programIconImage(side)));
         return sizes;
     }();

@@ -25,8 +25,8 @@ inline constexpr QSize kBackgroundSize(1024, 768);
 QImage programIconImage(int side);
 /** The program icon at 32 x 32 for a screen of devicePixelRatio; shared for a ratio of 1. */
 QPixmap programIcon(qreal devicePixelRatio = 1.0);
-/** The window icon: the program icon at the sizes window systems and high-density screens ask
- * for, 16 to 128 pixels. */
+/** The window icon: the program icon at 16, 32 and 64 pixels, for title bars and task bars,
+ * also on high-density screens. */
 QIcon windowIcon();
 
 /** Draws the background picture with its top-left corner at the painter's origin, only over
