@@ -2,11 +2,12 @@
 
 #include "ui/dialogs.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QDir>
 #include <QFileInfo>
 
 #include <cstdio>
+#include <memory>
 
 namespace shell {
 
@@ -30,14 +31,22 @@ void CommandLine::answerInformationRequests(int argc, char** argv) {
     m_parser.parse(arguments);
     for (const QString& request :
          {QStringLiteral("help"), QStringLiteral("help-all"), QStringLiteral("version")}) {
-        if (m_parser.isSet(request)) {
-            // The usage line names the program as it was started: Qt takes it from the
-            // application object.
-            QCoreApplication application(argc, argv);
-            QCoreApplication::setApplicationName(QString::fromUtf16(ui::kApplicationTitle));
-            QCoreApplication::setApplicationVersion(QStringLiteral(CORVANE_VERSION));
-            m_parser.process({arguments.first(), QStringLiteral("--") + request});
+        if (!m_parser.isSet(request))
+            continue;
+        // Qt takes the usage line's program name, and for --help-all the options of every Qt
+        // program, from the application object: one that needs no display and is told of
+        // nothing but the program's name.
+        int programOnly = 1;
+        std::unique_ptr<QCoreApplication> application;
+        if (request == QStringLiteral("help-all")) {
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+            application = std::make_unique<QApplication>(programOnly, argv);
+        } else {
+            application = std::make_unique<QCoreApplication>(programOnly, argv);
         }
+        QCoreApplication::setApplicationName(QString::fromUtf16(ui::kApplicationTitle));
+        QCoreApplication::setApplicationVersion(QStringLiteral(CORVANE_VERSION));
+        m_parser.process({arguments.first(), QStringLiteral("--") + request});
     }
 }
 

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# The editor's command line through the real program: --version and --help without a display,
-# the one line it says without a display, mistakes, and FILE at start-up on a virtual display
-# of its own: opened (given relative to the working folder), refused (too short to hold the
-# header) and missing. The error box's text is checked where the dialogs can be scripted
+# The editor's command line through the real program: --version, --help and --help-all without
+# a display, the one line it says without a display, mistakes, and FILE at start-up on a virtual
+# display of its own: opened (given relative to the working folder), refused (too short to hold
+# the header) and missing. The error box's text is checked where the dialogs can be scripted
 # (app_application_test); here it is the windows the real program puts on the screen.
 #   command_line_test.sh EDITOR CVNOBJ VERSION
 set -euo pipefail
@@ -37,6 +37,8 @@ out=$(headless --version) || fail "--version exited with $?"
 out=$(headless --help) || fail "--help exited with $?"
 grep -q '^Usage: .*corvane-objdat-editor \[options\] \[FILE\]$' <<<"$out" || fail "--help: $out"
 grep -q -- '--version' <<<"$out" || fail "--help names no --version: $out"
+out=$(headless --help-all) || fail "--help-all exited with $?"
+grep -q -- '-platform <platformName' <<<"$out" || fail "--help-all names no -platform: $out"
 status=0
 err=$(headless "$work/OBJDAT.dat" 2>&1 >/dev/null) || status=$?
 [ "$status" = 1 ] || fail "without a display the editor exited with $status"
