@@ -13,6 +13,8 @@ Backdrop::Backdrop(QWidget* parent) : QWidget(parent) {
 
 QPixmap Backdrop::surface() {
     const qreal ratio = devicePixelRatio();
+    if (size().isEmpty())
+        return QPixmap();
     if (m_surface.isNull() || m_surface.devicePixelRatio() != ratio) {
         QPixmap surface(size() * ratio);
         surface.setDevicePixelRatio(ratio);

@@ -15,7 +15,8 @@ class Backdrop : public QWidget {
 public:
     explicit Backdrop(QWidget* parent = nullptr);
 
-    /** The area as it is painted, at the pixel density of the screen the window is on. */
+    /** The area as it is painted, at the pixel density of the screen the window is on; null
+     * while the area has no size. */
     QPixmap surface();
 
 protected:
