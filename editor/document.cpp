@@ -40,8 +40,12 @@ QString Document::readSettingsStep() {
     }
     // Without a stored folder the dialog starts in the user's home folder.
     const QString startFolder = m_settings.readStartDir(QDir::homePath());
-    m_view->showPercentages({m_settings.readDamageScale(), m_settings.readSizeScale()});
+    showStoredPercentages();
     return startFolder;
+}
+
+void Document::showStoredPercentages() {
+    m_view->showPercentages({m_settings.readDamageScale(), m_settings.readSizeScale()});
 }
 
 void Document::open() {
@@ -51,17 +55,26 @@ void Document::open() {
     request.defaultExtension = QStringLiteral("dat");
     const QString chosen = ui::Dialogs::current().openFile(m_view->dialogParent(), request);
 
-    if (!chosen.isEmpty()) {
-        // Unsaved edits are never dropped without asking; a failing save abandons the open.
-        confirmUnsavedChanges();
-        const std::string path = chosen.toStdString();
-        // The folder is remembered even when the file then cannot be opened.
-        m_settings.writeStartDir(QString::fromStdString(doc::folderOfPath(path)));
-        m_session.open(path);
-        setUnsaved(false);
-    }
+    if (!chosen.isEmpty())
+        loadChosen(chosen);
     // The caption names the document that is open, which a failed or cancelled open keeps.
     m_view->showDocument(QString::fromStdString(m_session.dataPath()));
+}
+
+void Document::openPath(const QString& path) {
+    showStoredPercentages();
+    loadChosen(path);
+    m_view->showDocument(QString::fromStdString(m_session.dataPath()));
+}
+
+void Document::loadChosen(const QString& chosen) {
+    // Unsaved edits are never dropped without asking; a failing save abandons the open.
+    confirmUnsavedChanges();
+    const std::string path = chosen.toStdString();
+    // The folder is remembered even when the file then cannot be opened.
+    m_settings.writeStartDir(QString::fromStdString(doc::folderOfPath(path)));
+    m_session.open(path);
+    setUnsaved(false);
 }
 
 void Document::save(SaveCaller caller) {

@@ -38,6 +38,12 @@ public:
      * document that was open as it was. */
     void open();
 
+    /** The open of a data file named at start-up, with the steps of open() that follow the
+     * dialog: the stored percentages into the spin boxes (no folder prompt, no dialog), the
+     * start folder remembered, the file loaded and the document shown. path is absolute, as the
+     * dialog gives it. Throws at the first failing step, before the document is shown. */
+    void openPath(const QString& path);
+
     /** Writes every name slot and record in place, clears the unsaved state, refills the list and
      * selects the row the caller asks for. Throws when the files cannot be written; the unsaved
      * state then stays. */
@@ -79,6 +85,10 @@ private:
     void saveRecordCommand(SaveCaller caller, int row);
     /** The settings step of the open; returns the open dialog's start folder. */
     QString readSettingsStep();
+    void showStoredPercentages();
+    /** The open of a chosen file: the question about unsaved changes, the start folder
+     * remembered, the data file and its names file loaded. */
+    void loadChosen(const QString& chosen);
 
     DocumentSettings& m_settings;
     doc::FileSession m_session;

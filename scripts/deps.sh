@@ -3,7 +3,12 @@
 # but only those that are missing (apt-get update runs only then).
 set -euo pipefail
 packages=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools qt6-base-private-dev libgl-dev
-          libgtest-dev libbenchmark-dev fonts-dejavu-core xvfb x11-utils xdotool)
+          libgtest-dev libbenchmark-dev fonts-dejavu-core)
+# The start-up benchmark's probe; the desktop and end-to-end tests and screenshots on a virtual
+# display.
+packages+=(libx11-dev xvfb xdotool x11-utils imagemagick)
+# The Debian package (dpkg-shlibdeps, file) and the checks of what is installed.
+packages+=(dpkg-dev file desktop-file-utils appstream man-db lintian)
 packages+=("$@")
 missing=()
 for p in "${packages[@]}"; do
