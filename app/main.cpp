@@ -1,10 +1,13 @@
 // The editor's entry point: everything else lives in the shell library.
 #include "shell/application.h"
+#include "shell/command_line.h"
 
 #include <cstdio>
 #include <cstdlib>
 
 int main(int argc, char** argv) {
+    // --help and --version need no display.
+    shell::CommandLine().answerInformationRequests(argc, argv);
     const char* platform = std::getenv("QT_QPA_PLATFORM");
     const bool hasDisplay = std::getenv("DISPLAY") != nullptr ||
                             std::getenv("WAYLAND_DISPLAY") != nullptr ||

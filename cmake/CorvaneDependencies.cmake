@@ -9,6 +9,11 @@ endfunction()
 
 find_package(Qt6 QUIET COMPONENTS Widgets Test)
 corvane_require(Qt6_FOUND "qt6-base-dev")
+# Qt's private headers: the accessibility test switches the platform's accessibility on.
+get_target_property(CORVANE_QT_GUI_PRIVATE_DIRS Qt6::GuiPrivate INTERFACE_INCLUDE_DIRECTORIES)
+find_path(CORVANE_QT_PLATFORM_ACCESSIBILITY qpa/qplatformaccessibility.h
+          PATHS ${CORVANE_QT_GUI_PRIVATE_DIRS} NO_DEFAULT_PATH)
+corvane_require(CORVANE_QT_PLATFORM_ACCESSIBILITY "qt6-base-private-dev")
 find_package(GTest QUIET)
 corvane_require(GTest_FOUND "libgtest-dev")
 if(CORVANE_BENCH)

@@ -15,3 +15,16 @@ function(corvane_add_qtest name)
     TIMEOUT 300
     ENVIRONMENT "QT_QPA_PLATFORM=offscreen;XDG_CONFIG_HOME=${CMAKE_CURRENT_BINARY_DIR}/${name}-config")
 endfunction()
+
+# Qt tests that need a real X server: each runs on a private Xvfb display with the xcb platform
+# (tests/desktop/run_under_xvfb.sh), and counts as skipped where Xvfb is not installed.
+function(corvane_add_desktop_qtest name)
+  add_executable(${name} ${ARGN})
+  target_link_libraries(${name} PRIVATE Qt6::Test)
+  add_test(NAME ${name}
+           COMMAND ${PROJECT_SOURCE_DIR}/tests/desktop/run_under_xvfb.sh $<TARGET_FILE:${name}>)
+  set_tests_properties(${name} PROPERTIES
+    TIMEOUT 300
+    SKIP_RETURN_CODE 77
+    ENVIRONMENT "QT_QPA_PLATFORM=xcb;XDG_CONFIG_HOME=${CMAKE_CURRENT_BINARY_DIR}/${name}-config")
+endfunction()

@@ -3,8 +3,9 @@
 namespace doc {
 
 std::string namesFilePath(const std::string& dataPath) {
-    // Only a "." in the last part of the path starts an extension.
-    const auto lastSeparator = dataPath.find_last_of("\\/:");
+    // Only a "." in the last part of the path starts an extension; only "/" separates folders
+    // ("\\" and ":" are ordinary characters of a name here).
+    const auto lastSeparator = dataPath.find_last_of('/');
     const auto lastDot = dataPath.find_last_of('.');
     if (lastDot != std::string::npos &&
         (lastSeparator == std::string::npos || lastDot > lastSeparator))
@@ -13,7 +14,7 @@ std::string namesFilePath(const std::string& dataPath) {
 }
 
 std::string folderOfPath(const std::string& path) {
-    const auto lastSeparator = path.find_last_of("\\/:");
+    const auto lastSeparator = path.find_last_of('/');
     return lastSeparator == std::string::npos ? std::string() : path.substr(0, lastSeparator + 1);
 }
 

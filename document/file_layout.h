@@ -27,12 +27,11 @@ constexpr std::int64_t nameSlotOffset(int r) {
     return std::int64_t{kNameSlotSize} * r;
 }
 
-/** The names file beside a data file: the extension after the last "\", "/" or ":" becomes
- * ".nam", or ".nam" is appended when the last part has no ".". */
+/** The names file beside a data file: the extension of the path's last part (after its last
+ * "/") becomes ".nam", or ".nam" is appended when the last part has no ".". */
 std::string namesFilePath(const std::string& dataPath);
 
-/** The folder part of a path: up to and including its last "/", "\" or ":"; empty when it has
- * none. */
+/** The folder part of a path: up to and including its last "/"; empty when it has none. */
 std::string folderOfPath(const std::string& path);
 
 } // namespace doc

@@ -113,6 +113,7 @@ void FileSession::open(const std::string& dataPath) {
     m_namesFile = std::move(namesFile);
     m_dataPath = dataPath;
     m_namesPath = namesPath;
+    m_storedCount = m_table.recordCount();
 }
 
 void FileSession::requireWritable() const {
@@ -136,17 +137,21 @@ void FileSession::save() {
     // on a file system that reserves space lazily, a failing device) is reported here.
     m_namesFile->sync();
     m_dataFile->sync();
+    // Only now that every record is on disk may the count name them.
+    if (m_table.recordCount() != m_storedCount) {
+        const CountBytes count = encodeCount(static_cast<std::uint16_t>(m_table.recordCount()));
+        writeExactly(*m_dataFile, kCountOffset, count.data(), count.size());
+        m_storedCount = m_table.recordCount();
+        m_dataFile->sync();
+    }
 }
 
-void FileSession::recordCountUpdate() {
+void FileSession::appendRecord() {
     requireWritable();
     if (m_table.recordCount() >= kTableCapacity)
         throw Error("The table is full: a file holds at most " + std::to_string(kTableCapacity) +
                     " records");
-    const int newCount = m_table.lastIndex + 2;
-    const CountBytes countBytes = encodeCount(static_cast<std::uint16_t>(newCount));
-    writeExactly(*m_dataFile, kCountOffset, countBytes.data(), countBytes.size());
-    m_table.lastIndex = static_cast<std::uint16_t>(newCount - 1);
+    ++m_table.lastIndex;
 }
 
 void FileSession::close() {

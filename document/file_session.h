@@ -29,14 +29,17 @@ public:
     void open(const std::string& dataPath);
 
     /** Writes every name slot and record 0 to the last index in place, one slot and one record
-     * at a time, then waits until both files are on the disk. Throws IoError 103 when the files
-     * are not open and "File not found" when a path no longer names the file held open; in both
-     * cases nothing is written. */
+     * at a time, then the record count at offset 20 when it differs from the file's, so the count
+     * never names a record that is not on disk; waits until both files are on the disk before
+     * the count is written and again after it. Throws IoError 103 when the files are not open
+     * and "File not found" when a path no longer names the file held open; in both cases nothing
+     * is written. A save that fails part-way leaves the file's count as it was. */
     void save();
 
-    /** "Add Record"'s file step: stores last index + 2 as the record count at offset 20, then
-     * raises the last index. Throws when the files are not open or the table is full. */
-    void recordCountUpdate();
+    /** "Add Record"'s step: the table grows by one record (the last index rises); the file's
+     * count follows at the next save. Throws, changing nothing, when the files are not open or
+     * still at their paths, or when the table is full. */
+    void appendRecord();
 
     /** Closes whichever of the two files is open; never fails for want of an open file. */
     void close();
@@ -56,6 +59,8 @@ private:
     std::unique_ptr<FileHandle> m_namesFile;
     std::string m_dataPath;
     std::string m_namesPath;
+    /** The record count the data file holds at offset 20. */
+    int m_storedCount = 0;
 };
 
 } // namespace doc

@@ -5,6 +5,7 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <cstdio>
 #include <limits>
 
 namespace doc {
@@ -13,6 +14,7 @@ namespace {
 
 constexpr int kSignificantDigits = 8;
 constexpr int kDecimals = 2;
+constexpr int kGeneralDigits = 15;
 
 /** Adds one to a string of decimal digits; returns true when it grew by a leading "1". */
 bool incrementDigits(std::string& digits) {
@@ -144,10 +146,22 @@ std::uint32_t parseInteger(std::string_view text) {
     return static_cast<std::uint32_t>(static_cast<std::int32_t>(value));
 }
 
-float parseFloat(std::string_view text, std::string_view decimalSeparator) {
+namespace {
+
+/** A decimal number as the field texts write it, checked and put in a form from_chars reads. */
+struct DecimalText {
+    bool negative = false;
+    std::string digits; // the integer and the fractional digits together
+    std::size_t intLength = 0;
+    long long exponent = 0;
+    std::string normal; // "-int.fracEexp"
+};
+
+DecimalText readDecimal(std::string_view text, std::string_view decimalSeparator) {
+    DecimalText decimal;
     std::size_t pos = 0;
-    const bool negative = !text.empty() && text[0] == '-';
-    if (negative)
+    decimal.negative = !text.empty() && text[0] == '-';
+    if (decimal.negative)
         ++pos;
     const std::string_view intDigits = takeDigits(text, pos);
     bool hasSeparator = false;
@@ -161,7 +175,6 @@ float parseFloat(std::string_view text, std::string_view decimalSeparator) {
     if (intDigits.empty() && fracDigits.empty() && !hasSeparator)
         refuseFloat(text);
 
-    long long exponent = 0;
     if (pos < text.size() && (text[pos] == 'E' || text[pos] == 'e')) {
         ++pos;
         bool negativeExponent = false;
@@ -171,37 +184,96 @@ float parseFloat(std::string_view text, std::string_view decimalSeparator) {
         if (expDigits.empty())
             refuseFloat(text);
         for (const char c : expDigits)
-            exponent = std::min(exponent * 10 + (c - '0'), 1'000'000'000LL);
+            decimal.exponent = std::min(decimal.exponent * 10 + (c - '0'), 1'000'000'000LL);
         if (negativeExponent)
-            exponent = -exponent;
+            decimal.exponent = -decimal.exponent;
     }
     if (pos != text.size())
         refuseFloat(text);
 
-    std::string normal = negative ? "-" : "";
-    normal += intDigits.empty() ? "0" : std::string(intDigits);
-    normal += '.';
-    normal += fracDigits.empty() ? "0" : std::string(fracDigits);
-    normal += 'e';
-    normal += std::to_string(exponent);
+    decimal.digits = std::string(intDigits) + std::string(fracDigits);
+    decimal.intLength = intDigits.size();
+    decimal.normal = decimal.negative ? "-" : "";
+    decimal.normal += intDigits.empty() ? "0" : std::string(intDigits);
+    decimal.normal += '.';
+    decimal.normal += fracDigits.empty() ? "0" : std::string(fracDigits);
+    decimal.normal += 'e';
+    decimal.normal += std::to_string(decimal.exponent);
+    return decimal;
+}
 
-    float value = 0;
-    const auto [end, ec] = std::from_chars(normal.data(), normal.data() + normal.size(), value);
-    if (ec == std::errc{} && end == normal.data() + normal.size())
+/** The number rounded once to T. Too large is refused, too small reads as zero. */
+template <typename T> T convertDecimal(const DecimalText& decimal, std::string_view text) {
+    T value = 0;
+    const char* first = decimal.normal.data();
+    const char* last = first + decimal.normal.size();
+    const auto [end, ec] = std::from_chars(first, last, value);
+    if (ec == std::errc{} && end == last)
         return value;
     if (ec != std::errc::result_out_of_range)
         refuseFloat(text);
+    const std::size_t firstNonZero = decimal.digits.find_first_not_of('0');
+    if (firstNonZero != std::string::npos) {
+        const long long magnitude = static_cast<long long>(decimal.intLength) -
+                                    static_cast<long long>(firstNonZero) + decimal.exponent;
+        if (magnitude > 0)
+            refuseFloat(text);
+    }
+    return decimal.negative ? -T(0) : T(0);
+}
 
-    // Out of range: too large is refused, too small reads as zero.
-    const std::string digits = std::string(intDigits) + std::string(fracDigits);
-    const std::size_t firstNonZero = digits.find_first_not_of('0');
-    if (firstNonZero == std::string::npos)
-        return negative ? -0.0f : 0.0f;
-    const long long magnitude =
-        static_cast<long long>(intDigits.size()) - static_cast<long long>(firstNonZero) + exponent;
-    if (magnitude > 0)
-        refuseFloat(text);
-    return negative ? -0.0f : 0.0f;
+} // namespace
+
+float parseFloat(std::string_view text, std::string_view decimalSeparator) {
+    return convertDecimal<float>(readDecimal(text, decimalSeparator), text);
+}
+
+long double parseExtended(std::string_view text, std::string_view decimalSeparator) {
+    return convertDecimal<long double>(readDecimal(text, decimalSeparator), text);
+}
+
+std::string formatGeneral(long double value, std::string_view decimalSeparator) {
+    if (std::isnan(value))
+        return "NAN";
+    if (std::isinf(value))
+        return value < 0 ? "-INF" : "INF";
+    if (value == 0)
+        return "0";
+    // Fifteen significant digits, rounded once from the exact value.
+    std::array<char, 64> buffer{};
+    std::snprintf(buffer.data(), buffer.size(), "%.*Le", kGeneralDigits - 1, std::fabs(value));
+    const std::string_view scientific(buffer.data());
+    const std::size_t e = scientific.find('e');
+    std::string digits;
+    for (const char c : scientific.substr(0, e))
+        if (isDigit(c))
+            digits += c;
+    const int exponent = std::stoi(std::string(scientific.substr(e + 1)));
+    while (digits.size() > 1 && digits.back() == '0')
+        digits.pop_back();
+
+    std::string text = value < 0 ? "-" : "";
+    if (exponent >= kGeneralDigits || exponent < -4) {
+        text += digits[0];
+        if (digits.size() > 1) {
+            text += decimalSeparator;
+            text += digits.substr(1);
+        }
+        return text + "E" + std::to_string(exponent);
+    }
+    if (exponent < 0) {
+        text += '0';
+        text += decimalSeparator;
+        text += std::string(static_cast<std::size_t>(-exponent - 1), '0') + digits;
+        return text;
+    }
+    const auto intLength = static_cast<std::size_t>(exponent) + 1;
+    if (digits.size() <= intLength)
+        return text + digits + std::string(intLength - digits.size(), '0');
+    text += digits.substr(0, intLength);
+    text += decimalSeparator;
+    text += digits.substr(intLength);
+    return text;
 }
 
 } // namespace doc

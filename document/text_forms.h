@@ -35,4 +35,14 @@ std::uint32_t parseInteger(std::string_view text);
  * a lone "-" and values beyond the single range. */
 float parseFloat(std::string_view text, std::string_view decimalSeparator);
 
+/** The same text rounded once to extended precision instead of single, with the same rules and
+ * errors: what the shadow command reads from a shape size as shown. */
+long double parseExtended(std::string_view text, std::string_view decimalSeparator);
+
+/** The general number form: the shortest decimal form with at most 15 significant digits, no
+ * trailing zeros and no separator when whole, "-" for negatives, scientific notation ("E", the
+ * exponent without "+") only when the integer part has more than 15 digits or the magnitude is
+ * below 0.0001: 12 gives "12", 0.8 gives "0.8", 1.5E20 gives "1.5E20", 0.00001 gives "1E-5". */
+std::string formatGeneral(long double value, std::string_view decimalSeparator);
+
 } // namespace doc

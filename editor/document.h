@@ -1,6 +1,7 @@
 #pragma once
 // The open document and every flow that changes it: open, save, the question
-// about unsaved changes, close at exit, and the record commands. It owns the
+// about unsaved changes, close at exit, the record commands and global scaling.
+// It owns the
 // file session and the unsaved-changes state; the editor window shows them
 // through DocumentView, and the windows' handlers are one-line entries into the
 // operations here.
@@ -37,6 +38,12 @@ public:
      * document that was open as it was. */
     void open();
 
+    /** The open of a data file named at start-up, with the steps of open() that follow the
+     * dialog: the stored percentages into the spin boxes (no folder prompt, no dialog), the
+     * start folder remembered, the file loaded and the document shown. path is absolute, as the
+     * dialog gives it. Throws at the first failing step, before the document is shown. */
+    void openPath(const QString& path);
+
     /** Writes every name slot and record in place, clears the unsaved state, refills the list and
      * selects the row the caller asks for. Throws when the files cannot be written; the unsaved
      * state then stays. */
@@ -53,10 +60,35 @@ public:
     /** A change reached the table (a field's write-back, a check box). */
     void markUnsaved();
 
+    /** "Add Record": a record with the defaults after the last one, shown in the record view,
+     * then the whole table saved and the new row selected. A full table is refused with a notice
+     * and nothing changes. Should the save fail, the new row stays in the table and selected and
+     * the changes stay unsaved; the file's count names it only after a successful save. */
+    void addRecord();
+    /** "Clear Record": the selected record back to the defaults, then the whole table saved.
+     * Refuses the core objects below 189 (and no selection) with a notice. A failing save leaves
+     * the changes unsaved and the row selected. */
+    void clearRecord();
+    /** "Shape Data to Shadow Data": each shadow size becomes eight times the shape size shown on
+     * its row, one write-back per pair; stops at a shape text that does not convert, the pairs
+     * before it done. Nothing without a selected row. */
+    void shapeToShadow();
+    /** "Apply to All Objects": rescales damage and sizes of every record not of class 3 from the
+     * stored percentages to the spin boxes' ones, which are stored first. A stored percentage of
+     * 0 or below is refused before anything is written or changed. */
+    void scaleAll();
+
 private:
     void setUnsaved(bool unsaved);
+    /** The last step of "Add Record" and "Clear Record": the save, after which row is selected
+     * whether it succeeded or not. */
+    void saveRecordCommand(SaveCaller caller, int row);
     /** The settings step of the open; returns the open dialog's start folder. */
     QString readSettingsStep();
+    void showStoredPercentages();
+    /** The open of a chosen file: the question about unsaved changes, the start folder
+     * remembered, the data file and its names file loaded. */
+    void loadChosen(const QString& chosen);
 
     DocumentSettings& m_settings;
     doc::FileSession m_session;

@@ -32,6 +32,22 @@ public:
      * again; the record view keeps what it shows. */
     virtual void refillAndSelect(int row) = 0;
 
+    /** Selects row (-1: none) without showing its record. */
+    virtual void selectRow(int row) = 0;
+    /** Shows the record of the selected row in the record view; with none selected, row 0. */
+    virtual void showSelectedRecord() = 0;
+
+    /** Puts the record defaults into the record view, as texts set by the program. */
+    virtual void showRecordDefaults() = 0;
+    /** Stores every control of the record view into row of the table, unchanged ones too.
+     * Throws doc::ConversionError at a text that does not convert. */
+    virtual void storeRecordView(int row) = 0;
+    /** The text of the edit that shows field, exactly as shown. */
+    virtual QString fieldText(int field) = 0;
+    /** Puts text into the edit that shows field and marks it modified, which writes the record
+     * view back as a keystroke would. Throws what the write-back throws. */
+    virtual void enterFieldText(int field, const QString& text) = 0;
+
     /** Puts the stored percentages into the spin boxes (clamped there). */
     virtual void showPercentages(ScalePercentages percentages) = 0;
     /** The spin boxes' percentages as they read now. */

@@ -85,7 +85,7 @@ void TForm6::writeBackRecordView() {
         syncRecordViewEnabled();
         return;
     }
-    storeRecordView(*this, m_document.table(), index, StoreMode::KeepUnchanged);
+    editor::storeRecordView(*this, m_document.table(), index, StoreMode::KeepUnchanged);
     // The record view keeps the texts as typed; only the selection comes back.
     refillAndSelect(index);
 }
@@ -117,6 +117,30 @@ void TForm6::refillAndSelect(int row) {
     syncRecordViewEnabled();
 }
 
+void TForm6::selectRow(int row) {
+    LMDLB1->setSelectedIndex(row);
+    syncRecordViewEnabled();
+}
+
+void TForm6::showRecordDefaults() {
+    editor::showRecordDefaults(*this);
+}
+
+void TForm6::storeRecordView(int row) {
+    editor::storeRecordView(*this, m_document.table(), row, StoreMode::StoreAll);
+}
+
+QString TForm6::fieldText(int field) {
+    return (this->*controlFor(field).edit)->fieldText();
+}
+
+void TForm6::enterFieldText(int field, const QString& text) {
+    ui::FieldEdit* edit = this->*controlFor(field).edit;
+    edit->setFieldText(text);
+    // Marking it modified raises its modified event: one write-back, as a keystroke makes.
+    edit->setModifiedFlag(true);
+}
+
 void TForm6::showPercentages(ScalePercentages percentages) {
     LMDSE2->setValue(percentages.damage);
     LMDSE1->setValue(percentages.size);
@@ -124,6 +148,22 @@ void TForm6::showPercentages(ScalePercentages percentages) {
 
 ScalePercentages TForm6::percentages() {
     return {LMDSE2->value(), LMDSE1->value()};
+}
+
+void TForm6::LMDButton2Click(QObject* /*sender*/) {
+    m_document.addRecord();
+}
+
+void TForm6::LMDButton3Click() {
+    m_document.shapeToShadow();
+}
+
+void TForm6::LMDButton4Click() {
+    m_document.clearRecord();
+}
+
+void TForm6::LMDButton7Click() {
+    m_document.scaleAll();
 }
 
 void TForm6::Open1Click() {

@@ -35,7 +35,7 @@ public:
      * selection is final, never in between, so the focus stays in the edit being typed in. */
     void syncRecordViewEnabled();
 
-    // ---- handlers
+    // ---- handlers (the "Show Object" button shares "Add Record"'s, and is never enabled)
     void LMDButton1Click() override { fillRecordList(); }
     void LMDLB1Click() override { showSelectedRecord(); }
     void ME1Change(ui::FieldEdit& sender) override;
@@ -44,6 +44,10 @@ public:
     void cb1Change(ui::FlagCheckBox&) override { toggledFlag(); }
     void cb2Change(ui::FlagCheckBox&) override { toggledFlag(); }
     void me4Exit() { writeBackRecordView(); }
+    void LMDButton2Click(QObject* sender) override;
+    void LMDButton3Click() override;
+    void LMDButton4Click() override;
+    void LMDButton7Click() override;
 
     void Open1Click() override;
     void Save1Click() override;
@@ -57,6 +61,11 @@ public:
     void showUnsaved(bool unsaved) override;
     int selectedRow() override;
     void refillAndSelect(int row) override;
+    void selectRow(int row) override;
+    void showRecordDefaults() override;
+    void storeRecordView(int row) override;
+    QString fieldText(int field) override;
+    void enterFieldText(int field, const QString& text) override;
     void showPercentages(ScalePercentages percentages) override;
     ScalePercentages percentages() override;
 

@@ -2,10 +2,13 @@
 # Installs the Debian 12 packages the build, the tests and the editor need,
 # but only those that are missing (apt-get update runs only then).
 set -euo pipefail
-packages=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools libgl-dev
+packages=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools qt6-base-private-dev libgl-dev
           libgtest-dev libbenchmark-dev fonts-dejavu-core)
-# The end-to-end tests: a virtual display, a driver for it, and Xlib for their close request.
-packages+=(xvfb xdotool x11-utils libx11-dev)
+# The start-up benchmark's probe; the desktop and end-to-end tests and screenshots on a virtual
+# display.
+packages+=(libx11-dev xvfb xdotool x11-utils imagemagick)
+# The Debian package (dpkg-shlibdeps, file) and the checks of what is installed.
+packages+=(dpkg-dev file desktop-file-utils appstream man-db lintian)
 packages+=("$@")
 missing=()
 for p in "${packages[@]}"; do

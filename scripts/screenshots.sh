@@ -1,40 +1,29 @@
 #!/usr/bin/env bash
 # Saves screenshots of the editor's windows into docs/: the start window, the
-# editor window before and after "Open", and the notes window. Runs the real
-# program on a private virtual display with a sample data file.
+# editor window before and after "Open", the notes window, and the editor
+# window at 200 % scaling. Runs the real program on a private virtual display
+# with a sample data file.
 #   scripts/screenshots.sh [BUILD_DIR]     (default build/release, built when missing)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-build=${1:-$root/build/release}
+build=$(realpath -m "${1:-$root/build/release}")
 docs="$root/docs"
 bash "$root/scripts/deps.sh" xvfb xdotool x11-utils imagemagick
 exe="$build/app/corvane-objdat-editor"
 [ -x "$exe" ] && [ -x "$build/cli/cvnobj" ] || bash "$root/scripts/build.sh" "$build"
 
 work=$(mktemp -d)
-xvfb_pid=""
 app_pid=""
+. "$root/scripts/private_display.sh"
 cleanup() {
   [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null || true
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+  stop_private_display
   rm -rf "$work"
 }
 trap cleanup EXIT
 
-# A display of our own: the first free number from 300 on. -noreset keeps the
-# server up between clients.
-display=300
-while [ -e "/tmp/.X$display-lock" ] || [ -e "/tmp/.X11-unix/X$display" ]; do
-  display=$((display + 1))
-done
-Xvfb ":$display" -screen 0 1280x1024x24 -noreset -nolisten tcp >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 100); do
-  xdpyinfo -display ":$display" >/dev/null 2>&1 && break
-  sleep 0.1
-done
-xdpyinfo -display ":$display" >/dev/null 2>&1 || { echo "Xvfb did not start" >&2; exit 1; }
-export DISPLAY=":$display"
+# Room for the editor window at 200 %.
+start_private_display "$work/xvfb.log" 2560x1600x24
 
 # A fresh settings folder whose settings file already names the data folder,
 # so "Open" goes straight to the file dialog.
@@ -97,3 +86,15 @@ shoot "$editor" editor-working.png
 click_at "$editor" 104 "$menu_y" # "Notes", the third item of the menu bar
 notes=$(wait_window 'Corvane Object Editor Notebook')
 shoot "$notes" notes-window.png
+
+# At 200 %: the editor started with the data file on its command line. The window system
+# counts device pixels, twice the window's own.
+kill "$app_pid"
+wait "$app_pid" 2>/dev/null || true
+(cd "$work" && QT_SCALE_FACTOR=2 exec "$exe" "$data/OBJDAT.dat") >>"$work/app.log" 2>&1 &
+app_pid=$!
+editor=$(wait_window "Editing .*OBJDAT\\.dat")
+height=$(xdotool getwindowgeometry --shell "$editor" | sed -n 's/^HEIGHT=//p')
+menu_bar=$((height / 2 - 488))
+click_at "$editor" 200 $(((menu_bar + 24 + 17 + 3 * 16 + 8) * 2)) # the fourth row again
+shoot "$editor" editor-working-200.png

@@ -56,9 +56,6 @@ public:
     explicit IconTile(QWidget* parent) : QWidget(parent) {
         const int side = kIconSize + 2 * kTileMargin + kShadowOffset;
         setFixedSize(side, side);
-        // Pixel doubling keeps the drawn icon crisp instead of blurring it.
-        m_icon = ui::artwork::programIcon().scaled(kIconSize, kIconSize, Qt::KeepAspectRatio,
-                                                   Qt::FastTransformation);
     }
 
 protected:
@@ -73,11 +70,10 @@ protected:
         painter.setPen(palette().dark().color());
         painter.drawLine(tile.bottomLeft(), tile.bottomRight());
         painter.drawLine(tile.topRight(), tile.bottomRight());
-        painter.drawPixmap(kTileMargin, kTileMargin, m_icon);
+        // Drawn at twice its size and the screen's pixel density: crisp, never blurred.
+        const QImage icon = ui::artwork::programIconImage(qRound(kIconSize * devicePixelRatio()));
+        painter.drawImage(QRect(kTileMargin, kTileMargin, kIconSize, kIconSize), icon);
     }
-
-private:
-    QPixmap m_icon;
 };
 
 // Sunken lettering: a light copy of the text one pixel below and right, the dark

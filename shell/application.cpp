@@ -1,5 +1,6 @@
 #include "shell/application.h"
 
+#include "shell/command_line.h"
 #include "shell/error_text.h"
 #include "ui/dialogs.h"
 #include "ui/user_action.h"
@@ -19,18 +20,34 @@ void Windows::show() {
     form1.show();
 }
 
+void Windows::showWithFile(const QString& path) {
+    // Shown first, so that a failing open's error box has the editor window under it; the
+    // window is painted only once the event loop runs, by then in the layout the open left.
+    form6.show();
+    ui::runUserAction([this, &path] { document.openPath(path); });
+}
+
 void initialiseApplication() {
     const QString title = QString::fromUtf16(ui::kApplicationTitle);
+    // No display name: the window system would append it to every caption.
     QCoreApplication::setApplicationName(title);
-    QGuiApplication::setApplicationDisplayName(title);
+    QCoreApplication::setApplicationVersion(QStringLiteral(CORVANE_VERSION));
+    // Wayland compositors and docks match the windows with the installed desktop entry by it.
+    QGuiApplication::setDesktopFileName(QStringLiteral(CORVANE_APP_ID));
     ui::setErrorReporter(&reportError);
 }
 
 int runApplication(int argc, char** argv) {
     QApplication app(argc, argv);
     initialiseApplication();
+    const std::optional<QString> file = CommandLine().fileToOpen(QApplication::arguments());
+    if (!file)
+        return 1;
     Windows windows;
-    windows.show();
+    if (file->isEmpty())
+        windows.show();
+    else
+        windows.showWithFile(*file);
     return QApplication::exec();
 }
 

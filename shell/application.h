@@ -17,6 +17,10 @@ class Windows {
 public:
     explicit Windows(doc::FileSystem& fileSystem = doc::FileSystem::real());
     void show();
+    /** Start-up with a data file: the editor window is shown with the file opened as "Open"
+     * would open it (editor::Document::openPath). A failing open is reported and leaves the
+     * editor window in its first layout. The start window is not shown. */
+    void showWithFile(const QString& path);
 
     SettingsFile settings;
     editor::Document document;
@@ -28,10 +32,13 @@ public:
     editor::TForm6 form6;
 };
 
-/** Sets the application title and installs the error reporter; call once after QApplication. */
+/** Sets the application title, version and desktop entry and installs the error reporter; call
+ * once after QApplication. */
 void initialiseApplication();
 
-/** The whole program: initialise, create the windows, show the start window, run the loop. */
+/** The whole program: initialise, read FILE from the command line, create the windows, show
+ * the start window (or the editor window with FILE opened), run the loop. Returns 1 after a
+ * mistake on the command line. */
 int runApplication(int argc, char** argv);
 
 } // namespace shell

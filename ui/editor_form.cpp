@@ -134,7 +134,7 @@ EditorForm::EditorForm(std::span<const FieldControlSpec> recordView, QWidget* pa
     About1 = addItem("About1", tr("About"), &EditorForm::About1Click);
     Save1->setEnabled(false);
 
-    auto* client = new Backdrop(artwork::background());
+    auto* client = new Backdrop;
     client->setObjectName(QStringLiteral("ClientArea"));
     client->setFixedSize(kClientSize);
     setCentralWidget(client);
@@ -186,7 +186,7 @@ EditorForm::EditorForm(std::span<const FieldControlSpec> recordView, QWidget* pa
     const auto glyphButton = [&](const char* name, const char* caption, const QRect& box,
                                  const QFont& font, Glyph glyph, Place place) {
         GlyphButton* button = makeButton(client, name, caption, box, font);
-        button->setGlyph(artwork::glyphStrip(glyph), place);
+        button->setGlyph(glyph, place);
         return button;
     };
     LMDButton2 = glyphButton("LMDButton2", "Add Record", {8, 424, 129, 25}, buttonFont,

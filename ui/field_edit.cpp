@@ -1,6 +1,7 @@
 #include "ui/field_edit.h"
 
 #include "codepage/windows1252.h"
+#include "ui/field_edit_accessible.h"
 #include "ui/user_action.h"
 
 #include <QAction>
@@ -47,6 +48,8 @@ QString firstLine(const QString& text) {
 
 FieldEdit::FieldEdit(Kind kind, int maxLength, QWidget* parent)
     : QLineEdit(parent), m_kind(kind), m_maxLength(maxLength < 0 ? 0 : maxLength) {
+    // Before setReadOnly and the like, which ask for the edit's interface, and Qt keeps the first.
+    FieldEditAccessible::installFactory();
     // Our own limit is enforced by the editing steps; QLineEdit's only backs it up.
     QLineEdit::setMaxLength(m_maxLength > 0 ? m_maxLength : 32767);
     setReadOnly(kind == Kind::RecordNumber);
@@ -167,26 +170,57 @@ void FieldEdit::edit(int from, int to, const QString& insert, Check check) {
     raiseChange();
 }
 
-void FieldEdit::typeText(const QString& typed) {
+bool FieldEdit::typeText(const QString& typed) {
     if (isReadOnly() || !acceptsTyped(typed))
-        return;
+        return false;
     const int from = caret();
     edit(from, from + static_cast<int>(selectedText().size()), typed, Check::Accepted);
+    return true;
 }
 
-void FieldEdit::pasteText(const QString& clipboardText) {
+bool FieldEdit::pasteText(const QString& clipboardText) {
     const QString pasted = firstLine(clipboardText);
     if (isReadOnly() || pasted.isEmpty())
-        return;
+        return false;
     const int from = caret();
     edit(from, from + static_cast<int>(selectedText().size()), pasted, Check::PasteRules);
+    return true;
 }
 
-void FieldEdit::deleteSelection() {
+bool FieldEdit::deleteSelection() {
     if (isReadOnly() || !hasSelectedText())
-        return;
+        return false;
     const int from = selectionStart();
     edit(from, from + static_cast<int>(selectedText().size()), QString(), Check::Accepted);
+    return true;
+}
+
+bool FieldEdit::userEdit(int from, int to, const QString& replacement) {
+    if (isReadOnly() || !isEnabled() || from < 0 || from > to || to > text().size())
+        return false;
+    const int cursor = cursorPosition();
+    int anchor = cursor;
+    if (hasSelectedText())
+        anchor = cursor == selectionStart() ? selectionEnd() : selectionStart();
+    bool ran = false;
+    const bool completed = runUserAction([&] {
+        // The range is placed as the user would select it, so the filters see the same caret
+        // and selection as for a key or a paste.
+        if (to > from)
+            setSelection(from, to - from);
+        else
+            setCursorPosition(from);
+        if (replacement.isEmpty())
+            ran = deleteSelection();
+        else if (replacement.size() == 1)
+            ran = typeText(replacement);
+        else
+            ran = pasteText(replacement);
+    });
+    // Only the handlers of the events throw, so an error means the steps ran.
+    if (completed && !ran)
+        setSelection(anchor, cursor - anchor);
+    return ran || !completed;
 }
 
 void FieldEdit::cutSelection() {

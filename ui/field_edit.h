@@ -50,6 +50,14 @@ public:
      * through the editing rules. The caller owns the menu. */
     std::unique_ptr<QMenu> createEditMenu();
 
+    /** Replaces the characters [from, to) with text as the user would: one character as typed,
+     * more as pasted, none as Delete of the range; so the same filters, length limit, modified
+     * flag and events apply. Runs as a user action. Returns false, changing nothing (caret and
+     * selection included), where the user's edit would be refused (read-only or disabled edit,
+     * refused character) or the range is not in the text; true once the editing steps ran, even if
+     * the limit kept the text unchanged. */
+    bool userEdit(int from, int to, const QString& text);
+
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void inputMethodEvent(QInputMethodEvent* event) override;
@@ -75,12 +83,13 @@ private:
     /** The editing steps: replaces [from, to) by insert (after the paste check when asked),
      * keeping the length limit, then sets the flag and raises the change event. */
     void edit(int from, int to, const QString& insert, Check check);
-    void typeText(const QString& typed);
-    void pasteText(const QString& clipboardText);
+    // Each returns whether the editing steps ran (false: refused, nothing changed).
+    bool typeText(const QString& typed);
+    bool pasteText(const QString& clipboardText);
     void backspace(bool wholeWord);
     void deleteForward(bool wholeWord);
     void cutSelection();
-    void deleteSelection();
+    bool deleteSelection();
 
     int caret() const;
     void raiseChange();

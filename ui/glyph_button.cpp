@@ -13,10 +13,15 @@ constexpr int kGlyphGap = 4; // between glyph and caption
 
 GlyphButton::GlyphButton(const QString& caption, QWidget* parent) : QPushButton(caption, parent) {}
 
-void GlyphButton::setGlyph(const QPixmap& strip, GlyphPlace place) {
-    m_strip = strip;
+void GlyphButton::setGlyph(artwork::Glyph glyph, GlyphPlace place) {
+    m_glyph = glyph;
+    m_strip = QPixmap();
     m_place = place;
     update();
+}
+
+QPixmap GlyphButton::glyph() const {
+    return m_glyph ? artwork::glyphStrip(*m_glyph, devicePixelRatio()) : QPixmap();
 }
 
 void GlyphButton::paintEvent(QPaintEvent*) {
@@ -32,7 +37,10 @@ void GlyphButton::paintEvent(QPaintEvent*) {
         box.translate(1, 1);
     const QFontMetrics metrics = fontMetrics();
     const QString caption = text();
-    const bool hasGlyph = !m_strip.isNull();
+    const bool hasGlyph = m_glyph.has_value();
+    const qreal ratio = devicePixelRatio();
+    if (hasGlyph && (m_strip.isNull() || m_strip.devicePixelRatio() != ratio))
+        m_strip = artwork::glyphStrip(*m_glyph, ratio);
     constexpr int wrap = Qt::TextWordWrap;
 
     // Measure the caption where it will stand, then centre glyph and caption together.
@@ -58,7 +66,8 @@ void GlyphButton::paintEvent(QPaintEvent*) {
 
     if (hasGlyph) {
         const int half = isEnabled() ? 0 : kGlyphSize;
-        p.drawPixmap(glyphAt, m_strip, QRect(half, 0, kGlyphSize, kGlyphSize));
+        p.drawPixmap(QRectF(glyphAt, QSizeF(kGlyphSize, kGlyphSize)), m_strip,
+                     QRectF(half * ratio, 0, kGlyphSize * ratio, kGlyphSize * ratio));
     }
 
     const int flags = wrap | Qt::AlignCenter;

@@ -1,10 +1,15 @@
 #pragma once
 // A push button whose caption stands raised and wraps over several lines when
 // it has to, with an optional glyph to its left or above it. The glyph is a
-// 32 x 16 strip: the enabled image, then the disabled one.
+// 32 x 16 strip: the enabled image, then the disabled one, drawn at the pixel
+// density of the screen the button is on.
+
+#include "ui/artwork.h"
 
 #include <QPixmap>
 #include <QPushButton>
+
+#include <optional>
 
 namespace ui {
 
@@ -15,15 +20,17 @@ public:
 
     explicit GlyphButton(const QString& caption, QWidget* parent = nullptr);
 
-    void setGlyph(const QPixmap& strip, GlyphPlace place);
-    QPixmap glyph() const { return m_strip; }
+    void setGlyph(artwork::Glyph glyph, GlyphPlace place);
+    /** The glyph strip at the pixel density of the button's screen; null without a glyph. */
+    QPixmap glyph() const;
     GlyphPlace glyphPlace() const { return m_place; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    QPixmap m_strip;
+    std::optional<artwork::Glyph> m_glyph;
+    QPixmap m_strip; // as last painted
     GlyphPlace m_place = GlyphPlace::Left;
 };
 

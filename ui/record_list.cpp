@@ -1,8 +1,10 @@
 #include "ui/record_list.h"
 
+#include "ui/record_list_accessible.h"
 #include "ui/record_list_header.h"
 #include "ui/user_action.h"
 
+#include <QAccessible>
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -51,6 +53,8 @@ RecordList::RecordList(QWidget* parent)
       m_header(new RecordListHeader({QStringLiteral("Rec#"), QStringLiteral("Class"),
                                      QStringLiteral("Type"), QStringLiteral("Object Name")},
                                     {kColumnWidths.begin(), kColumnWidths.end()}, this)) {
+    // Before anything that may ask for the list's interface, which Qt then keeps.
+    RecordListAccessible::installFactory();
     setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
     setFocusPolicy(Qt::StrongFocus);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -116,6 +120,14 @@ int RecordList::topRow() const {
     return m_top;
 }
 
+int RecordList::currentRow() const {
+    return m_current;
+}
+
+QStringList RecordList::columnTitles() const {
+    return m_header->captions();
+}
+
 int RecordList::rowAt(const QPoint& viewportPoint) const {
     if (viewportPoint.y() < 0)
         return -1;
@@ -147,7 +159,16 @@ void RecordList::sync() {
     bar->setRange(0, lastTop);
     bar->setValue(m_top);
     m_syncing = false;
+    // Only with a client listening: the comparison of every row stays off the keystroke path.
+    if (!QAccessible::isActive()) {
+        repaintChangedRows();
+        return;
+    }
+    const bool rowsChanged = m_rows != m_drawnRows;
+    const int wasSelected = m_drawnSelected;
+    const int wasCurrent = m_drawnCurrent;
     repaintChangedRows();
+    RecordListAccessible::announce(*this, rowsChanged, wasSelected, wasCurrent);
 }
 
 void RecordList::repaintChangedRows() {
@@ -286,7 +307,12 @@ void RecordList::mousePressEvent(QMouseEvent* event) {
     }
     event->accept();
     const int row = rowAt(event->position().toPoint());
-    if (row < 0)
+    if (row >= 0)
+        clickRow(row);
+}
+
+void RecordList::clickRow(int row) {
+    if (row < 0 || row >= rowCount())
         return;
     runUserAction([this, row] { selectByUser(row, true); });
 }

@@ -45,8 +45,16 @@ public:
 
     /** The first row shown at the top of the list. */
     int topRow() const;
+    /** The row that carries the focus frame and where keyboard moves start. */
+    int currentRow() const;
+    /** The header's captions, one per column. */
+    QStringList columnTitles() const;
     /** The row under a point of the viewport, or -1 below the last row. */
     int rowAt(const QPoint& viewportPoint) const;
+
+    /** Selects row as a mouse click on it does, raising the click event (also when the row was
+     * selected already); runs as a user action. Rows outside the list are ignored. */
+    void clickRow(int row);
 
     /** Raised after the user changed the selection with the mouse or the keyboard. */
     std::function<void()> onClick;

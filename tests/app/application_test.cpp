@@ -72,6 +72,13 @@ class ApplicationTest : public QObject {
 
     editor::TForm6& form6() { return m_windows->form6; }
 
+    /** Start-up with FILE on the command line, in place of the plain start-up of init(). */
+    void startWithFile(const std::string& path) {
+        m_windows = std::make_unique<shell::Windows>(*m_files);
+        m_windows->form3.setEndProgram([this] { ++m_endings; });
+        m_windows->showWithFile(qs(path));
+    }
+
 private slots:
     void init() {
         m_folder = std::make_unique<testsupport::TempFolder>();
@@ -339,6 +346,62 @@ private slots:
         QCOMPARE(testsupport::recordAt(testsupport::readFile(second), 1).fields[0],
                  testsupport::sampleRecord(1).fields[0]);
         QCOMPARE(form6().LMDLB1->rowCount(), 4);
+    }
+
+    void aFileNamedAtStartUpIsOpenedWithoutAnyDialog() {
+        const std::string path = writeDataFile("OBJDAT.dat", 6);
+        shell::SettingsFile settings;
+        settings.writeStartDir(QStringLiteral("/elsewhere/"));
+        settings.writeDamageScale(250);
+        settings.writeSizeScale(40);
+        startWithFile(path);
+
+        QVERIFY(m_dialogs->folderPrompts().isEmpty());
+        QVERIFY(m_dialogs->openRequests().isEmpty());
+        QVERIFY(m_dialogs->texts(Kind::Error).isEmpty());
+        QVERIFY(!m_windows->form1.isVisible());
+        QVERIFY(form6().isVisible());
+        QVERIFY(!form6().LMDLabelFill1->isVisible());
+        QCOMPARE(form6().LMDLB1->rowCount(), 6);
+        QCOMPARE(form6().windowTitle(), QStringLiteral("Editing ") + qs(path));
+        QCOMPARE(form6().LMDSE2->value(), 250);
+        QCOMPARE(form6().LMDSE1->value(), 40);
+        QVERIFY(!form6().Save1->isEnabled());
+
+        // The file's folder is the start folder now, and the next "Open" starts there.
+        const QString folder = qs(m_folder->path()) + u'/';
+        QCOMPARE(settings.readStartDir(QString()), folder);
+        m_dialogs->queueOpenFile(QString());
+        form6().Open1->trigger();
+        QVERIFY(m_dialogs->folderPrompts().isEmpty());
+        QCOMPARE(m_dialogs->openRequests().last().startFolder, folder);
+        QCOMPARE(form6().windowTitle(), QStringLiteral("Editing ") + qs(path));
+    }
+
+    void aFileNamedAtStartUpThatFailsLeavesTheFirstLayout_data() {
+        QTest::addColumn<bool>("exists");
+        QTest::addColumn<QString>("error");
+        QTest::newRow("refused") << true << QStringLiteral("File access denied.");
+        QTest::newRow("missing") << false << QStringLiteral("File not found.");
+    }
+
+    void aFileNamedAtStartUpThatFailsLeavesTheFirstLayout() {
+        QFETCH(bool, exists);
+        QFETCH(QString, error);
+        const std::string path =
+            exists ? writeDataFile("OBJDAT.dat", 3) : m_folder->file("OBJDAT.dat");
+        m_files->refuseOpen(exists ? path : std::string(), EACCES);
+        startWithFile(path);
+
+        QCOMPARE(m_dialogs->texts(Kind::Error), QStringList{error});
+        QVERIFY(m_dialogs->folderPrompts().isEmpty());
+        QVERIFY(m_dialogs->openRequests().isEmpty());
+        QVERIFY(!m_windows->form1.isVisible());
+        QVERIFY(form6().isVisible());
+        QVERIFY(form6().LMDLabelFill1->isVisible());
+        QVERIFY(!form6().LMDLB1->isVisible());
+        QCOMPARE(form6().windowTitle(), QStringLiteral("Corvane Object Data Editor"));
+        QCOMPARE(m_files->openFiles(), 0);
     }
 };
 

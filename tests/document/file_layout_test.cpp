@@ -15,13 +15,15 @@ TEST(NamesFilePath, ReplacesTheExtensionOfTheLastPart) {
     EXPECT_EQ(doc::namesFilePath("/data/objects.v2.dat"), "/data/objects.v2.nam");
     EXPECT_EQ(doc::namesFilePath(R"(C:\Games\OBJDAT.DAT)"), R"(C:\Games\OBJDAT.nam)");
     EXPECT_EQ(doc::namesFilePath("/data/objdat."), "/data/objdat.nam");
+    // "\" and ":" are ordinary characters of a file name: only "/" ends a folder.
+    EXPECT_EQ(doc::namesFilePath(R"(C:\v1.2\OBJDAT)"), R"(C:\v1.nam)");
+    EXPECT_EQ(doc::namesFilePath("A:x.y:OBJDAT"), "A:x.nam");
 }
 
 TEST(NamesFilePath, AppendsWhenTheLastPartHasNoDot) {
     EXPECT_EQ(doc::namesFilePath("/games/corvane/OBJDAT"), "/games/corvane/OBJDAT.nam");
     EXPECT_EQ(doc::namesFilePath("/games/v1.2/OBJDAT"), "/games/v1.2/OBJDAT.nam");
-    EXPECT_EQ(doc::namesFilePath(R"(C:\v1.2\OBJDAT)"), R"(C:\v1.2\OBJDAT.nam)");
-    EXPECT_EQ(doc::namesFilePath("A:x.y:OBJDAT"), "A:x.y:OBJDAT.nam");
+    EXPECT_EQ(doc::namesFilePath("/games/obj:v2"), "/games/obj:v2.nam");
     EXPECT_EQ(doc::namesFilePath(""), ".nam");
 }
 
@@ -84,13 +86,10 @@ TEST(FieldTable, FieldsThatAreEasyToMixUp) {
 
 TEST(FolderOfPath, EndsAtTheLastSeparator) {
     const std::pair<std::string, std::string> cases[] = {
-        {"/home/u/OBJDAT.dat", "/home/u/"},
-        {"c:\\data\\OBJDAT.dat", "c:\\data\\"},
-        {"c:OBJDAT.dat", "c:"},
-        {"c:\\a/b\\c.dat", "c:\\a/b\\"},
-        {"OBJDAT.dat", ""},
-        {"/home/u/", "/home/u/"},
-        {"", ""},
+        {"/home/u/OBJDAT.dat", "/home/u/"}, {"/games/obj:v2.dat", "/games/"},
+        {"/games/a\\b.dat", "/games/"},     {"c:\\data\\OBJDAT.dat", ""},
+        {"c:\\a/b\\c.dat", "c:\\a/"},       {"OBJDAT.dat", ""},
+        {"/home/u/", "/home/u/"},           {"", ""},
     };
     for (const auto& [path, folder] : cases)
         EXPECT_EQ(doc::folderOfPath(path), folder) << path;

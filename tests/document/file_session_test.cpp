@@ -169,9 +169,9 @@ TEST_F(FileSessionTest, AddRecordGrowsTheFileByOneRecord) {
     const Bytes before = testsupport::readFile(path);
     m_session.open(path);
 
-    m_session.recordCountUpdate();
+    m_session.appendRecord();
     EXPECT_EQ(m_session.table().lastIndex, 5);
-    EXPECT_EQ(testsupport::storedCount(testsupport::readFile(path)), 6);
+    EXPECT_EQ(testsupport::readFile(path), before); // the count follows the record's save
 
     doc::ObjectTable& table = m_session.table();
     table.records[5] = testsupport::sampleRecord(42);
@@ -195,15 +195,36 @@ TEST_F(FileSessionTest, AddRecordRefusesAFullTable) {
     m_session.open(path);
     const Bytes before = testsupport::readFile(path);
 
-    EXPECT_EQ(errorMessage([&] { m_session.recordCountUpdate(); }),
+    EXPECT_EQ(errorMessage([&] { m_session.appendRecord(); }),
               "The table is full: a file holds at most 512 records");
     EXPECT_EQ(m_session.table().lastIndex, 511);
     EXPECT_EQ(testsupport::readFile(path), before);
 }
 
 TEST_F(FileSessionTest, AddRecordNeedsOpenFiles) {
-    EXPECT_EQ(errorMessage([&] { m_session.recordCountUpdate(); }), "I/O error 103");
+    EXPECT_EQ(errorMessage([&] { m_session.appendRecord(); }), "I/O error 103");
     EXPECT_EQ(m_session.table().lastIndex, 0);
+}
+
+TEST_F(FileSessionTest, AFailedSaveOfANewRecordKeepsTheOldCountUntilASaveSucceeds) {
+    const std::string path = makeFile("OBJDAT.dat", 3, {"a", "b", "c"});
+    m_session.open(path);
+    m_session.appendRecord();
+    m_session.table().records[3] = testsupport::sampleRecord(7);
+
+    // Full disk in the new record: the file still names three records and opens as before.
+    m_files.limitWrites(3 * 130 + 30 + 50);
+    EXPECT_EQ(errorMessage([&] { m_session.save(); }), "Disk full");
+    EXPECT_EQ(testsupport::storedCount(testsupport::readFile(path)), 3);
+    doc::FileSession reader;
+    reader.open(path);
+    EXPECT_EQ(reader.table().lastIndex, 2);
+
+    m_files.limitWrites(1 << 20);
+    m_session.save();
+    const Bytes after = testsupport::readFile(path);
+    EXPECT_EQ(testsupport::storedCount(after), 4);
+    EXPECT_EQ(testsupport::recordAt(after, 3), testsupport::sampleRecord(7));
 }
 
 // --- a failed open leaves the previous document as it was -------------------------------------
@@ -400,7 +421,7 @@ TEST_F(FileSessionTest, SaveIntoADeletedDataFileReportsFileNotFound) {
     std::filesystem::remove(path);
 
     EXPECT_EQ(errorMessage([&] { m_session.save(); }), "File not found");
-    EXPECT_EQ(errorMessage([&] { m_session.recordCountUpdate(); }), "File not found");
+    EXPECT_EQ(errorMessage([&] { m_session.appendRecord(); }), "File not found");
     EXPECT_EQ(m_files.writeCalls(), 0);
     EXPECT_EQ(testsupport::readFile(m_session.namesPath()), names);
     EXPECT_EQ(m_session.table().lastIndex, 2);

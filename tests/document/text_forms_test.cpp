@@ -159,4 +159,43 @@ TEST(ParseFloat, RefusesAnythingElseNamingTheText) {
     EXPECT_THROW(parseFloat("1.5", ","), doc::ConversionError);
 }
 
+TEST(GeneralForm, ShortestTextWithFifteenSignificantDigits) {
+    const std::pair<long double, const char*> cases[] = {
+        {1.5L * 8, "12"},
+        {0.1L * 8, "0.8"},
+        {0.33L * 8, "2.64"},
+        {1.23L * 8, "9.84"},
+        {-0.25L * 8, "-2"},
+        {0.0L, "0"},
+        {-0.0L, "0"},
+        {9.999999999L * 8, "79.999999992"},
+        {0.0001L, "0.0001"},
+        {0.00001L, "1E-5"},
+        {123456789012345.0L, "123456789012345"},
+        {1234567890123456.0L, "1.23456789012346E15"},
+        {1.5E20L, "1.5E20"},
+        {2.0L / 3, "0.666666666666667"},
+    };
+    for (const auto& [value, text] : cases)
+        EXPECT_EQ(doc::formatGeneral(value, "."), text) << text;
+    EXPECT_EQ(doc::formatGeneral(2.5L, ","), "2,5");
+    EXPECT_EQ(doc::formatGeneral(1.5E-7L, ","), "1,5E-7");
+}
+
+TEST(ExtendedParse, ReadsFieldTextsAtFullPrecision) {
+    EXPECT_EQ(doc::parseExtended("1.23", "."), 1.23L);
+    EXPECT_EQ(doc::parseExtended("-1,5", ","), -1.5L);
+    EXPECT_EQ(doc::parseExtended("1.2345679E8", "."), 123456790.0L);
+    EXPECT_EQ(doc::parseExtended(",", ","), 0.0L);
+    for (const char* text : {"", "-", "1.2.3", "abc", "NAN", "1E99999"}) {
+        try {
+            doc::parseExtended(text, ".");
+            ADD_FAILURE() << text;
+        } catch (const doc::ConversionError& e) {
+            EXPECT_EQ(std::string(e.what()),
+                      "'" + std::string(text) + "' is not a valid floating point value");
+        }
+    }
+}
+
 } // namespace

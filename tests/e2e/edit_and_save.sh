@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# The editor as a person uses it, on the virtual display of with_xvfb.sh:
+# The editor as a person uses it, on the virtual display of tests/desktop/run_under_xvfb.sh:
 #   tests/e2e/edit_and_save.sh EDITOR CVNOBJ SEND_CLOSE_REQUEST
 # The start window's button, "Open", the folder prompt and the file dialog
 # answered by typing paths, a row clicked, a field typed into, "Save"; then a
@@ -14,7 +14,7 @@ for tool in xdotool xdpyinfo; do
   command -v "$tool" >/dev/null ||
     { echo "$tool is missing (bash scripts/deps.sh installs it)" >&2; exit 1; }
 done
-[ -n "${DISPLAY:-}" ] || { echo "no display: run it under tests/support/with_xvfb.sh" >&2; exit 1; }
+[ -n "${DISPLAY:-}" ] || { echo "no display: run it under tests/desktop/run_under_xvfb.sh" >&2; exit 1; }
 
 work=$(mktemp -d)
 app_pid=""

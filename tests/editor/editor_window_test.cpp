@@ -2,11 +2,7 @@
 // every keystroke written back into the object table, conversion errors, and
 // the record view while no row is selected.
 
-#include "editor/document.h"
-#include "editor/editor_window.h"
-#include "tests/support/data_files.h"
-#include "tests/support/memory_settings.h"
-#include "tests/support/reported_errors.h"
+#include "tests/editor/editor_fixture.h"
 #include "ui/field_edit.h"
 #include "ui/flag_check_box.h"
 #include "ui/record_list.h"
@@ -73,57 +69,17 @@ bool recordViewDisabled(editor::TForm6& w) {
            !w.LMDGroupBox3->isEnabled() && !w.LMDGroupBox4->isEnabled();
 }
 
-// An editor window on the data file above, shown and listed as the shell
-// leaves it after "Open", with every reported error captured.
-class EditorFixture {
+// An editor window on the data file above.
+class SampleEditor : public EditorFixture {
 public:
-    EditorFixture() : m_document(m_settings) {
-        testsupport::DataFile file;
-        file.records = records();
-        const std::string path = m_folder.file("OBJDAT.dat");
-        file.write(path);
-        testsupport::Bytes nameBytes;
-        for (const auto& slot : names())
-            nameBytes.insert(nameBytes.end(), slot.begin(), slot.end());
-        testsupport::writeFile(doc::namesFilePath(path), nameBytes);
-        m_document.session().open(path);
-
-        m_window = std::make_unique<editor::TForm6>(m_document);
-        m_document.setView(m_window.get());
-        m_window->show();
-        QApplication::setActiveWindow(m_window.get());
-        if (!QTest::qWaitForWindowExposed(m_window.get()))
-            throw std::runtime_error("the editor window was not shown");
-        m_window->showDocument(QString::fromStdString(path));
-    }
-    EditorFixture(const EditorFixture&) = delete;
-    EditorFixture& operator=(const EditorFixture&) = delete;
-
-    editor::TForm6& window() { return *m_window; }
-    doc::ObjectTable& table() { return m_document.table(); }
-    const doc::ObjectRecord& record(int r) { return table().records[static_cast<std::size_t>(r)]; }
-    const doc::NameSlot& slot(int r) { return table().names[static_cast<std::size_t>(r)]; }
-    QStringList& errors() { return m_errors.messages(); }
-
-    /** Selects a row the way the user does: a mouse click on it. */
-    void clickRow(int row) {
-        ui::RecordList* list = m_window->LMDLB1;
-        const int y =
-            (row - list->topRow()) * ui::RecordList::kRowHeight + ui::RecordList::kRowHeight / 2;
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, QPoint(10, y));
-    }
-    /** Gives the edit the focus by a click, so its whole text is selected, then types. */
-    void typeOver(ui::FieldEdit* edit, const QString& text) {
-        QTest::mouseClick(edit, Qt::LeftButton, {}, edit->rect().center());
-        QTest::keyClicks(edit, text);
-    }
+    SampleEditor() : EditorFixture(sampleFile(), names()) {}
 
 private:
-    testsupport::TempFolder m_folder;
-    testsupport::ReportedErrors m_errors;
-    testsupport::MemorySettings m_settings;
-    editor::Document m_document;
-    std::unique_ptr<editor::TForm6> m_window;
+    static testsupport::DataFile sampleFile() {
+        testsupport::DataFile file;
+        file.records = records();
+        return file;
+    }
 };
 
 // Restores the default locale whatever a test sets.
@@ -155,7 +111,7 @@ void EditorWindowTest::browsingShowsRecordsAndChangesNothing_data() {
 void EditorWindowTest::browsingShowsRecordsAndChangesNothing() {
     QFETCH(QLocale, locale);
     LocaleGuard guard(locale);
-    EditorFixture f;
+    SampleEditor f;
     auto& w = f.window();
     const doc::ObjectTable before = f.table();
 
@@ -208,7 +164,7 @@ void EditorWindowTest::browsingShowsRecordsAndChangesNothing() {
 }
 
 void EditorWindowTest::keystrokesWriteBackOnlyWhatChanged() {
-    EditorFixture f;
+    SampleEditor f;
     auto& w = f.window();
     const doc::ObjectTable before = f.table();
 
@@ -261,7 +217,7 @@ void EditorWindowTest::keystrokesWriteBackOnlyWhatChanged() {
 }
 
 void EditorWindowTest::checkBoxesAndPasteWriteBack() {
-    EditorFixture f;
+    SampleEditor f;
     auto& w = f.window();
     const doc::ObjectTable before = f.table();
 
@@ -292,7 +248,7 @@ void EditorWindowTest::checkBoxesAndPasteWriteBack() {
 }
 
 void EditorWindowTest::conversionErrorStopsTheWriteBack() {
-    EditorFixture f;
+    SampleEditor f;
     auto& w = f.window();
     const doc::ObjectTable before = f.table();
 
@@ -328,7 +284,7 @@ void EditorWindowTest::conversionErrorStopsTheWriteBack() {
 }
 
 void EditorWindowTest::nothingIsWrittenWithoutASelectedRow() {
-    EditorFixture f;
+    SampleEditor f;
     auto& w = f.window();
     const doc::ObjectTable before = f.table();
 
@@ -359,7 +315,7 @@ void EditorWindowTest::nothingIsWrittenWithoutASelectedRow() {
 }
 
 void EditorWindowTest::recordNumberEditFollowsTheSelection() {
-    EditorFixture f;
+    SampleEditor f;
     auto& w = f.window();
 
     // Hidden window: a change of ME1 does nothing.

@@ -1,0 +1,35 @@
+#pragma once
+// Global scaling: damage and sizes taken from the percentages last applied to
+// new ones, computed exactly as the editor always has: in 80-bit extended
+// precision (64-bit significand), each step rounded to nearest-even.
+
+#include "document/object_table.h"
+
+#include <cstdint>
+
+namespace doc {
+
+/** A rescaling from the percentage the values are at to the one wanted. */
+struct ScalePercentages {
+    int from;
+    int to;
+};
+
+/** Throws Error "Stored scale <n> is not valid; it must be above 0" for a stored percentage
+ * that cannot be divided by; callers check before they write or change anything. */
+void checkStoredScale(int percent);
+
+/** A damage: q = (to - from) / from, f = q + 1, p = f * value, each rounded to extended; p rounded
+ * to double and truncated toward zero. Results of 2^32 or more give 4294967295. */
+std::uint32_t scaleDamage(std::uint32_t value, ScalePercentages percentages);
+
+/** A size held as a single's bits: the same factor times the value, rounded once to single. A
+ * finite result beyond the single range gives the largest finite single of its sign; NaN and
+ * the infinities are returned as they are. */
+std::uint32_t scaleSize(std::uint32_t bits, ScalePercentages percentages);
+
+/** Field 2 by the damage percentages and fields 4 to 9 and 17 to 22 by the size percentages, in
+ * every record 0 to the last index whose class (field 0) is not 3. */
+void scaleTable(ObjectTable& table, ScalePercentages damage, ScalePercentages size);
+
+} // namespace doc
