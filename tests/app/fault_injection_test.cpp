@@ -1,12 +1,13 @@
 // Every file operation of every flow made to fail, through the real windows:
 // each open, read, write, sync, rename, remove and close of "Open" (with and
-// without a settings file and a names file), "Save" and the close at exit, made
-// to fail once and, in a second pass, together with every operation after it.
-// Each fault must show its message, leave only files the editor can open, and
-// give way to a retry that writes complete and correct files.
+// without a settings file and a names file), "Save", "Add Record", "Clear
+// Record" and the close at exit, made to fail once and, in a second pass,
+// together with every operation after it. Each fault must show its message,
+// leave only files the editor can open, every byte old or new, and give way to
+// a retry that leaves exactly the files a run without faults leaves.
 //
-// A flow is a row of the table in flows(): adding one ("Add Record", say) is a
-// prepare step, the user's action, and the checks of its result.
+// A flow is a row of the table in flows(): a prepare step, the user's action,
+// the retry once the fault is gone, and the checks of its result.
 
 #include "document/document_reader.h"
 #include "shell/error_text.h"
@@ -20,6 +21,7 @@
 #include <QAction>
 #include <QDir>
 #include <QFile>
+#include <QPushButton>
 #include <QtTest>
 
 #include <filesystem>
@@ -35,6 +37,9 @@ namespace {
 
 constexpr int kRecords = 4;
 constexpr int kEditedRow = 2;
+// "Clear Record" leaves the game's own objects, records 0 to 188, alone.
+constexpr int kClearableRecords = 190;
+constexpr int kClearedRow = 189;
 const QString kInitialCaption = QStringLiteral("Corvane Object Data Editor");
 
 QString qs(const std::string& s) {
@@ -93,14 +98,14 @@ private:
 /** One run of the program over its own files. */
 class Run {
 public:
-    Run() {
+    explicit Run(int records) : m_records(records) {
         // The settings folder is shared by every run; what an earlier run left there goes.
         for (const std::string& name : entriesOf(configFolder()))
             std::filesystem::remove(std::filesystem::path(configFolder()) / name);
         m_data = m_folder.file("OBJDAT.dat");
         m_names = m_folder.file("OBJDAT.nam");
         testsupport::DataFile file;
-        file.records = testsupport::sampleRecords(kRecords);
+        file.records = testsupport::sampleRecords(records);
         file.tail = {7, 7, 7};
         file.write(m_data);
         m_dataBefore = testsupport::readFile(m_data);
@@ -121,8 +126,11 @@ public:
     /** A names file whose slots carry bytes after their terminators, and a stored start folder
      * and percentages, so "Open" asks for no folder. */
     void storeNamesAndSettings() {
-        testsupport::writeNamesFile(
-            m_data, {"Bunker", std::string("AB\0old", 6), std::string(30, 'W'), "Radar"});
+        std::vector<std::string> names = {"Bunker", std::string("AB\0old", 6), std::string(30, 'W'),
+                                          "Radar"};
+        while (static_cast<int>(names.size()) < m_records)
+            names.push_back("Object " + std::to_string(names.size()));
+        testsupport::writeNamesFile(m_data, names);
         writeBytes(settingsPath(),
                    "[settings]\nstartdir=" + folder().toUtf8() + "/\ndamscale=250\nsizescale=40\n");
     }
@@ -133,9 +141,18 @@ public:
         m_settingsBefore = fileBytes(settingsPath());
     }
 
-    /** The editor opens the file (no fault) and the user changes field 1 of row 2 to 77. */
-    void openAndEdit() {
+    /** The editor opens the file (no fault). */
+    void openStored() {
+        storeNamesAndSettings();
+        takeSnapshot();
         m_editor.startAndOpen(dataPath(), folder());
+        if (m_editor.form6().LMDLB1->rowCount() != m_records || !m_editor.errors().isEmpty())
+            throw std::runtime_error("the open before the flow did not take");
+    }
+
+    /** openStored(), then the user changes field 1 of row 2 to 77. */
+    void openAndEdit() {
+        openStored();
         m_editor.clickRow(kEditedRow);
         m_editor.typeOver(m_editor.form6().ME3, QStringLiteral("77"));
         if (!m_editor.form6().Save1->isEnabled() || !m_editor.errors().isEmpty())
@@ -143,6 +160,7 @@ public:
     }
 
     RunningEditor& editor() { return m_editor; }
+    int records() const { return m_records; }
     const testsupport::TempFolder& dataFolder() const { return m_folder; }
     const std::string& data() const { return m_data; }
     const std::string& names() const { return m_names; }
@@ -153,6 +171,7 @@ public:
     const Bytes& edited() const { return m_edited; }
 
 private:
+    int m_records;
     testsupport::TempFolder m_folder;
     RunningEditor m_editor;
     std::string m_data;
@@ -165,14 +184,24 @@ private:
 
 struct Flow {
     const char* name;
+    int records;
     /** Makes the files and brings the program to the point where the flow starts. */
     std::function<void(Run&)> prepare;
     /** What the user does. */
     std::function<void(Run&)> act;
+    /** What the user does once the fault is gone: the action again, or "Save" when the failed
+     * action already changed the table. */
+    std::function<void(Run&)> retry;
     /** The result of an action that went through. */
     std::function<void(Run&, Findings&)> checkDone;
-    /** What must still hold after the action failed. */
+    /** What must still hold after the action failed, beyond what every flow checks. */
     std::function<void(Run&, Findings&)> checkFailed;
+};
+
+/** What a run without faults leaves on disk; every retry must leave the same. */
+struct Result {
+    Bytes data;
+    Bytes names;
 };
 
 Bytes createdNames(int count) {
@@ -188,7 +217,7 @@ void checkShowsTheFile(Run& run, Findings& findings) {
     editor::TForm6& form = run.editor().form6();
     findings.expect(form.windowTitle() == QStringLiteral("Editing ") + run.dataPath(),
                     QStringLiteral("caption ") + form.windowTitle());
-    findings.expect(form.LMDLB1->rowCount() == kRecords, QStringLiteral("rows listed"));
+    findings.expect(form.LMDLB1->rowCount() == run.records(), QStringLiteral("rows listed"));
 }
 
 void checkOpenRefused(Run& run, Findings& findings) {
@@ -234,25 +263,25 @@ void checkSaved(Run& run, Findings& findings) {
                     QStringLiteral("the names file changed"));
 }
 
-/** After a failed save every byte is the old or the new one, and "Save" stays enabled. */
 void checkSaveFailed(Run& run, Findings& findings) {
-    const Bytes now = testsupport::readFile(run.data());
-    bool eachOldOrNew = now.size() == run.dataBefore().size();
-    for (std::size_t i = 0; eachOldOrNew && i < now.size(); ++i)
-        eachOldOrNew = now[i] == run.dataBefore()[i] || now[i] == run.edited()[i];
-    findings.expect(eachOldOrNew, QStringLiteral("a byte that is neither old nor new"));
-    findings.expect(testsupport::readFile(run.names()) == run.namesBefore(),
-                    QStringLiteral("the names file changed"));
+    findings.expect(run.editor().form6().Save1->isEnabled(),
+                    QStringLiteral("\"Save\" disabled after a failed save"));
+}
+
+void clickButton(QPushButton* button) {
+    QTest::mouseClick(button, Qt::LeftButton);
 }
 
 std::vector<Flow> flows() {
+    const auto save = [](Run& run) { run.editor().form6().Save1->trigger(); };
+    const auto open = [](Run& run) { run.editor().open(run.dataPath(), run.folder()); };
     return {
-        {"first open: settings file and names file made",
+        {"first open: settings file and names file made", kRecords,
          [](Run& run) {
              run.takeSnapshot();
              run.editor().start();
          },
-         [](Run& run) { run.editor().open(run.dataPath(), run.folder()); },
+         open, open,
          [](Run& run, Findings& findings) {
              checkShowsTheFile(run, findings);
              findings.expect(testsupport::readFile(run.names()) == createdNames(kRecords),
@@ -266,13 +295,13 @@ std::vector<Flow> flows() {
              checkFirstSettingsWhole(run, findings);
          }},
 
-        {"open: stored settings and names file",
+        {"open: stored settings and names file", kRecords,
          [](Run& run) {
              run.storeNamesAndSettings();
              run.takeSnapshot();
              run.editor().start();
          },
-         [](Run& run) { run.editor().open(run.dataPath(), run.folder()); },
+         open, open,
          [](Run& run, Findings& findings) {
              checkShowsTheFile(run, findings);
              findings.expect(testsupport::readFile(run.names()) == run.namesBefore(),
@@ -292,29 +321,59 @@ std::vector<Flow> flows() {
                              QStringLiteral("the settings file changed"));
          }},
 
-        {"save",
-         [](Run& run) {
-             run.storeNamesAndSettings();
-             run.takeSnapshot();
-             run.openAndEdit();
-         },
-         [](Run& run) { run.editor().form6().Save1->trigger(); },
+        {"save", kRecords, [](Run& run) { run.openAndEdit(); }, save, save,
          [](Run& run, Findings& findings) {
              checkSaved(run, findings);
              findings.expect(run.editor().form6().LMDLB1->selectedIndex() == kEditedRow,
                              QStringLiteral("row selected again"));
          },
+         checkSaveFailed},
+
+        {"Add Record", kRecords, [](Run& run) { run.openStored(); },
+         [](Run& run) { clickButton(run.editor().form6().LMDButton2); }, save,
+         [](Run& run, Findings& findings) {
+             editor::TForm6& form = run.editor().form6();
+             findings.expect(!form.Save1->isEnabled(), QStringLiteral("\"Save\" still enabled"));
+             findings.expect(form.LMDLB1->selectedIndex() == kRecords,
+                             QStringLiteral("the new row is not selected"));
+             const Bytes data = testsupport::readFile(run.data());
+             findings.expect(testsupport::storedCount(data) == kRecords + 1 &&
+                                 data.size() == static_cast<std::size_t>(doc::recordOffset(kRecords + 1)),
+                             QStringLiteral("the data file did not grow by one record"));
+             const Bytes names = testsupport::readFile(run.names());
+             findings.expect(names.size() == run.namesBefore().size() + doc::kNameSlotSize &&
+                                 testsupport::slotAt(names, kRecords) ==
+                                     testsupport::nameSlot("Empty Object Slot"),
+                             QStringLiteral("the names file did not grow by one slot"));
+         },
          [](Run& run, Findings& findings) {
              checkSaveFailed(run, findings);
-             findings.expect(run.editor().form6().Save1->isEnabled(),
-                             QStringLiteral("\"Save\" disabled after a failed save"));
+             findings.expect(run.editor().form6().LMDLB1->rowCount() == kRecords + 1,
+                             QStringLiteral("the new row is not listed"));
          }},
 
-        {"close at exit, saving",
+        {"Clear Record", kClearableRecords,
          [](Run& run) {
-             run.storeNamesAndSettings();
-             run.takeSnapshot();
-             run.openAndEdit();
+             run.openStored();
+             run.editor().clickRow(kClearedRow);
+         },
+         [](Run& run) { clickButton(run.editor().form6().LMDButton4); }, save,
+         [](Run& run, Findings& findings) {
+             findings.expect(!run.editor().form6().Save1->isEnabled(),
+                             QStringLiteral("\"Save\" still enabled"));
+             const Bytes data = testsupport::readFile(run.data());
+             findings.expect(testsupport::recordAt(data, kClearedRow).fields[10] == 10000u,
+                             QStringLiteral("the record does not hold the defaults"));
+             findings.expect(testsupport::slotAt(testsupport::readFile(run.names()), kClearedRow) ==
+                                 testsupport::nameSlot("Empty Object Slot"),
+                             QStringLiteral("the name is not the default"));
+         },
+         checkSaveFailed},
+
+        {"close at exit, saving", kRecords, [](Run& run) { run.openAndEdit(); },
+         [](Run& run) {
+             run.editor().dialogs().queueAnswer(ui::Dialogs::Answer::Yes);
+             run.editor().form6().close();
          },
          [](Run& run) {
              run.editor().dialogs().queueAnswer(ui::Dialogs::Answer::Yes);
@@ -327,7 +386,6 @@ std::vector<Flow> flows() {
                              QStringLiteral("files left open"));
          },
          [](Run& run, Findings& findings) {
-             checkSaveFailed(run, findings);
              findings.expect(run.editor().endings() == 0,
                              QStringLiteral("the program ended after a failure"));
              findings.expect(run.editor().form6().isVisible(),
@@ -346,9 +404,25 @@ QString expectedError(const testsupport::TestFileSystem::OperationRecord& fault)
     return shell::errorBoxText(message);
 }
 
-/** Files the editor left: only those it can open again (temporary files only when the disk
- * also refused to remove them). */
-void checkLeftFiles(Run& run, bool persistent, Findings& findings) {
+/** Every byte of a file that a failed flow wrote is its old byte or the one a run without
+ * faults writes there, and the file is no shorter and no longer than those two allow. */
+bool oldOrNew(const Bytes& now, const Bytes& before, const Bytes& done) {
+    if (now.size() < std::min(before.size(), done.size()) ||
+        now.size() > std::max(before.size(), done.size()))
+        return false;
+    for (std::size_t i = 0; i < now.size(); ++i) {
+        const bool old = i < before.size() && now[i] == before[i];
+        const bool fresh = i < done.size() && now[i] == done[i];
+        if (!old && !fresh)
+            return false;
+    }
+    return true;
+}
+
+/** What every failed flow must leave: only files the editor can open again (temporary files
+ * only when the disk also refused to remove them), every byte old or new, and "Save" disabled
+ * only when the disk holds what the table holds. */
+void checkLeftFiles(Run& run, const Result& done, bool persistent, Findings& findings) {
     for (const std::string& folder : {run.dataFolder().path(), Run::configFolder()}) {
         for (const std::string& name : entriesOf(folder)) {
             const bool expected = name == "OBJDAT.dat" || name == "OBJDAT.nam" ||
@@ -356,19 +430,22 @@ void checkLeftFiles(Run& run, bool persistent, Findings& findings) {
             findings.expect(expected, QStringLiteral("file left: ") + qs(name));
         }
     }
-    // Read as the command-line companion reads it: no names file is made, every check applies.
+    // Read as the command-line companion reads it: no names file is made, every check applies,
+    // so a count naming records the file does not hold would show here.
     try {
         doc::readStoredDocument(doc::FileSystem::real(), run.data());
     } catch (const std::exception& error) {
         findings.expect(false, QStringLiteral("the files no longer open: ") + qs(error.what()));
     }
-    // "Save" disabled means the disk holds the table.
+    const Bytes data = testsupport::readFile(run.data());
+    findings.expect(oldOrNew(data, run.dataBefore(), done.data),
+                    QStringLiteral("the data file holds bytes that are neither old nor new"));
+    findings.expect(oldOrNew(testsupport::readFile(run.names()), run.namesBefore(), done.names),
+                    QStringLiteral("the names file holds bytes that are neither old nor new"));
     editor::TForm6& form = run.editor().form6();
-    if (!form.Save1->isEnabled() && form.windowTitle() != kInitialCaption) {
-        findings.expect(testsupport::readFile(run.data()) == run.dataBefore() ||
-                            testsupport::readFile(run.data()) == run.edited(),
+    if (!form.Save1->isEnabled() && form.windowTitle() != kInitialCaption)
+        findings.expect(data == run.dataBefore() || data == done.data,
                         QStringLiteral("\"Save\" disabled with unsaved bytes"));
-    }
 }
 
 struct Tally {
@@ -381,8 +458,9 @@ struct Tally {
  * failing (persistent: it and every later one), each followed by a retry without faults. */
 void injectEveryFault(const Flow& flow, bool persistent, Findings& findings, Tally& tally) {
     int count = 0;
+    Result done;
     {
-        Run run;
+        Run run(flow.records);
         findings.setRun(qs(flow.name) + QStringLiteral(", without faults"));
         flow.prepare(run);
         run.editor().files().resetOperations();
@@ -391,6 +469,7 @@ void injectEveryFault(const Flow& flow, bool persistent, Findings& findings, Tal
         findings.expect(run.editor().errors().isEmpty(),
                         QStringLiteral("errors: ") + run.editor().errors().join(u'|'));
         flow.checkDone(run, findings);
+        done = {testsupport::readFile(run.data()), testsupport::readFile(run.names())};
         if (!persistent) {
             tally.points += count;
             for (const auto& operation : run.editor().files().operations())
@@ -400,7 +479,7 @@ void injectEveryFault(const Flow& flow, bool persistent, Findings& findings, Tal
     findings.expect(count > 0, QStringLiteral("no file operation at all"));
 
     for (int n = 0; n < count; ++n) {
-        Run run;
+        Run run(flow.records);
         flow.prepare(run);
         testsupport::TestFileSystem& files = run.editor().files();
         files.resetOperations();
@@ -422,15 +501,18 @@ void injectEveryFault(const Flow& flow, bool persistent, Findings& findings, Tal
         findings.expect(run.editor().errors() == QStringList{expectedError(*fault)},
                         QStringLiteral("errors shown: ") + run.editor().errors().join(u'|'));
         flow.checkFailed(run, findings);
-        checkLeftFiles(run, persistent, findings);
+        checkLeftFiles(run, done, persistent, findings);
 
-        // The fault is gone: the same action now goes through.
+        // The fault is gone: the user tries again.
         files.clearOperationFaults();
         run.editor().freshDialogs();
-        flow.act(run);
+        flow.retry(run);
         findings.expect(run.editor().errors().isEmpty(),
                         QStringLiteral("retry: ") + run.editor().errors().join(u'|'));
         flow.checkDone(run, findings);
+        findings.expect(testsupport::readFile(run.data()) == done.data &&
+                            testsupport::readFile(run.names()) == done.names,
+                        QStringLiteral("the retry left other files than a run without faults"));
     }
 }
 
