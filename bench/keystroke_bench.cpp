@@ -4,10 +4,7 @@
 // Alternates typing a digit at the end and Backspace, so the text stays a
 // valid number and every keystroke changes it.
 
-#include "editor/document.h"
-#include "editor/editor_window.h"
-#include "tests/support/data_files.h"
-#include "tests/support/memory_settings.h"
+#include "tests/support/editor_fixture.h"
 #include "ui/field_edit.h"
 #include "ui/record_list.h"
 
@@ -23,29 +20,18 @@
 
 namespace {
 
-struct Session {
-    testsupport::TempFolder folder;
-    testsupport::MemorySettings settings;
-    editor::Document document{settings};
-    std::unique_ptr<editor::TForm6> window;
-
-    Session() {
+struct Session : EditorFixture {
+    Session() : EditorFixture(fullFile(), std::vector<doc::NameSlot>(doc::kTableCapacity)) {
+        window().LMDLB1->setSelectedIndex(300);
+        window().LMDLB1Click();
+        QTest::mouseClick(window().ME5, Qt::LeftButton, {}, window().ME5->rect().center());
+        window().ME5->end(false);
+        QCoreApplication::processEvents();
+    }
+    static testsupport::DataFile fullFile() {
         testsupport::DataFile file;
         file.records = testsupport::sampleRecords(doc::kTableCapacity);
-        const std::string path = folder.file("OBJDAT.dat");
-        file.write(path);
-        document.session().open(path); // creates the names file
-        window = std::make_unique<editor::TForm6>(document);
-        document.setView(window.get());
-        window->show();
-        QApplication::setActiveWindow(window.get());
-        (void)QTest::qWaitForWindowExposed(window.get());
-        window->showDocument(QString::fromStdString(path));
-        window->LMDLB1->setSelectedIndex(300);
-        window->LMDLB1Click();
-        QTest::mouseClick(window->ME5, Qt::LeftButton, {}, window->ME5->rect().center());
-        window->ME5->end(false);
-        QCoreApplication::processEvents();
+        return file;
     }
 };
 
@@ -59,7 +45,7 @@ std::vector<double>& samples() {
 
 void BM_EditingKeystroke(benchmark::State& state) {
     Session& s = *g_session;
-    ui::FieldEdit* edit = s.window->ME5;
+    ui::FieldEdit* edit = s.window().ME5;
     for (auto _ : state) {
         const auto start = std::chrono::steady_clock::now();
         // "300002" grows to "3000027" and back, so the text always converts.
@@ -70,7 +56,7 @@ void BM_EditingKeystroke(benchmark::State& state) {
         samples().push_back(elapsed.count() * 1e6);
     }
     // The keystrokes must have reached the table, or the figures measure nothing.
-    const std::uint32_t damage = s.document.table().records[300].fields[2];
+    const std::uint32_t damage = s.table().records[300].fields[2];
     if (damage != 300002u && damage != 3000027u)
         state.SkipWithError("the keystrokes were not written back");
 }

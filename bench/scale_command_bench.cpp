@@ -4,10 +4,7 @@
 // shown again, the event round that repaints).
 
 #include "document/scaling.h"
-#include "editor/document.h"
-#include "editor/editor_window.h"
-#include "tests/support/data_files.h"
-#include "tests/support/memory_settings.h"
+#include "tests/support/editor_fixture.h"
 #include "ui/percent_spin_box.h"
 #include "ui/record_list.h"
 
@@ -39,33 +36,23 @@ void BM_ScaleTable(benchmark::State& state) {
 }
 BENCHMARK(BM_ScaleTable)->Unit(benchmark::kMicrosecond);
 
-struct Editor {
-    testsupport::TempFolder folder;
-    testsupport::MemorySettings settings;
-    editor::Document document{settings};
-    std::unique_ptr<editor::TForm6> window;
-
-    Editor() {
+struct Editor : EditorFixture {
+    Editor() : EditorFixture(fullFile(), std::vector<doc::NameSlot>(doc::kTableCapacity)) {
+        window().LMDLB1->setSelectedIndex(300);
+        window().showSelectedRecord();
+        QCoreApplication::processEvents();
+    }
+    static testsupport::DataFile fullFile() {
         testsupport::DataFile file;
         file.records = testsupport::sampleRecords(doc::kTableCapacity);
-        const std::string path = folder.file("OBJDAT.dat");
-        file.write(path);
-        document.session().open(path);
-        window = std::make_unique<editor::TForm6>(document);
-        document.setView(window.get());
-        window->show();
-        (void)QTest::qWaitForWindowExposed(window.get());
-        window->showDocument(QString::fromStdString(path));
-        window->LMDLB1->setSelectedIndex(300);
-        window->showSelectedRecord();
-        QCoreApplication::processEvents();
+        return file;
     }
 };
 
 Editor* g_editor = nullptr;
 
 void BM_ApplyToAllObjects(benchmark::State& state) {
-    editor::TForm6& w = *g_editor->window;
+    editor::TForm6& w = g_editor->window();
     bool up = true;
     for (auto _ : state) {
         w.LMDSE1->setValue(up ? 150 : 100);
@@ -74,7 +61,7 @@ void BM_ApplyToAllObjects(benchmark::State& state) {
         QCoreApplication::processEvents();
         up = !up;
     }
-    if (g_editor->settings.sizeScale.value_or(0) == 0)
+    if (g_editor->settings().sizeScale.value_or(0) == 0)
         state.SkipWithError("the command did not run");
 }
 BENCHMARK(BM_ApplyToAllObjects)->Unit(benchmark::kMicrosecond);

@@ -67,6 +67,8 @@ std::uint32_t scaleSize(std::uint32_t bits, ScalePercentages percentages) {
 }
 
 void scaleTable(ObjectTable& table, ScalePercentages damage, ScalePercentages size) {
+    checkStoredScale(damage.from);
+    checkStoredScale(size.from);
     const long double damageFactor = factor(damage);
     const long double sizeFactor = factor(size);
     for (int r = 0; r <= table.lastIndex; ++r) {

@@ -29,7 +29,8 @@ std::uint32_t scaleDamage(std::uint32_t value, ScalePercentages percentages);
 std::uint32_t scaleSize(std::uint32_t bits, ScalePercentages percentages);
 
 /** Field 2 by the damage percentages and fields 4 to 9 and 17 to 22 by the size percentages, in
- * every record 0 to the last index whose class (field 0) is not 3. */
+ * every record 0 to the last index whose class (field 0) is not 3. Throws, changing nothing, when
+ * a percentage to scale from is 0 or below (see checkStoredScale). */
 void scaleTable(ObjectTable& table, ScalePercentages damage, ScalePercentages size);
 
 } // namespace doc

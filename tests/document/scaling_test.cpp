@@ -189,6 +189,10 @@ TEST(Scaling, AStoredScaleOfZeroOrBelowIsRefused) {
         }
     }
     EXPECT_NO_THROW(doc::checkStoredScale(1));
+    doc::ObjectTable table;
+    table.records[0].fields[2] = 7;
+    EXPECT_THROW(doc::scaleTable(table, {100, 200}, {0, 200}), doc::Error);
+    EXPECT_EQ(table.records[0].fields[2], 7u);
 }
 
 // ---- against the reference -------------------------------------------------------------------

@@ -2,7 +2,8 @@
 // every keystroke written back into the object table, conversion errors, and
 // the record view while no row is selected.
 
-#include "tests/editor/editor_fixture.h"
+#include "tests/support/editor_fixture.h"
+#include "tests/support/locale_guard.h"
 #include "ui/field_edit.h"
 #include "ui/flag_check_box.h"
 #include "ui/record_list.h"
@@ -82,12 +83,6 @@ private:
     }
 };
 
-// Restores the default locale whatever a test sets.
-struct LocaleGuard {
-    explicit LocaleGuard(const QLocale& locale) { QLocale::setDefault(locale); }
-    ~LocaleGuard() { QLocale::setDefault(QLocale::c()); }
-};
-
 } // namespace
 
 class EditorWindowTest : public QObject {
@@ -110,7 +105,7 @@ void EditorWindowTest::browsingShowsRecordsAndChangesNothing_data() {
 
 void EditorWindowTest::browsingShowsRecordsAndChangesNothing() {
     QFETCH(QLocale, locale);
-    LocaleGuard guard(locale);
+    testsupport::LocaleGuard guard(locale);
     SampleEditor f;
     auto& w = f.window();
     const doc::ObjectTable before = f.table();

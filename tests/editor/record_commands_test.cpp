@@ -3,7 +3,8 @@
 
 #include "document/document_reader.h"
 #include "document/field_table.h"
-#include "tests/editor/editor_fixture.h"
+#include "tests/support/editor_fixture.h"
+#include "tests/support/locale_guard.h"
 #include "ui/flag_check_box.h"
 #include "ui/percent_spin_box.h"
 
@@ -49,11 +50,6 @@ QString sep() {
     return QLocale().decimalPoint();
 }
 
-struct LocaleGuard {
-    explicit LocaleGuard(const QLocale& locale) { QLocale::setDefault(locale); }
-    ~LocaleGuard() { QLocale::setDefault(QLocale::c()); }
-};
-
 } // namespace
 
 class RecordCommandsTest : public QObject {
@@ -66,7 +62,7 @@ private slots:
     }
     void addRecordSavesANewRecordWithTheDefaults() {
         QFETCH(QLocale, locale);
-        LocaleGuard guard(locale);
+        testsupport::LocaleGuard guard(locale);
         EditorFixture f(fileOf(300), namesOf(300));
         auto& w = f.window();
         const Bytes before = testsupport::readFile(f.path());
