@@ -338,7 +338,8 @@ std::vector<Flow> flows() {
                              QStringLiteral("the new row is not selected"));
              const Bytes data = testsupport::readFile(run.data());
              findings.expect(testsupport::storedCount(data) == kRecords + 1 &&
-                                 data.size() == static_cast<std::size_t>(doc::recordOffset(kRecords + 1)),
+                                 data.size() ==
+                                     static_cast<std::size_t>(doc::recordOffset(kRecords + 1)),
                              QStringLiteral("the data file did not grow by one record"));
              const Bytes names = testsupport::readFile(run.names());
              findings.expect(names.size() == run.namesBefore().size() + doc::kNameSlotSize &&
