@@ -71,7 +71,10 @@ StoredDocument readStoredDocument(FileSystem& fileSystem, const std::string& dat
     const auto dataFile = fileSystem.openReadOnly(dataPath);
     stored.count = readRecordCount(*dataFile);
     stored.records = readRecords(*dataFile, stored.count);
-    stored.hasNamesFile = fileSystem.exists(namesPath);
+    const PathKind namesKind = fileSystem.kindOf(namesPath);
+    if (namesKind == PathKind::Other)
+        throw IoError(IoCode::AccessDenied);
+    stored.hasNamesFile = namesKind == PathKind::RegularFile;
     if (stored.hasNamesFile) {
         const auto namesFile = fileSystem.openReadOnly(namesPath);
         requireSeparateFiles(*namesFile, dataPath);

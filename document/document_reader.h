@@ -42,7 +42,8 @@ struct StoredDocument {
 };
 
 /** Reads the pair without creating or changing either file: the same checks and errors as the
- * editor's open, but a missing names file reads as empty names. */
+ * editor's open (anything but a regular file at either path is "File access denied"), but a
+ * missing names file reads as empty names. */
 StoredDocument readStoredDocument(FileSystem& fileSystem, const std::string& dataPath);
 
 } // namespace doc

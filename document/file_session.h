@@ -22,14 +22,16 @@ public:
     const ObjectTable& table() const { return m_table; }
 
     /** Opens the data file at dataPath and its names file (created with "No Name Entered" slots
-     * when missing) and loads every name and record. Throws Error or IoError; a failed open
-     * leaves the table, the last index, the bound files and the paths exactly as they were and
-     * keeps nothing of the new pair open. */
+     * when missing) and loads every name and record. Only regular files are opened: anything
+     * else at either path is "File access denied". Throws Error or IoError; a failed open
+     * leaves the table, the last index, the bound files and the paths exactly as they were,
+     * keeps nothing of the new pair open and leaves no names file it made. */
     void open(const std::string& dataPath);
 
     /** Writes every name slot and record 0 to the last index in place, one slot and one record
      * at a time, then the record count at offset 20 when it differs from the file's, so the count
-     * never names a record that is not on disk. Throws IoError 103 when the files are not open
+     * never names a record that is not on disk; waits until both files are on the disk before
+     * the count is written and again after it. Throws IoError 103 when the files are not open
      * and "File not found" when a path no longer names the file held open; in both cases nothing
      * is written. A save that fails part-way leaves the file's count as it was. */
     void save();

@@ -2,7 +2,10 @@
 
 #include "document/errors.h"
 
+#include <atomic>
 #include <cerrno>
+#include <chrono>
+#include <cstdio>
 #include <fcntl.h>
 #include <optional>
 #include <sys/stat.h>
@@ -108,6 +111,14 @@ public:
         });
     }
 
+    void sync() override {
+        requireOpen();
+        while (::fsync(m_fd) != 0) {
+            if (errno != EINTR)
+                throw ioErrorForErrno(errno);
+        }
+    }
+
     void close() override {
         requireOpen();
         const int fd = m_fd;
@@ -135,39 +146,133 @@ private:
     ino_t m_inode{};
 };
 
+/** Rejects what no file name can be: empty, or holding a zero byte. */
+void requireUsablePath(const std::string& path) {
+    if (path.empty())
+        throw IoError(IoCode::FileNotFound);
+    if (path.find('\0') != std::string::npos)
+        throw IoError(IoCode::InvalidFilename);
+}
+
+/** The folder that holds path: everything before its last "/", "." when it has none. */
+std::string containingFolder(const std::string& path) {
+    const auto slash = path.find_last_of('/');
+    if (slash == std::string::npos)
+        return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+/** A name for a temporary file, different on every call of every process. */
+std::string temporaryName(const std::string& path) {
+    static std::atomic<unsigned> counter{0};
+    const auto slash = path.find_last_of('/');
+    const std::string prefix =
+        slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+    const std::string base = slash == std::string::npos ? path : path.substr(slash + 1);
+    const auto clock = std::chrono::steady_clock::now().time_since_epoch().count();
+    char suffix[48];
+    std::snprintf(suffix, sizeof suffix, ".%d-%u-%llx.tmp", static_cast<int>(::getpid()),
+                  counter.fetch_add(1), static_cast<unsigned long long>(clock) & 0xffffffULL);
+    return prefix + "." + base + suffix;
+}
+
 class PosixFileSystem final : public FileSystem {
 public:
     std::unique_ptr<FileHandle> openExisting(const std::string& path) override {
-        return openWith(path, O_RDWR | O_CLOEXEC);
+        return openRegular(path, O_RDWR);
     }
 
     std::unique_ptr<FileHandle> openReadOnly(const std::string& path) override {
-        return openWith(path, O_RDONLY | O_CLOEXEC);
+        return openRegular(path, O_RDONLY);
     }
 
-    std::unique_ptr<FileHandle> create(const std::string& path) override {
-        // Never truncates: a file that appeared since the existence test is refused.
-        return openWith(path, O_RDWR | O_CLOEXEC | O_CREAT | O_EXCL);
+    TemporaryFile createTemporary(const std::string& path) override {
+        requireUsablePath(path);
+        // Made like any new file (0666 less the umask), not with mkstemp's private 0600, since it
+        // becomes the user's file once moved into place.
+        for (int attempt = 0;; ++attempt) {
+            std::string name = temporaryName(path);
+            const int fd = ::open(name.c_str(), O_RDWR | O_CLOEXEC | O_CREAT | O_EXCL, 0666);
+            if (fd >= 0)
+                return {std::make_unique<PosixFileHandle>(fd), std::move(name)};
+            if (errno == EINTR || (errno == EEXIST && attempt < 100))
+                continue;
+            throw openErrorForErrno(errno);
+        }
     }
 
-    bool exists(const std::string& path) const override {
+    void rename(const std::string& from, const std::string& to, bool replaceExisting) override {
+        requireUsablePath(from);
+        requireUsablePath(to);
+        if (replaceExisting) {
+            if (::rename(from.c_str(), to.c_str()) != 0)
+                throw openErrorForErrno(errno);
+            return;
+        }
+        if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0)
+            return;
+        if (errno != EINVAL && errno != ENOSYS)
+            throw openErrorForErrno(errno);
+        // A file system that cannot rename without replacing: a second name, then the first
+        // one removed, which fails the same way when to exists.
+        if (::link(from.c_str(), to.c_str()) != 0)
+            throw openErrorForErrno(errno);
+        ::unlink(from.c_str());
+    }
+
+    void remove(const std::string& path) override {
+        requireUsablePath(path);
+        if (::unlink(path.c_str()) != 0)
+            throw openErrorForErrno(errno);
+    }
+
+    void syncFolderOf(const std::string& path) override {
+        requireUsablePath(path);
+        const std::string folder = containingFolder(path);
+        const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (fd < 0)
+            throw openErrorForErrno(errno);
+        int result = 0;
+        while ((result = ::fsync(fd)) != 0 && errno == EINTR) {
+        }
+        const int err = errno;
+        ::close(fd);
+        // Some file systems cannot sync a folder at all; there is nothing more to make durable.
+        if (result != 0 && err != EINVAL)
+            throw ioErrorForErrno(err);
+    }
+
+    PathKind kindOf(const std::string& path) const override {
+        if (path.empty() || path.find('\0') != std::string::npos)
+            return PathKind::Missing;
         struct stat info {};
-        return path.find('\0') == std::string::npos && ::stat(path.c_str(), &info) == 0 &&
-               !S_ISDIR(info.st_mode);
+        if (::stat(path.c_str(), &info) == 0)
+            return S_ISREG(info.st_mode) ? PathKind::RegularFile : PathKind::Other;
+        // A link that leads nowhere is still something in the way of a new file.
+        return ::lstat(path.c_str(), &info) == 0 ? PathKind::Other : PathKind::Missing;
     }
 
 private:
-    static std::unique_ptr<FileHandle> openWith(const std::string& path, int flags) {
-        if (path.empty())
-            throw IoError(IoCode::FileNotFound);
-        if (path.find('\0') != std::string::npos)
-            throw IoError(IoCode::InvalidFilename);
+    /** Opens a regular file. Anything else is refused before it is opened, since opening a
+     * device or a FIFO can block or have effects of its own; the check is repeated on the open
+     * descriptor in case the path changed in between. */
+    static std::unique_ptr<FileHandle> openRegular(const std::string& path, int access) {
+        requireUsablePath(path);
+        struct stat info {};
+        if (::stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode))
+            throw IoError(IoCode::AccessDenied);
         for (;;) {
-            const int fd = ::open(path.c_str(), flags, 0666);
-            if (fd >= 0)
-                return std::make_unique<PosixFileHandle>(fd);
-            if (errno != EINTR)
-                throw openErrorForErrno(errno);
+            const int fd = ::open(path.c_str(), access | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+            if (fd < 0) {
+                if (errno == EINTR)
+                    continue;
+                throw errno == EISDIR ? IoError(IoCode::AccessDenied) : openErrorForErrno(errno);
+            }
+            auto handle = std::make_unique<PosixFileHandle>(fd);
+            if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode))
+                throw IoError(IoCode::AccessDenied);
+            ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+            return handle;
         }
     }
 };

@@ -1,7 +1,9 @@
 #pragma once
 // The file layer under the session: positioned, unbuffered reads and writes on
-// files opened shared for reading and writing. Tests substitute their own file
-// system to simulate refused access, short reads, a full disk or vanished files.
+// regular files opened shared for reading and writing, and the few folder
+// operations a file needs to be replaced whole (a new file under a temporary
+// name, moved into place once complete). Tests substitute their own file system
+// to simulate refused access, short reads, a full disk or vanished files.
 
 #include "document/errors.h"
 
@@ -19,21 +21,48 @@ public:
     virtual ~FileHandle() = default;
     virtual std::size_t readAt(std::int64_t offset, void* buffer, std::size_t size) = 0;
     virtual std::size_t writeAt(std::int64_t offset, const void* buffer, std::size_t size) = 0;
+    /** Returns once everything written is on the disk; a failure here means written bytes may
+     * be lost. Throws IoError. */
+    virtual void sync() = 0;
     virtual void close() = 0;
     /** Whether path still names this very file (not deleted, not replaced). */
     virtual bool isStillAt(const std::string& path) const = 0;
 };
 
+/** What a path names, links followed. */
+enum class PathKind {
+    Missing,     // nothing at all, not even a link
+    RegularFile, // a regular file, or a link to one
+    Other,       // a folder, a device, a FIFO, a socket, a dangling or looping link
+};
+
+/** A file made by createTemporary, and the name it was made under. */
+struct TemporaryFile {
+    std::unique_ptr<FileHandle> handle;
+    std::string path;
+};
+
 class FileSystem {
 public:
     virtual ~FileSystem() = default;
-    /** Opens an existing file for reading and writing; throws IoError. */
+    /** Opens an existing regular file for reading and writing. Anything else at path (a folder,
+     * a device, a FIFO) is "File access denied" and is not opened. Throws IoError. */
     virtual std::unique_ptr<FileHandle> openExisting(const std::string& path) = 0;
-    /** Opens an existing file for reading only; writes through the handle fail. Throws IoError. */
+    /** Like openExisting, for reading only; writes through the handle fail. */
     virtual std::unique_ptr<FileHandle> openReadOnly(const std::string& path) = 0;
-    /** Creates an empty file, open for reading and writing; throws IoError. */
-    virtual std::unique_ptr<FileHandle> create(const std::string& path) = 0;
-    virtual bool exists(const std::string& path) const = 0;
+    /** Creates a new empty file in the folder of path under a name no other file has, open for
+     * reading and writing, to be moved to path with rename once complete. Throws IoError. */
+    virtual TemporaryFile createTemporary(const std::string& path) = 0;
+    /** Gives the file at from the name to. With replaceExisting a file at to is replaced in one
+     * step; without it a file at to is kept and the rename fails. Throws IoError. */
+    virtual void rename(const std::string& from, const std::string& to, bool replaceExisting) = 0;
+    /** Removes the file at path (a link itself, not what it names). Throws IoError. */
+    virtual void remove(const std::string& path) = 0;
+    /** Makes the names in the folder of path durable, so a rename into it survives a crash.
+     * Throws IoError. */
+    virtual void syncFolderOf(const std::string& path) = 0;
+    /** Never fails: what cannot be looked at is Missing. */
+    virtual PathKind kindOf(const std::string& path) const = 0;
 
     /** The operating system's files. */
     static FileSystem& real();

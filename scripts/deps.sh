@@ -9,6 +9,8 @@ packages=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools qt6-base-private
 packages+=(libx11-dev xvfb xdotool x11-utils imagemagick)
 # The Debian package (dpkg-shlibdeps, file) and the checks of what is installed.
 packages+=(dpkg-dev file desktop-file-utils appstream man-db lintian)
+# The fuzzers: clang with libFuzzer and its sanitizer runtimes.
+packages+=(clang libclang-rt-14-dev)
 packages+=("$@")
 missing=()
 for p in "${packages[@]}"; do

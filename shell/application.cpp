@@ -10,8 +10,8 @@
 namespace shell {
 
 Windows::Windows(doc::FileSystem& fileSystem)
-    : document(settings, fileSystem), form1(document, form6), form3(document, form1, form4),
-      form6(document) {
+    : settings(SettingsFile::defaultPath(), fileSystem), document(settings, fileSystem),
+      form1(document, form6), form3(document, form1, form4), form6(document) {
     document.setView(&form6);
     form6.setDocumentCommands(&form3);
 }

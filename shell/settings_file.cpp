@@ -1,11 +1,12 @@
 #include "shell/settings_file.h"
 
 #include "document/errors.h"
+#include "document/whole_file.h"
+#include "shell/ini_text.h"
 
 #include <QDir>
 #include <QFile>
-#include <QStringDecoder>
-#include <QStringList>
+#include <QFileInfo>
 
 #include <limits>
 #include <optional>
@@ -24,147 +25,6 @@ const QString kStartDir = QStringLiteral("startdir");
 const QString kDamageScale = QStringLiteral("damscale");
 const QString kSizeScale = QStringLiteral("sizescale");
 constexpr int kDefaultScale = 100;
-
-bool isSectionLine(const QString& trimmed) {
-    return trimmed.startsWith(u'[');
-}
-
-QString sectionName(const QString& trimmed) {
-    const qsizetype close = trimmed.indexOf(u']');
-    return trimmed.mid(1, close < 0 ? -1 : close - 1).trimmed();
-}
-
-bool isComment(const QString& trimmed) {
-    return trimmed.startsWith(u';') || trimmed.startsWith(u'#');
-}
-
-// The key of a "key=value" line, or nothing for any other line.
-std::optional<QString> keyOf(const QString& trimmed) {
-    if (isComment(trimmed) || isSectionLine(trimmed))
-        return std::nullopt;
-    const qsizetype equals = trimmed.indexOf(u'=');
-    if (equals < 0)
-        return std::nullopt;
-    return trimmed.left(equals).trimmed();
-}
-
-bool sameName(const QString& a, const QString& b) {
-    return a.compare(b, Qt::CaseInsensitive) == 0;
-}
-
-// Values are trimmed and lose one pair of matching quotes when read, the way
-// hand-written initialization files expect.
-QString decodeValue(const QString& trimmedLine) {
-    QString value = trimmedLine.mid(trimmedLine.indexOf(u'=') + 1).trimmed();
-    if (value.size() >= 2 && (value.front() == u'"' || value.front() == u'\'') &&
-        value.back() == value.front())
-        value = value.mid(1, value.size() - 2);
-    return value;
-}
-
-// Quotes exactly those texts that reading would otherwise change.
-QString encodeValue(const QString& text) {
-    const bool needsQuotes = text != text.trimmed() ||
-                             (text.size() >= 2 && (text.front() == u'"' || text.front() == u'\'') &&
-                              text.back() == text.front());
-    return needsQuotes ? u'"' + text + u'"' : text;
-}
-
-// The file's lines as stored, and as text for finding names. Lines the program does
-// not change are written back byte for byte, whatever their encoding.
-struct Lines {
-    QList<QByteArray> raw;
-    QStringList text;
-    QByteArray endOfLine;
-
-    void set(qsizetype index, const QString& line) {
-        raw[index] = line.toUtf8();
-        text[index] = line;
-    }
-    void insert(qsizetype index, const QString& line) {
-        raw.insert(index, line.toUtf8());
-        text.insert(index, line);
-    }
-};
-
-// UTF-8, or Latin-1 for a line an older editor saved in a legacy code page.
-QString decodeLine(const QByteArray& bytes) {
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString line = utf8.decode(bytes);
-    return utf8.hasError() ? QString::fromLatin1(bytes) : line;
-}
-
-Lines splitLines(const QByteArray& bytes) {
-#ifdef Q_OS_WIN
-    Lines result{{}, {}, QByteArrayLiteral("\r\n")};
-#else
-    Lines result{
-        {}, {}, bytes.contains("\r\n") ? QByteArrayLiteral("\r\n") : QByteArrayLiteral("\n")};
-#endif
-    if (bytes.isEmpty())
-        return result;
-    result.raw = bytes.split('\n');
-    if (bytes.endsWith('\n'))
-        result.raw.removeLast();
-    for (QByteArray& line : result.raw) {
-        if (line.endsWith('\r'))
-            line.chop(1);
-        result.text << decodeLine(line);
-    }
-    return result;
-}
-
-std::optional<QString> findValue(const QStringList& lines, const QString& section,
-                                 const QString& key) {
-    bool inSection = false;
-    for (const QString& line : lines) {
-        const QString trimmed = line.trimmed();
-        if (isSectionLine(trimmed)) {
-            inSection = sameName(sectionName(trimmed), section);
-            continue;
-        }
-        if (!inSection)
-            continue;
-        const std::optional<QString> name = keyOf(trimmed);
-        if (name && sameName(*name, key))
-            return decodeValue(trimmed);
-    }
-    return std::nullopt;
-}
-
-// Puts key=value into the lines: replaces the key's first line in the first
-// matching section, or adds the key after that section's last entry, or adds
-// the section at the end.
-void putValue(Lines& lines, const QString& section, const QString& key, const QString& value) {
-    qsizetype sectionLine = -1;
-    for (qsizetype i = 0; i < lines.text.size(); ++i) {
-        const QString trimmed = lines.text[i].trimmed();
-        if (isSectionLine(trimmed) && sameName(sectionName(trimmed), section)) {
-            sectionLine = i;
-            break;
-        }
-    }
-    if (sectionLine < 0) {
-        lines.insert(lines.text.size(), u'[' + section + u']');
-        lines.insert(lines.text.size(), key + u'=' + value);
-        return;
-    }
-    qsizetype lastEntry = sectionLine;
-    for (qsizetype i = sectionLine + 1; i < lines.text.size(); ++i) {
-        const QString trimmed = lines.text[i].trimmed();
-        if (isSectionLine(trimmed))
-            break;
-        if (trimmed.isEmpty())
-            continue;
-        lastEntry = i;
-        const std::optional<QString> name = keyOf(trimmed);
-        if (name && sameName(*name, key)) {
-            lines.set(i, *name + u'=' + value);
-            return;
-        }
-    }
-    lines.insert(lastEntry + 1, key + u'=' + value);
-}
 
 std::optional<int> parseDecimal(const QString& text) {
     qsizetype i = 0;
@@ -236,16 +96,21 @@ QString SettingsFile::defaultPath() {
 #endif
 }
 
-SettingsFile::SettingsFile(QString fullPath) : m_path(std::move(fullPath)) {}
+SettingsFile::SettingsFile(QString fullPath, doc::FileSystem& fileSystem)
+    : m_path(std::move(fullPath)), m_fileSystem(fileSystem) {}
 
 QString SettingsFile::readText(const QString& section, const QString& key,
                                const QString& defaultText) const {
+    // Reads never fail: whatever cannot be read is the default. Only a regular file is read,
+    // since a FIFO or a device in its place would block or never end.
+    if (!QFileInfo(m_path).isFile())
+        return defaultText;
     QFile file(m_path);
     if (!file.open(QIODevice::ReadOnly))
         return defaultText;
-    const Lines content = splitLines(file.readAll());
+    const IniText content(file.readAll());
     file.close();
-    const std::optional<QString> value = findValue(content.text, section, key);
+    const std::optional<QString> value = content.value(section, key);
     return value ? value->left(maxTextLength) : defaultText;
 }
 
@@ -258,24 +123,40 @@ int SettingsFile::readInteger(const QString& section, const QString& key, int de
 void SettingsFile::writeText(const QString& section, const QString& key,
                              const QString& text) const {
     const auto fail = [this] { throw doc::Error("Unable to write to " + m_path.toStdString()); };
-    QFile file(m_path);
-    Lines content;
-    if (file.exists()) {
-        if (!file.open(QIODevice::ReadOnly))
+    const std::string path = m_path.toStdString();
+    try {
+        // The file is replaced whole, never truncated and rewritten, so a failure at any step
+        // leaves the previous file as it was.
+        QByteArray current;
+        switch (m_fileSystem.kindOf(path)) {
+        case doc::PathKind::Missing:
+            break;
+        case doc::PathKind::RegularFile: {
+            // A file that cannot be read is not replaced: its other lines would be lost.
+            const auto file = m_fileSystem.openReadOnly(path);
+            const std::vector<std::uint8_t> bytes = doc::readWholeFile(*file);
+            file->close();
+            current = QByteArray(reinterpret_cast<const char*>(bytes.data()),
+                                 static_cast<qsizetype>(bytes.size()));
+            break;
+        }
+        case doc::PathKind::Other:
             fail();
-        content = splitLines(file.readAll());
-        file.close();
-    } else {
-        content = splitLines({});
+        }
+        IniText content(current);
+        if (!content.setValue(section, key, text))
+            fail();
+        const QByteArray bytes = content.bytes();
+        const auto written =
+            doc::placeWholeFile(m_fileSystem, path,
+                                std::span(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
+                                          static_cast<std::size_t>(bytes.size())),
+                                true);
+        written->close();
+        m_fileSystem.syncFolderOf(path);
+    } catch (const doc::IoError&) {
+        fail();
     }
-    putValue(content, section, key, encodeValue(text));
-    const QByteArray bytes = content.raw.join(content.endOfLine) + content.endOfLine;
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        fail();
-    const bool written = file.write(bytes) == bytes.size() && file.flush();
-    file.close();
-    if (!written || file.error() != QFileDevice::NoError)
-        fail();
 }
 
 void SettingsFile::writeInteger(const QString& section, const QString& key, int value) const {

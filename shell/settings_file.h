@@ -4,6 +4,7 @@
 // so another program (or a second copy of the editor) may change it between
 // two accesses and each access sees what is on disk at that moment.
 
+#include "document/file_system.h"
 #include "editor/document_settings.h"
 
 #include <QString>
@@ -19,7 +20,10 @@ public:
      * configuration folder elsewhere ($XDG_CONFIG_HOME, or $HOME/.config), created when missing. */
     static QString defaultPath();
 
-    explicit SettingsFile(QString fullPath = defaultPath());
+    /** Writes through the given file system (the real one unless a test passes its own); reads
+     * go straight to the file, since they never fail. */
+    explicit SettingsFile(QString fullPath = defaultPath(),
+                          doc::FileSystem& fileSystem = doc::FileSystem::real());
 
     const QString& path() const { return m_path; }
 
@@ -30,7 +34,9 @@ public:
      * defaultValue when missing or not a valid signed 32-bit integer. */
     int readInteger(const QString& section, const QString& key, int defaultValue) const;
     /** Stores text, creating the file, section or key as needed and keeping every other
-     * line. Throws doc::Error("Unable to write to <path>") when the file cannot be written. */
+     * line. The file is replaced whole: whatever fails, it holds either its previous content or
+     * the new one. Throws doc::Error("Unable to write to <path>") when the file cannot be
+     * written, and for a text holding a line break, which could not be read back whole. */
     void writeText(const QString& section, const QString& key, const QString& text) const;
     /** Stores the integer's decimal text; throws like writeText. */
     void writeInteger(const QString& section, const QString& key, int value) const;
@@ -44,6 +50,7 @@ public:
 
 private:
     QString m_path;
+    doc::FileSystem& m_fileSystem;
 };
 
 } // namespace shell

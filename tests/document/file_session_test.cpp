@@ -10,6 +10,8 @@
 #include <cstring>
 #include <filesystem>
 #include <memory>
+#include <set>
+#include <sys/stat.h>
 
 namespace {
 
@@ -44,6 +46,14 @@ protected:
         if (!names.empty())
             testsupport::writeNamesFile(path, names);
         return path;
+    }
+
+    /** The names in the test's folder. */
+    std::set<std::string> folderEntries() const {
+        std::set<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(m_folder.path()))
+            names.insert(entry.path().filename().string());
+        return names;
     }
 
     testsupport::TempFolder m_folder;
@@ -267,11 +277,44 @@ TEST_F(FailedOpenTest, NamesFileShorterThanTheCount) {
     expectRefused(path, "Read beyond end of file");
 }
 
-TEST_F(FailedOpenTest, ANamesFileCreatedBeforeTheFailureStaysButIsNotOpen) {
-    const std::string path = makeFile("cut.dat", 4);
-    testsupport::cutFile(path, doc::fieldOffset(3, 0));
-    expectRefused(path, "Read beyond end of file");
-    EXPECT_EQ(testsupport::readFile(m_folder.file("cut.nam")).size(), 120u);
+TEST_F(FailedOpenTest, ARefusedDataFileGetsNoNamesFile) {
+    const std::string cut = makeFile("cut.dat", 4);
+    testsupport::cutFile(cut, doc::fieldOffset(3, 0));
+    const std::string headerOnly = makeFile("header.dat", 4);
+    testsupport::cutFile(headerOnly, doc::kHeaderSize);
+    for (const std::string& path : {cut, headerOnly}) {
+        expectRefused(path, "Read beyond end of file");
+        EXPECT_FALSE(std::filesystem::exists(doc::namesFilePath(path))) << path;
+    }
+    EXPECT_EQ(m_files.createdFiles(), 0);
+}
+
+TEST_F(FailedOpenTest, OnlyRegularFilesAreOpened) {
+    // A device through a link, a FIFO and a folder as the data file: refused before anything is
+    // read or created.
+    const std::string device = m_folder.file("random.dat");
+    std::filesystem::create_symlink("/dev/urandom", device);
+    const std::string fifo = m_folder.file("fifo.dat");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0666), 0);
+    const std::string folder = m_folder.file("folder.dat");
+    std::filesystem::create_directory(folder);
+    for (const std::string& path : {device, fifo, folder}) {
+        m_files.resetOperations();
+        EXPECT_EQ(errorMessage([&] { m_session.open(path); }), "File access denied") << path;
+        EXPECT_EQ(m_files.operations().size(), 1u) << path; // the refused open, nothing after
+        EXPECT_EQ(m_files.openFiles(), 2) << path;
+        EXPECT_FALSE(std::filesystem::exists(doc::namesFilePath(path))) << path;
+    }
+
+    // A folder or a dangling link where the names file belongs.
+    const std::string withFolder = makeFile("withfolder.dat", 2);
+    std::filesystem::create_directory(m_folder.file("withfolder.nam"));
+    expectRefused(withFolder, "File access denied");
+    const std::string withLink = makeFile("withlink.dat", 2);
+    std::filesystem::create_symlink(m_folder.file("nowhere.nam"), m_folder.file("withlink.nam"));
+    expectRefused(withLink, "File access denied");
+    EXPECT_FALSE(std::filesystem::exists(m_folder.file("nowhere.nam")));
+    EXPECT_EQ(m_files.createdFiles(), 0);
 }
 
 TEST_F(FailedOpenTest, RecordCountOutOfRange) {
@@ -306,12 +349,33 @@ TEST_F(FailedOpenTest, NamesFileThatCannotBeCreated) {
     expectRefused(path, "File access denied");
 }
 
-TEST_F(FailedOpenTest, DiskFullWhileCreatingTheNamesFile) {
-    const std::string path = makeFile("OBJDAT.dat", 4);
-    m_files.limitWrites(70);
+TEST_F(FailedOpenTest, DiskFullWhileCreatingTheNamesFileLeavesNoFile) {
+    const std::string path = makeFile("OBJDAT.dat", 512);
+    m_files.limitWrites(4096); // ends in the middle of slot 136
     EXPECT_EQ(errorMessage([&] { m_session.open(path); }), "Disk full");
+    EXPECT_EQ(m_session.dataPath(), m_previous);
+    EXPECT_EQ(folderEntries(),
+              (std::set<std::string>{"OBJDAT.dat", "previous.dat", "previous.nam"}));
+
+    // Once there is space again, the next open makes the whole names file.
     m_files.limitWrites(1 << 20);
-    expectRefused(path, "Read beyond end of file"); // the partial names file is now there
+    m_session.open(path);
+    EXPECT_EQ(testsupport::readFile(m_folder.file("OBJDAT.nam")).size(), 512u * 30);
+    EXPECT_EQ(m_session.table().lastIndex, 511);
+}
+
+TEST_F(FailedOpenTest, AFailureAfterTheNamesFileIsInPlaceRemovesIt) {
+    const std::string path = makeFile("OBJDAT.dat", 3);
+    // Open data, read count, read records, create, write, sync, rename, sync folder, then the
+    // names file is read: that read fails.
+    m_files.resetOperations();
+    m_files.failOperation(8);
+    expectRefused(path, "I/O error 5");
+    ASSERT_TRUE(m_files.injectedFault());
+    EXPECT_EQ(m_files.injectedFault()->operation, testsupport::TestFileSystem::Operation::Read);
+    EXPECT_EQ(m_files.injectedFault()->path, m_folder.file("OBJDAT.nam"));
+    EXPECT_EQ(folderEntries(),
+              (std::set<std::string>{"OBJDAT.dat", "previous.dat", "previous.nam"}));
 }
 
 TEST_F(FailedOpenTest, ReadErrorsKeepTheirSystemNumber) {

@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <filesystem>
 #include <grp.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -69,24 +70,84 @@ TEST(RealFileSystem, OpenReportsMissingFilesAndBadPaths) {
     EXPECT_EQ(ioMessage([&] { files().openExisting(folder.file(std::string(300, 'x'))); }),
               "Invalid filename");
     EXPECT_EQ(ioMessage([&] { files().openExisting(std::string("a\0b", 3)); }), "Invalid filename");
-    EXPECT_EQ(ioMessage([&] { files().create(folder.file("nowhere/new.nam")); }), "File not found");
+    EXPECT_EQ(ioMessage([&] { files().createTemporary(folder.file("nowhere/new.nam")); }),
+              "File not found");
 }
 
-TEST(RealFileSystem, CreateNeverTruncatesAFileThatIsThere) {
+TEST(RealFileSystem, OnlyRegularFilesAreOpened) {
     TempFolder folder;
-    const std::string path = folder.file("OBJDAT.nam");
-    testsupport::writeFile(path, Bytes(30, 'A'));
-    EXPECT_EQ(ioMessage([&] { files().create(path); }), "I/O error " + std::to_string(EEXIST));
-    EXPECT_EQ(testsupport::readFile(path), Bytes(30, 'A'));
+    const std::string fifo = folder.file("fifo.dat");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0666), 0);
+    const std::string device = folder.file("device.dat");
+    std::filesystem::create_symlink("/dev/urandom", device);
+    const std::string sub = folder.file("folder.dat");
+    std::filesystem::create_directory(sub);
+
+    // A FIFO would block an open for reading until a writer comes; it must not even be opened.
+    for (const std::string& path : {fifo, device, sub, std::string("/dev/null")}) {
+        EXPECT_EQ(ioMessage([&] { files().openExisting(path); }), "File access denied") << path;
+        EXPECT_EQ(ioMessage([&] { files().openReadOnly(path); }), "File access denied") << path;
+        EXPECT_EQ(files().kindOf(path), doc::PathKind::Other) << path;
+    }
+}
+
+TEST(RealFileSystem, KindOfAPath) {
+    TempFolder folder;
+    const std::string plain = folder.file("plain.dat");
+    testsupport::writeFile(plain, Bytes(10, 1));
+    const std::string link = folder.file("link.dat");
+    std::filesystem::create_symlink(plain, link);
+    const std::string dangling = folder.file("dangling.nam");
+    std::filesystem::create_symlink(folder.file("gone.nam"), dangling);
+
+    EXPECT_EQ(files().kindOf(plain), doc::PathKind::RegularFile);
+    EXPECT_EQ(files().kindOf(link), doc::PathKind::RegularFile);
+    EXPECT_EQ(files().kindOf(dangling), doc::PathKind::Other);
+    EXPECT_EQ(files().kindOf(folder.path()), doc::PathKind::Other);
+    EXPECT_EQ(files().kindOf(folder.file("missing.dat")), doc::PathKind::Missing);
+    EXPECT_EQ(files().kindOf(""), doc::PathKind::Missing);
+    EXPECT_EQ(files().kindOf(std::string("a\0b", 3)), doc::PathKind::Missing);
+}
+
+TEST(RealFileSystem, ATemporaryFileIsMovedIntoPlace) {
+    TempFolder folder;
+    const std::string target = folder.file("OBJDAT.nam");
+    const mode_t mask = ::umask(022);
+    doc::TemporaryFile first = files().createTemporary(target);
+    doc::TemporaryFile second = files().createTemporary(target);
+    ::umask(mask);
+    EXPECT_NE(first.path, second.path);
+    EXPECT_EQ(std::filesystem::path(first.path).parent_path(), folder.path());
+    struct stat info {};
+    ASSERT_EQ(::stat(first.path.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0644u); // a file like any other new one, not a private 0600
+
+    const std::uint8_t bytes[] = {1, 2, 3};
+    ASSERT_EQ(first.handle->writeAt(0, bytes, 3), 3u);
+    first.handle->sync();
+    files().rename(first.path, target, false);
+    EXPECT_TRUE(first.handle->isStillAt(target));
+    files().syncFolderOf(target);
+    EXPECT_EQ(testsupport::readFile(target), (Bytes{1, 2, 3}));
+
+    // Without replacing, a file in the way stays; with it, it is replaced in one step.
+    EXPECT_EQ(ioMessage([&] { files().rename(second.path, target, false); }),
+              "I/O error " + std::to_string(EEXIST));
+    EXPECT_EQ(testsupport::readFile(target), (Bytes{1, 2, 3}));
+    files().rename(second.path, target, true);
+    EXPECT_EQ(testsupport::readFile(target), Bytes{});
+    EXPECT_FALSE(first.handle->isStillAt(target));
+
+    files().remove(target);
+    EXPECT_EQ(files().kindOf(target), doc::PathKind::Missing);
+    EXPECT_EQ(ioMessage([&] { files().remove(target); }), "File not found");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 0);
 }
 
 TEST(RealFileSystem, PositionedReadsAndWrites) {
     TempFolder folder;
     const std::string path = folder.file("data.dat");
     testsupport::writeFile(path, Bytes{0, 1, 2, 3, 4, 5, 6, 7, 8, 9});
-    EXPECT_TRUE(files().exists(path));
-    EXPECT_FALSE(files().exists(folder.file("other.dat")));
-    EXPECT_FALSE(files().exists(folder.path()));
 
     auto file = files().openExisting(path);
     std::uint8_t buffer[6] = {};
@@ -112,6 +173,7 @@ TEST(RealFileSystem, AClosedFileIsNotOpen) {
     std::uint8_t byte = 0;
     EXPECT_EQ(ioMessage([&] { file->readAt(0, &byte, 1); }), "I/O error 103");
     EXPECT_EQ(ioMessage([&] { file->writeAt(0, &byte, 1); }), "I/O error 103");
+    EXPECT_EQ(ioMessage([&] { file->sync(); }), "I/O error 103");
     EXPECT_EQ(ioMessage([&] { file->close(); }), "I/O error 103");
     EXPECT_FALSE(file->isStillAt(path));
 }

@@ -3,11 +3,14 @@
 
 #include "document/errors.h"
 #include "shell/settings_file.h"
+#include "tests/support/test_file_system.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <sys/stat.h>
 
 using shell::SettingsFile;
 
@@ -20,6 +23,16 @@ QByteArray contentOf(const QString& path) {
     if (!file.open(QIODevice::ReadOnly))
         return {};
     return file.readAll();
+}
+
+/** The message of the doc::Error that call throws, or an empty text. */
+template <typename Call> QString errorOf(Call&& call) {
+    try {
+        call();
+    } catch (const doc::Error& error) {
+        return QString::fromUtf8(error.what());
+    }
+    return {};
 }
 
 void writeFile(const QString& path, const QByteArray& content) {
@@ -195,6 +208,59 @@ private slots:
             QCOMPARE(QString::fromUtf8(error.what()), QStringLiteral("Unable to write to ") + path);
         }
         QCOMPARE(settings.readDamageScale(), 100);
+    }
+
+    void aFullDiskLeavesThePreviousFileWhole() {
+        const QByteArray before(
+            "; mine\n[settings]\nstartdir=/games/\ndamscale=250\nsizescale=40\n");
+        writeFile(pathOf("full.INI"), before);
+        testsupport::TestFileSystem files;
+        const SettingsFile settings(pathOf("full.INI"), files);
+        for (const std::int64_t room : {0, 10, 40}) {
+            files.limitWrites(room);
+            QCOMPARE(errorOf([&] { settings.writeStartDir(QStringLiteral("/elsewhere/")); }),
+                     QStringLiteral("Unable to write to ") + settings.path());
+            QCOMPARE(contentOf(settings.path()), before);
+            QCOMPARE(QDir(m_dir.path())
+                         .entryList({QStringLiteral(".full*")}, QDir::Files | QDir::Hidden),
+                     QStringList());
+        }
+        // Once there is room again the value is written and nothing else changes.
+        files.limitWrites(1 << 20);
+        settings.writeStartDir(QStringLiteral("/elsewhere/"));
+        QCOMPARE(
+            contentOf(settings.path()),
+            QByteArray("; mine\n[settings]\nstartdir=/elsewhere/\ndamscale=250\nsizescale=40\n"));
+    }
+
+    void aLineBreakIsRefused() {
+        const SettingsFile settings(pathOf("break.INI"));
+        settings.writeStartDir(QStringLiteral("/games/"));
+        const QByteArray before = contentOf(settings.path());
+        for (const QString& text :
+             {QStringLiteral("/a\nsizescale=5"), QStringLiteral("/a\r/b"), QStringLiteral("\n")}) {
+            QCOMPARE(errorOf([&] { settings.writeStartDir(text); }),
+                     QStringLiteral("Unable to write to ") + settings.path());
+            QCOMPARE(contentOf(settings.path()), before);
+        }
+        // A character UTF-8 cannot carry would not read back either.
+        QCOMPARE(errorOf([&] { settings.writeStartDir(QString(QChar(0xD800))); }),
+                 QStringLiteral("Unable to write to ") + settings.path());
+        QCOMPARE(settings.readStartDir(QString()), QStringLiteral("/games/"));
+    }
+
+    void onlyARegularFileIsReadOrReplaced() {
+        const QString fifo = pathOf("fifo.INI");
+        QCOMPARE(::mkfifo(fifo.toUtf8().constData(), 0666), 0);
+        const QString folder = pathOf("folder.INI");
+        QVERIFY(QDir().mkpath(folder));
+        for (const QString& path : {fifo, folder}) {
+            const SettingsFile settings(path);
+            QCOMPARE(settings.readDamageScale(), 100); // a FIFO would block a read for ever
+            QCOMPARE(errorOf([&] { settings.writeDamageScale(5); }),
+                     QStringLiteral("Unable to write to ") + path);
+            QVERIFY(!QFileInfo(path).isFile());
+        }
     }
 
     void defaultPathFollowsTheConfigFolder() {

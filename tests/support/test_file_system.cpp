@@ -3,23 +3,45 @@
 #include "document/errors.h"
 
 #include <algorithm>
+#include <cerrno>
 
 namespace testsupport {
 
+namespace {
+
+using Operation = TestFileSystem::Operation;
+
+int faultErrno(Operation operation) {
+    switch (operation) {
+    case Operation::Open:
+        return EACCES;
+    case Operation::Create:
+    case Operation::Write:
+        return ENOSPC;
+    default:
+        return EIO;
+    }
+}
+
+} // namespace
+
 class TestFileSystem::Handle final : public doc::FileHandle {
 public:
-    Handle(TestFileSystem& owner, std::unique_ptr<doc::FileHandle> real)
-        : m_owner(owner), m_real(std::move(real)) {
+    Handle(TestFileSystem& owner, std::unique_ptr<doc::FileHandle> real, std::string path)
+        : m_owner(owner), m_real(std::move(real)), m_path(std::move(path)) {
         ++m_owner.m_openFiles;
+        m_owner.m_handles.insert(this);
     }
     ~Handle() override {
         if (m_open)
             --m_owner.m_openFiles;
+        m_owner.m_handles.erase(this);
     }
     Handle(const Handle&) = delete;
     Handle& operator=(const Handle&) = delete;
 
     std::size_t readAt(std::int64_t offset, void* buffer, std::size_t size) override {
+        m_owner.enter(Operation::Read, m_path);
         if (m_owner.m_readFailure)
             throw doc::ioErrorForErrno(*m_owner.m_readFailure);
         return m_real->readAt(offset, buffer, size);
@@ -27,6 +49,8 @@ public:
 
     std::size_t writeAt(std::int64_t offset, const void* buffer, std::size_t size) override {
         ++m_owner.m_writeCalls;
+        if (m_owner.injectFault(Operation::Write, m_path))
+            return 0; // the disk is full: nothing stored, reported by the count
         std::size_t allowed = size;
         if (m_owner.m_writeBudget) {
             allowed = static_cast<std::size_t>(std::clamp<std::int64_t>(
@@ -38,50 +62,141 @@ public:
         return written;
     }
 
+    void sync() override {
+        m_owner.enter(Operation::Sync, m_path);
+        m_real->sync();
+    }
+
     void close() override {
+        const bool fault = m_owner.injectFault(Operation::Close, m_path);
         m_real->close();
         if (m_open) {
             m_open = false;
             --m_owner.m_openFiles;
         }
+        if (fault)
+            throw doc::ioErrorForErrno(faultErrno(Operation::Close));
         if (m_owner.m_closeFailure)
             throw doc::ioErrorForErrno(*m_owner.m_closeFailure);
     }
 
     bool isStillAt(const std::string& path) const override { return m_real->isStillAt(path); }
 
+    /** The log names the file as it is called now. */
+    void renamed(const std::string& from, const std::string& to) {
+        if (m_path == from)
+            m_path = to;
+    }
+
 private:
     TestFileSystem& m_owner;
     std::unique_ptr<doc::FileHandle> m_real;
+    std::string m_path;
     bool m_open = true;
 };
 
-std::unique_ptr<doc::FileHandle> TestFileSystem::wrap(std::unique_ptr<doc::FileHandle> real) {
-    return std::make_unique<Handle>(*this, std::move(real));
+void TestFileSystem::failOperation(int n, bool persistent) {
+    m_failAt = static_cast<std::size_t>(n);
+    m_persistent = persistent;
+    m_injected.reset();
+}
+
+void TestFileSystem::resetOperations() {
+    m_operations.clear();
+    m_failAt.reset();
+    m_injected.reset();
+}
+
+std::string TestFileSystem::faultMessage(Operation operation) {
+    return doc::ioErrorForErrno(faultErrno(operation)).what();
+}
+
+const char* TestFileSystem::operationName(Operation operation) {
+    switch (operation) {
+    case Operation::Open:
+        return "open";
+    case Operation::Create:
+        return "create";
+    case Operation::Read:
+        return "read";
+    case Operation::Write:
+        return "write";
+    case Operation::Sync:
+        return "sync";
+    case Operation::Rename:
+        return "rename";
+    case Operation::Remove:
+        return "remove";
+    case Operation::Close:
+        return "close";
+    }
+    return "?";
+}
+
+bool TestFileSystem::injectFault(Operation operation, const std::string& path) {
+    const std::size_t index = m_operations.size();
+    m_operations.push_back({operation, path});
+    const bool fails = m_failAt && (index == *m_failAt || (m_persistent && index > *m_failAt));
+    if (fails && !m_injected)
+        m_injected = OperationRecord{operation, path};
+    return fails;
+}
+
+void TestFileSystem::enter(Operation operation, const std::string& path) {
+    if (injectFault(operation, path))
+        throw doc::ioErrorForErrno(faultErrno(operation));
+}
+
+std::unique_ptr<doc::FileHandle> TestFileSystem::wrap(std::unique_ptr<doc::FileHandle> real,
+                                                      const std::string& path) {
+    return std::make_unique<Handle>(*this, std::move(real), path);
+}
+
+std::unique_ptr<doc::FileHandle> TestFileSystem::open(const std::string& path, bool readOnly) {
+    enter(Operation::Open, path);
+    if (const auto it = m_refused.find(path); it != m_refused.end())
+        throw doc::ioErrorForErrno(it->second);
+    auto& real = doc::FileSystem::real();
+    return wrap(readOnly ? real.openReadOnly(path) : real.openExisting(path), path);
 }
 
 std::unique_ptr<doc::FileHandle> TestFileSystem::openExisting(const std::string& path) {
-    if (const auto it = m_refused.find(path); it != m_refused.end())
-        throw doc::ioErrorForErrno(it->second);
-    return wrap(doc::FileSystem::real().openExisting(path));
+    return open(path, false);
 }
 
 std::unique_ptr<doc::FileHandle> TestFileSystem::openReadOnly(const std::string& path) {
-    if (const auto it = m_refused.find(path); it != m_refused.end())
-        throw doc::ioErrorForErrno(it->second);
-    return wrap(doc::FileSystem::real().openReadOnly(path));
+    return open(path, true);
 }
 
-std::unique_ptr<doc::FileHandle> TestFileSystem::create(const std::string& path) {
+doc::TemporaryFile TestFileSystem::createTemporary(const std::string& path) {
+    enter(Operation::Create, path);
     if (const auto it = m_refused.find(path); it != m_refused.end())
         throw doc::ioErrorForErrno(it->second);
-    auto handle = wrap(doc::FileSystem::real().create(path));
+    doc::TemporaryFile created = doc::FileSystem::real().createTemporary(path);
+    created.handle = wrap(std::move(created.handle), created.path);
     ++m_created;
-    return handle;
+    return created;
 }
 
-bool TestFileSystem::exists(const std::string& path) const {
-    return doc::FileSystem::real().exists(path);
+void TestFileSystem::rename(const std::string& from, const std::string& to, bool replaceExisting) {
+    enter(Operation::Rename, to);
+    doc::FileSystem::real().rename(from, to, replaceExisting);
+    for (Handle* handle : m_handles)
+        handle->renamed(from, to);
+}
+
+void TestFileSystem::remove(const std::string& path) {
+    enter(Operation::Remove, path);
+    doc::FileSystem::real().remove(path);
+}
+
+void TestFileSystem::syncFolderOf(const std::string& path) {
+    enter(Operation::Sync, path);
+    doc::FileSystem::real().syncFolderOf(path);
+}
+
+doc::PathKind TestFileSystem::kindOf(const std::string& path) const {
+    return doc::FileSystem::real().kindOf(path);
 }
 
 } // namespace testsupport

@@ -6,22 +6,38 @@
 //   testsupport::TestFileSystem files;
 //   files.refuseOpen(path, EACCES);  // opening path throws "File access denied"
 //   doc::FileSession session(files);
+//
+// Every operation that can fail (open, create, read, write, sync, rename, remove,
+// close) is counted and logged, so a test can walk every injection point of a flow:
+//
+//   files.resetOperations();
+//   files.failOperation(n);          // the n-th operation from here fails once
+//   runTheFlow();
 
 #include "document/file_system.h"
 
 #include <cstdint>
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
+#include <vector>
 
 namespace testsupport {
 
 class TestFileSystem : public doc::FileSystem {
 public:
+    enum class Operation { Open, Create, Read, Write, Sync, Rename, Remove, Close };
+
+    struct OperationRecord {
+        Operation operation;
+        std::string path;
+    };
+
     // The faults take a system error number (EACCES, EIO, ...) and throw what the real file
     // system throws for it (doc::ioErrorForErrno).
 
-    /** Opening or creating path fails with the error. */
+    /** Opening path, or creating a file to be moved to path, fails with the error. */
     void refuseOpen(const std::string& path, int systemError) { m_refused[path] = systemError; }
     /** After this many more bytes, every write stores only what still fits (a full disk). */
     void limitWrites(std::int64_t bytes) { m_writeBudget = bytes; }
@@ -29,6 +45,24 @@ public:
     void failReads(int systemError) { m_readFailure = systemError; }
     /** Closing any file fails with the error (the file is closed all the same). */
     void failCloses(int systemError) { m_closeFailure = systemError; }
+
+    /** Operation number n (0-based, counted from the last resetOperations) fails, and with
+     * persistent every operation after it too, as on a disk that went away. How each kind
+     * fails: see faultMessage. */
+    void failOperation(int n, bool persistent = false);
+    /** No operation fails any more; the count goes on. */
+    void clearOperationFaults() { m_failAt.reset(); }
+    /** Starts counting and logging operations afresh. */
+    void resetOperations();
+    /** The operations since resetOperations, in order. */
+    const std::vector<OperationRecord>& operations() const { return m_operations; }
+    /** The first operation that failOperation made fail, if any did. */
+    const std::optional<OperationRecord>& injectedFault() const { return m_injected; }
+    /** What an operation of that kind reports when failOperation makes it fail: an open is
+     * refused (EACCES), a create or write finds the disk full (a write stores nothing and
+     * reports the short count), anything else meets a device error (EIO). */
+    static std::string faultMessage(Operation operation);
+    static const char* operationName(Operation operation);
 
     /** Files opened through this file system and not closed yet. */
     int openFiles() const { return m_openFiles; }
@@ -40,13 +74,22 @@ public:
 
     std::unique_ptr<doc::FileHandle> openExisting(const std::string& path) override;
     std::unique_ptr<doc::FileHandle> openReadOnly(const std::string& path) override;
-    std::unique_ptr<doc::FileHandle> create(const std::string& path) override;
-    bool exists(const std::string& path) const override;
+    doc::TemporaryFile createTemporary(const std::string& path) override;
+    void rename(const std::string& from, const std::string& to, bool replaceExisting) override;
+    void remove(const std::string& path) override;
+    void syncFolderOf(const std::string& path) override;
+    doc::PathKind kindOf(const std::string& path) const override;
 
 private:
     class Handle;
     friend class Handle;
-    std::unique_ptr<doc::FileHandle> wrap(std::unique_ptr<doc::FileHandle> real);
+    std::unique_ptr<doc::FileHandle> wrap(std::unique_ptr<doc::FileHandle> real,
+                                          const std::string& path);
+    /** Logs the operation; true when it is to fail. */
+    bool injectFault(Operation operation, const std::string& path);
+    /** Logs the operation and throws its fault when it is to fail. */
+    void enter(Operation operation, const std::string& path);
+    std::unique_ptr<doc::FileHandle> open(const std::string& path, bool readOnly);
 
     std::map<std::string, int> m_refused;
     std::optional<std::int64_t> m_writeBudget;
@@ -56,6 +99,12 @@ private:
     int m_writeCalls = 0;
     std::int64_t m_bytesWritten = 0;
     int m_created = 0;
+
+    std::set<Handle*> m_handles;
+    std::vector<OperationRecord> m_operations;
+    std::optional<std::size_t> m_failAt;
+    bool m_persistent = false;
+    std::optional<OperationRecord> m_injected;
 };
 
 } // namespace testsupport
