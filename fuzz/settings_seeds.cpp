@@ -17,6 +17,7 @@ int main(int argc, char** argv) {
             {"sections", "; modder's notes\n[other]\ndamscale=5\n[settings]\nsizescale=-7\n"
                          "[settings]\ndamscale=+30\nstartdir=\n"},
             {"damaged", "[settings\ndamscale\n=100\n[]\n\x00\xff\xfe=\n[settings]sizescale=1"s},
+            {"stray-carriage-return", "[]g]g\r\r"},
             {"empty", ""},
         });
 }

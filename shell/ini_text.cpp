@@ -68,14 +68,13 @@ IniText::IniText(const QByteArray& bytes) {
 #endif
     if (bytes.isEmpty())
         return;
+    // Each line keeps a carriage return of its own, so the lines a write does not touch keep
+    // their bytes and a second write of the same value writes the same file.
     m_raw = bytes.split('\n');
     if (bytes.endsWith('\n'))
         m_raw.removeLast();
-    for (QByteArray& line : m_raw) {
-        if (line.endsWith('\r'))
-            line.chop(1);
-        m_text << decodeLine(line);
-    }
+    for (const QByteArray& line : m_raw)
+        m_text << decodeLine(line.endsWith('\r') ? line.chopped(1) : line);
 }
 
 std::optional<QString> IniText::value(const QString& section, const QString& key) const {
@@ -145,16 +144,22 @@ bool IniText::setValue(const QString& section, const QString& key, const QString
 }
 
 QByteArray IniText::bytes() const {
-    return m_raw.isEmpty() ? QByteArray() : m_raw.join(m_endOfLine) + m_endOfLine;
+    return m_raw.isEmpty() ? QByteArray() : m_raw.join('\n') + '\n';
 }
 
 void IniText::setLine(qsizetype index, const QString& line) {
+    const bool carriageReturn = m_raw[index].endsWith('\r');
     m_raw[index] = line.toUtf8();
+    if (carriageReturn)
+        m_raw[index] += '\r';
     m_text[index] = line;
 }
 
 void IniText::insertLine(qsizetype index, const QString& line) {
-    m_raw.insert(index, line.toUtf8());
+    QByteArray raw = line.toUtf8();
+    if (m_endOfLine == "\r\n")
+        raw += '\r';
+    m_raw.insert(index, raw);
     m_text.insert(index, line);
 }
 

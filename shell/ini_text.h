@@ -28,17 +28,17 @@ public:
      * false and changes nothing. */
     bool setValue(const QString& section, const QString& key, const QString& text);
 
-    /** The whole text, every line ended by the file's own line end ("\n" unless it used
-     * "\r\n"); empty when there are no lines. */
+    /** The whole text, every line ended by "\n" after its own carriage return if it had one;
+     * lines added get one when the file used "\r\n". Empty when there are no lines. */
     QByteArray bytes() const;
 
 private:
     void setLine(qsizetype index, const QString& line);
     void insertLine(qsizetype index, const QString& line);
 
-    QList<QByteArray> m_raw; // the lines as stored, without their line ends
+    QList<QByteArray> m_raw; // the lines as stored, without their "\n"
     QStringList m_text;      // the same lines decoded, for finding names
-    QByteArray m_endOfLine;
+    QByteArray m_endOfLine;  // of lines added
 };
 
 } // namespace shell

@@ -170,6 +170,26 @@ private slots:
         QCOMPARE(settings.readStartDir(QString()), QStringLiteral("/data/"));
     }
 
+    void mixedLineEndsKeptAndASecondWriteChangesNothing() {
+        // Found by fuzzing: a stray carriage return before the file's end once made the next
+        // write switch every line to "\r\n".
+        struct Row {
+            const char* before;
+            const char* after;
+        };
+        for (const Row& row :
+             {Row{"[]g]g\r\r", "[]g]g\r\r\n[settings]\ndamscale=137\n"},
+              Row{"a=1\r\n[settings]\ndamscale=5\n", "a=1\r\n[settings]\ndamscale=137\n"},
+              Row{"[settings]\r\nx=1\nb", "[settings]\r\nx=1\nb\ndamscale=137\r\n"}}) {
+            writeFile(pathOf("mixed.INI"), row.before);
+            const SettingsFile settings(pathOf("mixed.INI"));
+            settings.writeDamageScale(137);
+            QCOMPARE(contentOf(settings.path()), QByteArray(row.after));
+            settings.writeDamageScale(137);
+            QCOMPARE(contentOf(settings.path()), QByteArray(row.after));
+        }
+    }
+
     void legacyEncodedLinesSurviveAWrite() {
         writeFile(pathOf("legacy.INI"), "[other]\nname=Gr\xfc\xdf"
                                         "e\n[settings]\nstartdir=/x\n");
