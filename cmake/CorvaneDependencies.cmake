@@ -20,3 +20,8 @@ if(CORVANE_BENCH)
   find_package(benchmark QUIET)
   corvane_require(benchmark_FOUND "libbenchmark-dev")
 endif()
+# The command-line companion's argument parsing and JSON.
+find_package(CLI11 QUIET CONFIG)
+corvane_require(CLI11_FOUND "libcli11-dev")
+find_package(nlohmann_json QUIET CONFIG)
+corvane_require(nlohmann_json_FOUND "nlohmann-json3-dev")

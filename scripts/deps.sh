@@ -4,6 +4,9 @@
 set -euo pipefail
 packages=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools qt6-base-private-dev libgl-dev
           libgtest-dev libbenchmark-dev fonts-dejavu-core)
+# The command-line companion's argument parsing and JSON; its benchmark's clock; the locale
+# data its German-locale test builds a locale from.
+packages+=(libcli11-dev nlohmann-json3-dev time locales)
 # The start-up benchmark's probe; the desktop and end-to-end tests and screenshots on a virtual
 # display.
 packages+=(libx11-dev xvfb xdotool x11-utils imagemagick)

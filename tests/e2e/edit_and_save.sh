@@ -43,6 +43,7 @@ export XDG_CONFIG_HOME="$work/config"
 data="$work/game data"
 mkdir -p "$data" "$XDG_CONFIG_HOME"
 "$cvnobj" sample "$data/OBJDAT.dat" 12 >/dev/null
+rm "$data/OBJDAT.nam" # the open makes it
 cp "$data/OBJDAT.dat" "$work/expected.dat"
 
 wait_window() { # title pattern -> window id

@@ -1,0 +1,33 @@
+#pragma once
+// The commands of cvnobj. Each returns the program's exit status: 0 done, 1 failed (the reason
+// already on standard error) or, for diff and check, 1 when it found differences or problems.
+// Failures of the document layer are thrown as CommandError with the path in front.
+
+#include "document/scaling.h"
+
+#include <optional>
+#include <stdexcept>
+#include <string>
+
+namespace cli {
+
+/** A failure reported as "cvnobj: <message>" with exit status 1. */
+class CommandError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+enum class ExportFormat { Csv, Json };
+
+int runShow(const std::string& path, std::optional<int> record);
+int runExport(const std::string& path, ExportFormat format, const std::string& outputPath);
+int runImport(const std::string& path, const std::string& sourcePath, bool dryRun);
+int runScale(const std::string& path, doc::ScalePercentages damage, doc::ScalePercentages size);
+int runDiff(const std::string& first, const std::string& second);
+int runCheck(const std::string& path);
+int runSample(const std::string& path, int count);
+
+/** Standard output flushed; throws CommandError when anything written to it was lost. */
+void finishOutput();
+
+} // namespace cli

@@ -1,0 +1,104 @@
+#include "cli/csv.h"
+
+namespace cli {
+
+std::string csvLine(const CsvRow& fields) {
+    std::string line;
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        if (i > 0)
+            line += ',';
+        const std::string& field = fields[i];
+        // Leading or trailing blanks are quoted too, since spreadsheets trim unquoted fields.
+        const bool quoted = field.find_first_of(",;\"\r\n") != std::string::npos ||
+                            (!field.empty() && (field.front() == ' ' || field.back() == ' '));
+        if (!quoted) {
+            line += field;
+            continue;
+        }
+        line += '"';
+        for (const char c : field) {
+            if (c == '"')
+                line += '"';
+            line += c;
+        }
+        line += '"';
+    }
+    return line + "\r\n";
+}
+
+CsvTable parseCsv(std::string_view text) {
+    char separator = ',';
+    const std::string_view firstLine = text.substr(0, text.find_first_of("\r\n"));
+    if (firstLine.find(';') != std::string_view::npos &&
+        firstLine.find(',') == std::string_view::npos)
+        separator = ';';
+
+    CsvTable table;
+    CsvRow row;
+    std::string field;
+    bool fieldStarted = false; // something (even "") was read into the current line
+    int line = 1;
+    std::size_t i = 0;
+    const auto endField = [&] {
+        row.push_back(std::move(field));
+        field.clear();
+    };
+    const auto endLine = [&] {
+        if (fieldStarted || !row.empty()) {
+            endField();
+            table.rows.push_back(std::move(row));
+        }
+        row.clear();
+        fieldStarted = false;
+        ++line;
+    };
+    while (i < text.size()) {
+        const char c = text[i];
+        if (c == '"' && field.empty()) {
+            // A quoted field runs to the next lone quote, across separators and line ends.
+            const int startLine = line;
+            ++i;
+            for (;;) {
+                if (i >= text.size()) {
+                    table.error =
+                        "line " + std::to_string(startLine) + ": a quoted field is not closed";
+                    return table;
+                }
+                if (text[i] == '"') {
+                    if (i + 1 < text.size() && text[i + 1] == '"') {
+                        field += '"';
+                        i += 2;
+                        continue;
+                    }
+                    ++i;
+                    break;
+                }
+                if (text[i] == '\n')
+                    ++line;
+                field += text[i++];
+            }
+            fieldStarted = true;
+            if (i < text.size() && text[i] != separator && text[i] != '\r' && text[i] != '\n') {
+                table.error = "line " + std::to_string(line) + ": text after a closing quote";
+                return table;
+            }
+            continue;
+        }
+        if (c == separator) {
+            endField();
+            fieldStarted = true;
+            ++i;
+        } else if (c == '\r' || c == '\n') {
+            endLine();
+            i += (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ? 2 : 1;
+        } else {
+            field += c;
+            fieldStarted = true;
+            ++i;
+        }
+    }
+    endLine();
+    return table;
+}
+
+} // namespace cli

@@ -1,0 +1,25 @@
+#pragma once
+// Comma-separated values as RFC 4180 has them: fields quoted when they hold the separator, a
+// quote or a line end, quotes doubled inside, lines ended by CRLF. The reader also takes what
+// spreadsheets write back: LF line ends, a ";" separator, quoted or unquoted fields.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace cli {
+
+using CsvRow = std::vector<std::string>;
+
+/** One line of fields, ended by "\r\n". */
+std::string csvLine(const CsvRow& fields);
+
+struct CsvTable {
+    std::vector<CsvRow> rows; // the header first; blank lines left out
+    std::string error;        // empty when the whole text was read
+};
+
+/** Reads every line. The separator is "," unless the first line holds ";" and no ",". */
+CsvTable parseCsv(std::string_view text);
+
+} // namespace cli

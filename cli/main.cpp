@@ -1,0 +1,140 @@
+// cvnobj: the editor's command-line companion for batch work on a data file and its names file.
+
+#include "cli/commands.h"
+#include "document/file_layout.h"
+
+#include <CLI/CLI.hpp>
+
+#include <charconv>
+#include <cstdio>
+#include <string>
+
+namespace {
+
+constexpr const char* kImportHelp =
+    "Reads a CSV or JSON file in the export's form and writes its values into FILE and its names "
+    "file. Every row names its record by \"index\"; the index one past the last adds a record "
+    "(up to 512). Columns may come in any order; a missing column keeps the stored value. Every "
+    "cell is checked before anything is written, and every bad cell is reported as "
+    "\"row N, column NAME: reason\" (rows count from 1, the CSV header not counted). Floats take "
+    "decimal and exponent forms with \".\" (\"1E-045\") or a bit pattern (\"0x7FC00000\").\n"
+    "A CSV passed through a spreadsheet imports unchanged, but for what the spreadsheet itself "
+    "changes: it turns a name beginning with \"=\" into its formula's result and \"-0\" into "
+    "\"0\"; keep such cells as text there.";
+
+/** "OLD:NEW" with both percentages from 10 to 1000. */
+std::string readPercentages(const std::string& text, doc::ScalePercentages& into) {
+    const auto colon = text.find(':');
+    const auto number = [](std::string_view part, int& value) {
+        const auto [end, ec] = std::from_chars(part.data(), part.data() + part.size(), value);
+        return ec == std::errc{} && end == part.data() + part.size() && value >= 10 &&
+               value <= 1000;
+    };
+    const std::string_view all(text);
+    if (colon == std::string::npos || !number(all.substr(0, colon), into.from) ||
+        !number(all.substr(colon + 1), into.to))
+        return "expected OLD:NEW, two percentages from 10 to 1000, for example 100:150";
+    return {};
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    CLI::App app{"cvnobj: batch work on a Corvane object data file (OBJDAT.dat) and the names file "
+                 "beside it (OBJDAT.nam), as the editor reads and writes them."};
+    app.set_version_flag("--version", std::string("cvnobj ") + CORVANE_VERSION);
+    app.require_subcommand(1);
+    app.fallthrough(false);
+
+    std::string path, second, output, source;
+    std::string format = "csv";
+    std::optional<int> record;
+    int count = 200;
+    bool dryRun = false;
+    doc::ScalePercentages damage{100, 100}, size{100, 100};
+    std::string damageText, sizeText;
+
+    auto* show = app.add_subcommand("show", "List the records, or every field of one record.");
+    show->add_option("FILE", path, "the data file")->required();
+    show->add_option("RECORD", record, "a record number");
+
+    auto* exportCommand = app.add_subcommand(
+        "export", "Write every record with its name as CSV (the default) or JSON: columns index, "
+                  "name and the 25 fields by their short names.");
+    exportCommand->add_option("FILE", path, "the data file")->required();
+    exportCommand->add_option("--format", format, "csv or json")
+        ->check(CLI::IsMember({"csv", "json"}));
+    exportCommand->add_option("-o,--output", output,
+                              "write to this file instead of standard output");
+
+    auto* importCommand = app.add_subcommand("import", kImportHelp);
+    importCommand->add_option("FILE", path, "the data file")->required();
+    importCommand->add_option("SOURCE", source, "the CSV or JSON file to read")->required();
+    importCommand->add_flag("--dry-run", dryRun, "check and list the changes, write nothing");
+
+    auto* scale = app.add_subcommand(
+        "scale",
+        "Rescale damage and sizes of every record whose class is not 3, as the editor's "
+        "\"Apply to All Objects\" does, from the percentages the values are at to new ones. "
+        "The editor's settings file is neither read nor written.");
+    scale->add_option("FILE", path, "the data file")->required();
+    scale->add_option("--damage", damageText, "OLD:NEW damage percentages (10 to 1000)");
+    scale->add_option("--size", sizeText, "OLD:NEW size percentages (10 to 1000)");
+
+    auto* diff = app.add_subcommand(
+        "diff", "List the fields and names that differ between two data files, one line each; "
+                "exit status 1 when they differ.");
+    diff->add_option("A", path, "the first data file")->required();
+    diff->add_option("B", second, "the second data file")->required();
+
+    auto* check = app.add_subcommand(
+        "check",
+        "Report what would stop or surprise the editor; exit status 1 when anything is found.");
+    check->add_option("FILE", path, "the data file")->required();
+
+    auto* sample = app.add_subcommand(
+        "sample", "Write a sample data file and its names file, made up by this program; neither "
+                  "may exist yet.");
+    sample->add_option("PATH", path, "the data file to create")->required();
+    sample->add_option("COUNT", count, "records, 1 to 512 (default 200)")
+        ->check(CLI::Range(1, doc::kTableCapacity));
+
+    try {
+        app.parse(argc, argv);
+        for (const auto& [text, into, name] : {std::tuple{&damageText, &damage, "--damage"},
+                                               std::tuple{&sizeText, &size, "--size"}}) {
+            if (text->empty())
+                continue;
+            if (const std::string error = readPercentages(*text, *into); !error.empty())
+                throw CLI::ValidationError(name, error);
+        }
+    } catch (const CLI::ParseError& e) {
+        const int status = app.exit(e);
+        return status == 0 ? 0 : 2;
+    }
+
+    try {
+        int status = 0;
+        if (*show)
+            status = cli::runShow(path, record);
+        else if (*exportCommand)
+            status = cli::runExport(
+                path, format == "json" ? cli::ExportFormat::Json : cli::ExportFormat::Csv, output);
+        else if (*importCommand)
+            status = cli::runImport(path, source, dryRun);
+        else if (*scale)
+            status = cli::runScale(path, damage, size);
+        else if (*diff)
+            status = cli::runDiff(path, second);
+        else if (*check)
+            status = cli::runCheck(path);
+        else if (*sample)
+            status = cli::runSample(path, count);
+        cli::finishOutput();
+        return status;
+    } catch (const std::exception& e) {
+        std::fflush(stdout);
+        std::fprintf(stderr, "cvnobj: %s\n", e.what());
+        return 1;
+    }
+}

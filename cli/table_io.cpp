@@ -1,0 +1,330 @@
+#include "cli/table_io.h"
+
+#include "cli/csv.h"
+#include "cli/value_text.h"
+#include "document/field_table.h"
+#include "document/file_layout.h"
+#include "document/name_codec.h"
+
+#include <nlohmann/json.hpp>
+
+#include <algorithm>
+#include <charconv>
+#include <map>
+#include <optional>
+
+namespace cli {
+
+namespace {
+
+using Json = nlohmann::ordered_json;
+
+constexpr std::string_view kIndex = "index";
+constexpr std::string_view kName = "name";
+
+std::u32string nameOf(const doc::ObjectTable& table, int r) {
+    return doc::readNameSlot(table.names[static_cast<std::size_t>(r)]);
+}
+
+/** A finite float as a JSON number that prints as its shortest text: the double nearest to it. */
+Json floatNumber(const std::string& shortest) {
+    double value = 0;
+    std::from_chars(shortest.data(), shortest.data() + shortest.size(), value);
+    return value;
+}
+
+/** One row of the source: its number for messages and its cells by column. */
+struct SourceRow {
+    int number = 0;
+    std::vector<std::pair<std::string, std::string>> cells;
+};
+
+/** Errors with the row they belong to (0 for the source as a whole), reported in row order. */
+using RowErrors = std::vector<std::pair<int, std::string>>;
+
+struct Source {
+    std::vector<SourceRow> rows;
+    RowErrors errors;
+};
+
+Source readCsvSource(std::string_view text) {
+    Source source;
+    const CsvTable csv = parseCsv(text);
+    if (!csv.error.empty()) {
+        source.errors.emplace_back(0, csv.error);
+        return source;
+    }
+    if (csv.rows.empty()) {
+        source.errors.emplace_back(0, "the source holds no header line");
+        return source;
+    }
+    const CsvRow& header = csv.rows.front();
+    for (std::size_t r = 1; r < csv.rows.size(); ++r) {
+        const CsvRow& fields = csv.rows[r];
+        SourceRow row{static_cast<int>(r), {}};
+        if (fields.size() != header.size()) {
+            source.errors.emplace_back(static_cast<int>(r), "row " + std::to_string(r) + ": " +
+                                                                std::to_string(fields.size()) +
+                                                                " fields, but the header names " +
+                                                                std::to_string(header.size()));
+            continue;
+        }
+        for (std::size_t c = 0; c < fields.size(); ++c)
+            row.cells.emplace_back(header[c], fields[c]);
+        source.rows.push_back(std::move(row));
+    }
+    return source;
+}
+
+/** A JSON value as the text a CSV cell would hold. */
+std::optional<std::string> cellText(const Json& value) {
+    if (value.is_string())
+        return value.get<std::string>();
+    if (value.is_number_unsigned())
+        return std::to_string(value.get<std::uint64_t>());
+    if (value.is_number_integer())
+        return std::to_string(value.get<std::int64_t>());
+    if (value.is_number_float()) {
+        char text[64];
+        const auto result = std::to_chars(text, text + sizeof text, value.get<double>());
+        return std::string(text, result.ptr);
+    }
+    return std::nullopt;
+}
+
+Source readJsonSource(std::string_view text) {
+    Source source;
+    const Json document = Json::parse(text.begin(), text.end(), nullptr, false);
+    if (document.is_discarded()) {
+        source.errors.emplace_back(0, "the source is not valid JSON");
+        return source;
+    }
+    const Json* records =
+        document.is_object() && document.contains("records") ? &document["records"] : nullptr;
+    if (!records || !records->is_array()) {
+        source.errors.emplace_back(0, "the JSON source holds no \"records\" array");
+        return source;
+    }
+    int number = 0;
+    for (const Json& record : *records) {
+        ++number;
+        if (!record.is_object()) {
+            source.errors.emplace_back(number, "row " + std::to_string(number) + ": not an object");
+            continue;
+        }
+        SourceRow row{number, {}};
+        for (const auto& [key, value] : record.items()) {
+            const std::optional<std::string> text = cellText(value);
+            if (!text) {
+                source.errors.emplace_back(number, "row " + std::to_string(number) + ", column " +
+                                                       key + ": not a number or a string");
+                continue;
+            }
+            row.cells.emplace_back(key, *text);
+        }
+        source.rows.push_back(std::move(row));
+    }
+    return source;
+}
+
+const doc::FieldInfo* fieldNamed(std::string_view column) {
+    for (const doc::FieldInfo& field : doc::kFields)
+        if (field.shortName == column)
+            return &field;
+    return nullptr;
+}
+
+/** What one row asks for, its cells read; ok when every cell could be read. */
+struct RowRequest {
+    int index = -1;
+    std::optional<std::u32string> name;
+    std::map<int, std::uint32_t> fields;
+    bool ok = true;
+};
+
+RowRequest readRow(const SourceRow& row, RowErrors& errors) {
+    RowRequest request;
+    std::map<std::string, bool> seen;
+    const auto fail = [&](const std::string& column, const std::string& reason) {
+        errors.emplace_back(row.number, "row " + std::to_string(row.number) + ", column " + column +
+                                            ": " + reason);
+        request.ok = false;
+    };
+    for (const auto& [column, text] : row.cells) {
+        if (seen[column]) {
+            fail(column, "the column appears twice");
+            continue;
+        }
+        seen[column] = true;
+        if (column == kIndex) {
+            int index = -1;
+            const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), index);
+            if (ec != std::errc{} || end != text.data() + text.size() || index < 0)
+                fail(column, "'" + text + "' is not a record number");
+            else
+                request.index = index;
+        } else if (column == kName) {
+            std::optional<std::u32string> name = fromUtf8(text);
+            if (!name)
+                fail(column, "not valid UTF-8");
+            else
+                request.name = std::move(*name);
+        } else if (const doc::FieldInfo* field = fieldNamed(column)) {
+            const ParsedValue value = parseFieldText(field->type, text);
+            if (!value.error.empty())
+                fail(column, value.error);
+            else
+                request.fields[field->index] = value.bits;
+        } else {
+            fail(column, "no such column");
+        }
+    }
+    if (!seen[std::string(kIndex)])
+        fail(std::string(kIndex), "missing; every row names its record");
+    return request;
+}
+
+} // namespace
+
+std::vector<std::string> exportColumns() {
+    std::vector<std::string> columns{std::string(kIndex), std::string(kName)};
+    for (const doc::FieldInfo& field : doc::kFields)
+        columns.emplace_back(field.shortName);
+    return columns;
+}
+
+std::string exportCsv(const doc::ObjectTable& table) {
+    std::string out = csvLine(exportColumns());
+    for (int r = 0; r < table.recordCount(); ++r) {
+        CsvRow row{std::to_string(r), toUtf8(nameOf(table, r))};
+        for (const doc::FieldInfo& field : doc::kFields)
+            row.push_back(
+                fieldText(field.type, table.records[static_cast<std::size_t>(r)]
+                                          .fields[static_cast<std::size_t>(field.index)]));
+        out += csvLine(row);
+    }
+    return out;
+}
+
+std::string exportJson(const doc::ObjectTable& table) {
+    Json records = Json::array();
+    for (int r = 0; r < table.recordCount(); ++r) {
+        Json record;
+        record[std::string(kIndex)] = r;
+        record[std::string(kName)] = toUtf8(nameOf(table, r));
+        for (const doc::FieldInfo& field : doc::kFields) {
+            const std::uint32_t bits = table.records[static_cast<std::size_t>(r)]
+                                           .fields[static_cast<std::size_t>(field.index)];
+            const std::string text = fieldText(field.type, bits);
+            const std::string key(field.shortName);
+            if (field.type != doc::FieldType::Float)
+                record[key] = bits;
+            else if (isWrittenAsNumber(field.type, bits))
+                record[key] = floatNumber(text);
+            else
+                record[key] = text;
+        }
+        records.push_back(std::move(record));
+    }
+    Json document;
+    document["count"] = table.recordCount();
+    document["records"] = std::move(records);
+    return document.dump(1) + "\n";
+}
+
+std::string fieldChangeLine(int record, int field, std::uint32_t before, std::uint32_t after) {
+    const doc::FieldInfo& info = doc::kFields[static_cast<std::size_t>(field)];
+    return "record " + std::to_string(record) + " " + std::string(info.shortName) + ": " +
+           fieldText(info.type, before) + " -> " + fieldText(info.type, after);
+}
+
+std::string nameChangeLine(int record, const std::u32string& before, const std::u32string& after) {
+    return "record " + std::to_string(record) + " name: \"" + escapedForTerminal(before) +
+           "\" -> \"" + escapedForTerminal(after) + "\"";
+}
+
+doc::ObjectRecord defaultRecord() {
+    doc::ObjectRecord record;
+    for (const doc::FieldInfo& field : doc::kFields)
+        record.fields[static_cast<std::size_t>(field.index)] =
+            parseFieldText(field.type, field.defaultText).bits;
+    return record;
+}
+
+ImportPlan planImport(const doc::ObjectTable& table, std::string_view source) {
+    ImportPlan plan;
+    plan.result = table;
+    if (source.starts_with("\xEF\xBB\xBF"))
+        source.remove_prefix(3);
+    const std::size_t first = source.find_first_not_of(" \t\r\n");
+    const bool isJson = first != std::string_view::npos && source[first] == '{';
+    Source rows = isJson ? readJsonSource(source) : readCsvSource(source);
+    RowErrors errors = std::move(rows.errors);
+
+    doc::ObjectTable& result = plan.result;
+    std::map<int, int> rowOfIndex;
+    for (const SourceRow& row : rows.rows) {
+        // A row with a bad cell is still checked for what else is wrong with it.
+        const RowRequest request = readRow(row, errors);
+        if (request.index < 0)
+            continue;
+        const auto fail = [&](std::string_view column, const std::string& reason) {
+            errors.emplace_back(row.number, "row " + std::to_string(row.number) + ", column " +
+                                                std::string(column) + ": " + reason);
+        };
+        const int index = request.index;
+        if (const auto earlier = rowOfIndex.find(index); earlier != rowOfIndex.end()) {
+            fail(kIndex, "record " + std::to_string(index) + " is already given in row " +
+                             std::to_string(earlier->second));
+            continue;
+        }
+        const bool adds = index == result.recordCount() && index < doc::kTableCapacity;
+        if (index > result.recordCount() - 1 && !adds) {
+            fail(kIndex, "record " + std::to_string(index) + " is beyond the table (records 0 to " +
+                             std::to_string(result.recordCount() - 1) +
+                             (result.recordCount() < doc::kTableCapacity
+                                  ? ", or " + std::to_string(result.recordCount()) + " to add one)"
+                                  : "; the table is full)"));
+            continue;
+        }
+        rowOfIndex[index] = row.number;
+        auto& record = result.records[static_cast<std::size_t>(index)];
+        auto& slot = result.names[static_cast<std::size_t>(index)];
+        const doc::ObjectRecord before = record;
+        const std::u32string nameBefore = adds ? std::u32string() : doc::readNameSlot(slot);
+        if (adds) {
+            ++result.lastIndex;
+            ++plan.added;
+            record = defaultRecord();
+            plan.changes.push_back("record " + std::to_string(index) + " added");
+        }
+        for (const auto& [field, bits] : request.fields)
+            record.fields[static_cast<std::size_t>(field)] = bits;
+        std::u32string name = request.name.value_or(
+            adds ? std::u32string(doc::kDefaultObjectName.begin(), doc::kDefaultObjectName.end())
+                 : nameBefore);
+        if (adds || name != nameBefore) {
+            if (name.size() > static_cast<std::size_t>(doc::kMaxNameLength)) {
+                fail(kName, "longer than " + std::to_string(doc::kMaxNameLength) + " characters");
+            } else if (!doc::writeNameSlot(slot, name)) {
+                fail(kName, "holds a character Windows-1252 cannot hold");
+            } else if (!adds) {
+                plan.changes.push_back(nameChangeLine(index, nameBefore, name));
+            }
+        }
+        if (!adds)
+            for (int k = 0; k < doc::kFieldCount; ++k)
+                if (record.fields[static_cast<std::size_t>(k)] !=
+                    before.fields[static_cast<std::size_t>(k)])
+                    plan.changes.push_back(
+                        fieldChangeLine(index, k, before.fields[static_cast<std::size_t>(k)],
+                                        record.fields[static_cast<std::size_t>(k)]));
+    }
+    std::stable_sort(errors.begin(), errors.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (auto& error : errors)
+        plan.errors.push_back(std::move(error.second));
+    return plan;
+}
+
+} // namespace cli

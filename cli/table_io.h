@@ -1,0 +1,49 @@
+#pragma once
+// The object table as modders keep it outside the game's files: export to CSV or JSON, and the
+// import of such a file, checked cell by cell against the stored table before anything changes.
+
+#include "document/object_table.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace cli {
+
+/** Columns of the export, in order: "index", "name", then the fields' short names. */
+std::vector<std::string> exportColumns();
+
+/** Every record 0 to the last index with its name, as RFC 4180 CSV (UTF-8, CRLF). */
+std::string exportCsv(const doc::ObjectTable& table);
+/** The same as a JSON object: "count" and a "records" array of objects keyed by the columns. */
+std::string exportJson(const doc::ObjectTable& table);
+
+/** What an import would do to a table. */
+struct ImportPlan {
+    /** "row N, column NAME: reason" for every bad cell (rows count from 1, the CSV header not
+     * counted), or one line for a source that cannot be read at all. */
+    std::vector<std::string> errors;
+    /** One line per changed field or name ("record 12 damage: 40 -> 50"), and one per record
+     * added ("record 200 added"). */
+    std::vector<std::string> changes;
+    /** The table with every change made; meaningful only without errors. */
+    doc::ObjectTable result;
+    int added = 0;
+};
+
+/** Reads a CSV or a JSON export (told apart by content; a UTF-8 byte-order mark is skipped) and
+ * checks each row against table. Rows name their record by "index"; the index one past the last
+ * adds a record (up to 512), whose missing columns take the record defaults and missing name
+ * "Empty Object Slot". Columns may come in any order; a missing column keeps the stored value;
+ * a name equal to the stored one leaves its slot untouched. */
+ImportPlan planImport(const doc::ObjectTable& table, std::string_view source);
+
+/** The line diff and the import print for a changed field: "record 12 damage: 40 -> 50". */
+std::string fieldChangeLine(int record, int field, std::uint32_t before, std::uint32_t after);
+/** The same for a name, quoted and escaped for a terminal. */
+std::string nameChangeLine(int record, const std::u32string& before, const std::u32string& after);
+
+/** The defaults "Add Record" gives a new record, from the field table's texts. */
+doc::ObjectRecord defaultRecord();
+
+} // namespace cli

@@ -1,0 +1,41 @@
+#pragma once
+// Field values and names as the command-line companion writes and reads them: the same text
+// whatever the locale, so an export read back gives the same bits.
+
+#include "document/field_table.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace cli {
+
+/** A field's stored bits as text: integers and flags unsigned decimal; finite floats in the
+ * shortest form that reads back to the same single ("1.234", "-0", "1e-45"); NaN and the
+ * infinities as their bit pattern in hexadecimal ("0x7FC00000"). */
+std::string fieldText(doc::FieldType type, std::uint32_t bits);
+
+/** Whether fieldText writes a float's bits as a number (not as a bit pattern). */
+bool isWrittenAsNumber(doc::FieldType type, std::uint32_t bits);
+
+/** The bits a cell's text stands for, or the reason it stands for none. Integers and flags:
+ * unsigned decimal up to 4294967295 (a whole number in a decimal or exponent form, as
+ * spreadsheets write, is taken too). Floats: a decimal with "." and an optional exponent,
+ * rounded to the nearest single, or a bit pattern "0x" and 1 to 8 hexadecimal digits. */
+struct ParsedValue {
+    std::uint32_t bits = 0;
+    std::string error; // empty when bits holds the value
+};
+ParsedValue parseFieldText(doc::FieldType type, std::string_view text);
+
+/** UTF-8 of text made of Unicode characters. */
+std::string toUtf8(std::u32string_view text);
+/** The characters of UTF-8 text, or nothing when it is not valid UTF-8. */
+std::optional<std::u32string> fromUtf8(std::string_view text);
+
+/** A name made safe for a terminal: control characters, DEL, C1 controls and the backslash
+ * written as escapes ("\n", "\t", "\r", "\\", "\x1b"), everything else as UTF-8. */
+std::string escapedForTerminal(std::u32string_view text);
+
+} // namespace cli

@@ -1,0 +1,292 @@
+// cvnobj through the built program: round trips byte for byte, the import's checks, appending,
+// scale against the editor's computation, diff, check, and every failure's message and status.
+
+#include "cli/table_io.h"
+#include "document/record_codec.h"
+#include "document/scaling.h"
+#include "tests/support/data_files.h"
+
+#include <gtest/gtest.h>
+
+#include <bit>
+#include <clocale>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+using testsupport::Bytes;
+
+struct Outcome {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+std::string slurp(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+class CvnobjTest : public ::testing::Test {
+protected:
+    testsupport::TempFolder folder;
+    std::string data = folder.file("OBJDAT.dat");
+    std::string names = folder.file("OBJDAT.nam");
+
+    /** Runs cvnobj with the shell words args, in the folder. */
+    Outcome run(const std::string& args, const std::string& environment = "") {
+        const std::string out = folder.file("stdout"), err = folder.file("stderr");
+        // The test's redirections first, so that those in args win.
+        const std::string command = "cd '" + folder.path() + "' && " + environment + " '" +
+                                    CVNOBJ_PATH + "' >'" + out + "' 2>'" + err + "' " + args;
+        const int raw = std::system(command.c_str());
+        return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, slurp(out), slurp(err)};
+    }
+
+    /** A file with the values and names that are hardest to carry through text. */
+    void writeAwkwardFile() {
+        testsupport::DataFile file;
+        file.records = testsupport::sampleRecords(6);
+        const std::uint32_t extremes[] = {4294967295u,
+                                          0x80000000u /* -0.0 */,
+                                          1u /* smallest
+subnormal */,
+                                          std::bit_cast<std::uint32_t>(3.4e38f),
+                                          std::bit_cast<std::uint32_t>(1.234f),
+                                          0x7FC01234u /* NaN with a payload */,
+                                          0xFF800000u};
+        for (int k = 0; k < 7; ++k)
+            file.records[1].fields[static_cast<std::size_t>(k == 0 ? 2 : 3 + k)] = extremes[k];
+        file.records[2].fields[23] = 2; // a flag of 2 stays visible
+        file.records[3].setFloatField(7, 4.5f);
+        file.tail = {9, 9, 9};
+        file.write(data);
+        testsupport::writeNamesFile(data,
+                                    {"Plain", "semi;colon, comma \"quoted\"", std::string(30, 'X'),
+                                     std::string("short\0garbage after", 19),
+                                     "line\nbreak \x1b[31m esc", "Caf\xe9 \x80 \x81"});
+    }
+};
+
+TEST_F(CvnobjTest, ExportThenImportChangesNoByte) {
+    writeAwkwardFile();
+    const Bytes dataBefore = testsupport::readFile(data),
+                namesBefore = testsupport::readFile(names);
+    for (const std::string format : {"csv", "json"}) {
+        ASSERT_EQ(run("export OBJDAT.dat --format " + format + " -o out." + format).status, 0);
+        const Outcome imported = run("import OBJDAT.dat out." + format);
+        EXPECT_EQ(imported.status, 0) << imported.err;
+        EXPECT_EQ(imported.out, "0 changes; nothing written\n");
+        EXPECT_EQ(testsupport::readFile(data), dataBefore) << format;
+        EXPECT_EQ(testsupport::readFile(names), namesBefore) << format;
+    }
+    // As a spreadsheet writes it back: a byte-order mark, LF line ends, a float in exponent form.
+    std::string csv = slurp(folder.file("out.csv"));
+    for (std::size_t at; (at = csv.find("\r\n")) != std::string::npos;)
+        csv.replace(at, 2, "\n");
+    const std::string subnormal = ",1e-45,";
+    ASSERT_NE(csv.find(subnormal), std::string::npos);
+    csv.replace(csv.find(subnormal), subnormal.size(), ",1E-045,");
+    std::ofstream(folder.file("sheet.csv"), std::ios::binary) << "\xEF\xBB\xBF" << csv;
+    EXPECT_EQ(run("import OBJDAT.dat sheet.csv").status, 0);
+    EXPECT_EQ(testsupport::readFile(data), dataBefore);
+    EXPECT_EQ(testsupport::readFile(names), namesBefore);
+}
+
+TEST_F(CvnobjTest, ExportWritesEachFormExactly) {
+    writeAwkwardFile();
+    const Outcome csv = run("export OBJDAT.dat");
+    ASSERT_EQ(csv.status, 0);
+    EXPECT_TRUE(csv.out.starts_with("index,name,class,type,damage,dot_color,dx_neg,"));
+    for (const std::string piece :
+         {",\"semi;colon, comma \"\"quoted\"\"\",", ",\"line\nbreak \x1b[31m esc\",",
+          ",4294967295,", ",-0,1e-45,3.4e+38,1.234,0x7FC01234,0xFF800000,",
+          "\r\n5,Café € \xc2\x81,"})
+        EXPECT_NE(csv.out.find(piece), std::string::npos) << piece;
+    const Outcome json = run("export OBJDAT.dat --format json");
+    for (const std::string piece :
+         {"\"count\": 6", "\"damage\": 4294967295", "\"dy_neg\": 1e-45",
+          "\"dy_pos\": \"0x7FC01234\"", "\"name\": \"line\\nbreak \\u001b[31m esc\""})
+        EXPECT_NE(json.out.find(piece), std::string::npos) << piece;
+}
+
+TEST_F(CvnobjTest, ImportReportsEveryBadCellAndWritesNothing) {
+    writeAwkwardFile();
+    std::remove(names.c_str()); // a refused import creates no names file either
+    const Bytes before = testsupport::readFile(data);
+    std::ofstream(folder.file("bad.csv"))
+        << "index,damage,dx_neg,name,has_flame\n"
+        << "0,12x,1.5,ok,1\n"
+        << "1,5,1,5,\"Snowman \xe2\x98\x83\",0\n" // a field too many
+        << "2,-1,abc,fine,1\n"
+        << "3,7,0x1FFFFFFFF," + std::string(30, 'n') + ",1\n"
+        << "9,1,1,far,1\n";
+    const Outcome imported = run("import OBJDAT.dat bad.csv");
+    EXPECT_EQ(imported.status, 1);
+    for (const std::string line :
+         {"bad.csv: row 1, column damage: '12x' is not a whole number", "bad.csv: row 2: 6 fields",
+          "bad.csv: row 3, column damage: '-1'", "bad.csv: row 3, column dx_neg: 'abc'",
+          "bad.csv: row 4, column dx_neg: '0x1FFFFFFFF' is not a 32-bit pattern",
+          "bad.csv: row 4, column name: longer than 29 characters",
+          "bad.csv: row 5, column index: record 9 is beyond the table (records 0 to 5, or 6 to add "
+          "one)",
+          "cvnobj: 7 errors; nothing written"})
+        EXPECT_NE(imported.err.find(line), std::string::npos) << line << "\n" << imported.err;
+    EXPECT_EQ(testsupport::readFile(data), before);
+    EXPECT_EQ(access(names.c_str(), F_OK), -1);
+
+    std::ofstream(folder.file("snow.json")) << R"({"records":[{"index":0,"name":"Snow ☃"}]})";
+    EXPECT_NE(run("import OBJDAT.dat snow.json")
+                  .err.find("row 1, column name: holds a character Windows-1252 cannot hold"),
+              std::string::npos);
+}
+
+TEST_F(CvnobjTest, ImportChangesAndAppends) {
+    writeAwkwardFile();
+    std::ofstream(folder.file("more.csv")) << "damage,index,name\n77,0,Plain\n5,6,\n,7,Seventh\n";
+    // An empty cell is refused, even in a row that adds a record.
+    EXPECT_EQ(run("import OBJDAT.dat more.csv").status, 1);
+    std::ofstream(folder.file("more.csv")) << "damage,index\n77,0\n5,6\n";
+    std::ofstream(folder.file("named.json")) << R"({"records":[{"index":7,"name":"Seventh"}]})";
+    const Outcome dry = run("import OBJDAT.dat more.csv --dry-run");
+    EXPECT_EQ(dry.out,
+              "record 0 damage: " + std::to_string(testsupport::sampleRecord(0).fields[2]) +
+                  " -> 77\nrecord 6 added\n2 changes; nothing written (dry run)\n");
+    EXPECT_EQ(testsupport::storedCount(testsupport::readFile(data)), 6);
+
+    ASSERT_EQ(run("import OBJDAT.dat more.csv").status, 0);
+    ASSERT_EQ(run("import OBJDAT.dat named.json").status, 0);
+    const Bytes after = testsupport::readFile(data);
+    EXPECT_EQ(testsupport::storedCount(after), 8);
+    EXPECT_EQ(testsupport::recordAt(after, 0).fields[2], 77u);
+    doc::ObjectRecord added = cli::defaultRecord();
+    added.fields[2] = 5;
+    EXPECT_EQ(testsupport::recordAt(after, 6), added);
+    EXPECT_EQ(testsupport::recordAt(after, 6).fields[10], 10000u); // "Max Range"
+    EXPECT_EQ(testsupport::slotAt(testsupport::readFile(names), 6),
+              testsupport::nameSlot("Empty Object Slot"));
+    EXPECT_EQ(testsupport::slotAt(testsupport::readFile(names), 7),
+              testsupport::nameSlot("Seventh"));
+    // The bytes after the old last record were overwritten by the new ones, no more.
+    EXPECT_EQ(after.size(), static_cast<std::size_t>(doc::recordOffset(8)));
+}
+
+TEST_F(CvnobjTest, ScaleIsTheEditorsComputation) {
+    ASSERT_EQ(run("sample OBJDAT.dat 40").status, 0);
+    const Bytes before = testsupport::readFile(data);
+    doc::ObjectTable expected;
+    for (int r = 0; r < 40; ++r)
+        expected.records[static_cast<std::size_t>(r)] = testsupport::recordAt(before, r);
+    expected.lastIndex = 39;
+    doc::scaleTable(expected, {30, 50}, {100, 210});
+    const Outcome scale = run("scale OBJDAT.dat --damage 30:50 --size 100:210");
+    ASSERT_EQ(scale.status, 0) << scale.err;
+    const Bytes after = testsupport::readFile(data);
+    for (int r = 0; r < 40; ++r)
+        EXPECT_EQ(testsupport::recordAt(after, r), expected.records[static_cast<std::size_t>(r)])
+            << r;
+    EXPECT_TRUE(std::equal(before.begin(), before.begin() + doc::kHeaderSize, after.begin()));
+}
+
+TEST_F(CvnobjTest, DiffAndCheck) {
+    writeAwkwardFile();
+    const std::string copy = folder.file("COPY.dat");
+    testsupport::writeFile(copy, testsupport::readFile(data));
+    testsupport::writeFile(folder.file("COPY.nam"), testsupport::readFile(names));
+    EXPECT_EQ(run("diff OBJDAT.dat COPY.dat").status, 0);
+    EXPECT_EQ(run("diff OBJDAT.dat COPY.dat").out, "");
+    std::ofstream(folder.file("one.csv")) << "index,dx_pos\n3,2.5\n";
+    ASSERT_EQ(run("import COPY.dat one.csv").status, 0);
+    const Outcome diff = run("diff OBJDAT.dat COPY.dat");
+    EXPECT_EQ(diff.status, 1);
+    EXPECT_EQ(diff.out, "record 3 dx_pos: 4.5 -> 2.5\n");
+
+    const Outcome awkward = run("check OBJDAT.dat");
+    EXPECT_EQ(awkward.status, 1);
+    EXPECT_EQ(awkward.out, "record 1 dy_pos: 0x7FC01234 is not a finite number\n"
+                           "record 1 dz_pos: 0xFF800000 is not a finite number\n"
+                           "record 2 has_shadow: 2 is neither 0 nor 1\n");
+    testsupport::cutFile(data, doc::fieldOffset(3, 5));
+    testsupport::cutFile(names, doc::nameSlotOffset(2));
+    const Outcome cut = run("check OBJDAT.dat");
+    EXPECT_NE(cut.out.find("data file: holds 3 of the 6 records its count names\n"),
+              std::string::npos);
+    EXPECT_NE(cut.out.find("names file: holds 2 of the 6 names the count needs\n"),
+              std::string::npos);
+    std::remove(names.c_str());
+    EXPECT_NE(run("check OBJDAT.dat").out.find("OBJDAT.nam is missing"), std::string::npos);
+    EXPECT_EQ(run("sample GOOD.dat 3").status, 0);
+    EXPECT_EQ(run("check GOOD.dat").out, "no problems found\n");
+}
+
+TEST_F(CvnobjTest, FailuresHaveTheirMessageAndStatus) {
+    writeAwkwardFile();
+    ASSERT_EQ(mkfifo(folder.file("fifo.dat").c_str(), 0600), 0);
+    ASSERT_EQ(symlink("nowhere.dat", folder.file("dangling.dat").c_str()), 0);
+    const Bytes before = testsupport::readFile(data);
+    struct Row {
+        std::string args;
+        int status;
+        std::string err; // the start of standard error
+    };
+    for (const Row& row : std::initializer_list<Row>{
+             {"show missing.dat", 1, "cvnobj: missing.dat: File not found"},
+             {"show /dev/zero", 1, "cvnobj: /dev/zero: File access denied"},
+             {"export fifo.dat", 1, "cvnobj: fifo.dat: File access denied"},
+             {"show OBJDAT.dat 6", 1, "cvnobj: record 6 does not exist (records 0 to 5)"},
+             {"show OBJDAT.dat >/dev/full", 1, "cvnobj: cannot write the output: No space left"},
+             {"show OBJDAT.dat >&-", 1, "cvnobj: cannot write the output: Bad file descriptor"},
+             {"export OBJDAT.dat -o OBJDAT.nam", 1,
+              "cvnobj: OBJDAT.nam: is the data file or its names"},
+             {"import OBJDAT.dat missing.csv", 1, "cvnobj: missing.csv: File not found"},
+             {"sample OBJDAT.dat", 1, "cvnobj: OBJDAT.dat: already exists"},
+             {"sample dangling.dat", 1, "cvnobj: dangling.dat: already exists"},
+             {"", 2, "A subcommand is required"},
+             {"frobnicate OBJDAT.dat", 2, ""},
+             {"scale OBJDAT.dat --damage 5:100", 2, "--damage: expected OLD:NEW"},
+             {"scale OBJDAT.dat --size 100", 2, "--size: expected OLD:NEW"},
+             {"sample NEW.dat 0", 2, ""},
+             {"export OBJDAT.dat --format xml", 2, ""},
+             {"--help", 0, ""},
+             {"import --help", 0, ""},
+             {"--version", 0, ""},
+         }) {
+        const Outcome result = run(row.args);
+        EXPECT_EQ(result.status, row.status) << row.args << "\n" << result.err;
+        EXPECT_TRUE(result.err.starts_with(row.err)) << row.args << "\n" << result.err;
+    }
+    EXPECT_EQ(testsupport::readFile(data), before);
+    EXPECT_EQ(access(folder.file("nowhere.dat").c_str(), F_OK), -1);
+    EXPECT_NE(run("import --help").out.find("\"-0\" into \"0\""), std::string::npos);
+    // Control characters in names reach a terminal escaped.
+    EXPECT_NE(run("show OBJDAT.dat").out.find(";line\\nbreak \\x1b[31m esc\n"), std::string::npos);
+}
+
+TEST(CvnobjLocale, NumbersReadTheSameUnderAGermanLocale) {
+    // A German locale built for the test, since a fresh machine may have none installed.
+    testsupport::TempFolder locales;
+    const std::string build =
+        "localedef -i de_DE -f UTF-8 '" + locales.file("de_DE.UTF-8") + "' 2>/dev/null";
+    if (std::system(build.c_str()) != 0)
+        GTEST_SKIP() << "localedef cannot build de_DE.UTF-8 (Debian package locales)";
+    setenv("LOCPATH", locales.path().c_str(), 1);
+    ASSERT_NE(std::setlocale(LC_ALL, "de_DE.UTF-8"), nullptr);
+    doc::ObjectTable table;
+    const cli::ImportPlan plan = cli::planImport(table, "index,dx_neg,damage\n0,1.5E+2,1E3\n");
+    std::setlocale(LC_ALL, "C");
+    unsetenv("LOCPATH");
+    ASSERT_TRUE(plan.errors.empty());
+    EXPECT_EQ(plan.result.records[0].floatField(4), 150.0f);
+    EXPECT_EQ(plan.result.records[0].fields[2], 1000u);
+    EXPECT_NE(cli::exportCsv(plan.result).find(",150,"), std::string::npos);
+}
+
+} // namespace
