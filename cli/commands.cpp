@@ -156,7 +156,8 @@ int runExport(const std::string& path, ExportFormat format, const std::string& o
 int runImport(const std::string& path, const std::string& sourcePath, bool dryRun) {
     const std::string source = readSource(sourcePath);
     // Checked against the files as they are first, so that a bad source creates nothing.
-    ImportPlan plan = planImport(tableOf(readStored(path)), source);
+    const doc::StoredDocument stored = readStored(path);
+    ImportPlan plan = planImport(tableOf(stored), source);
     if (!plan.errors.empty()) {
         std::string out;
         for (const std::string& error : plan.errors)
@@ -169,9 +170,10 @@ int runImport(const std::string& path, const std::string& sourcePath, bool dryRu
         doc::FileSession session;
         try {
             session.open(path);
-            // Against the opened table again: a names file the open just created holds names
-            // the first reading did not see.
-            plan = planImport(session.table(), source);
+            // Against the opened table again when the open created the names file: it holds
+            // names the first reading did not see.
+            if (!stored.hasNamesFile)
+                plan = planImport(session.table(), source);
             if (!plan.changes.empty()) {
                 for (int i = 0; i < plan.added; ++i)
                     session.appendRecord();

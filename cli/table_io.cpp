@@ -1,6 +1,7 @@
 #include "cli/table_io.h"
 
 #include "cli/csv.h"
+#include "cli/json_source.h"
 #include "cli/value_text.h"
 #include "document/field_table.h"
 #include "document/file_layout.h"
@@ -9,6 +10,7 @@
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <map>
 #include <optional>
@@ -33,23 +35,9 @@ Json floatNumber(const std::string& shortest) {
     return value;
 }
 
-/** One row of the source: its number for messages and its cells by column. */
-struct SourceRow {
-    int number = 0;
-    std::vector<std::pair<std::string, std::string>> cells;
-};
-
-/** Errors with the row they belong to (0 for the source as a whole), reported in row order. */
-using RowErrors = std::vector<std::pair<int, std::string>>;
-
-struct Source {
-    std::vector<SourceRow> rows;
-    RowErrors errors;
-};
-
 Source readCsvSource(std::string_view text) {
     Source source;
-    const CsvTable csv = parseCsv(text);
+    CsvTable csv = parseCsv(text);
     if (!csv.error.empty()) {
         source.errors.emplace_back(0, csv.error);
         return source;
@@ -60,7 +48,7 @@ Source readCsvSource(std::string_view text) {
     }
     const CsvRow& header = csv.rows.front();
     for (std::size_t r = 1; r < csv.rows.size(); ++r) {
-        const CsvRow& fields = csv.rows[r];
+        CsvRow& fields = csv.rows[r];
         SourceRow row{static_cast<int>(r), {}};
         if (fields.size() != header.size()) {
             source.errors.emplace_back(static_cast<int>(r), "row " + std::to_string(r) + ": " +
@@ -70,58 +58,7 @@ Source readCsvSource(std::string_view text) {
             continue;
         }
         for (std::size_t c = 0; c < fields.size(); ++c)
-            row.cells.emplace_back(header[c], fields[c]);
-        source.rows.push_back(std::move(row));
-    }
-    return source;
-}
-
-/** A JSON value as the text a CSV cell would hold. */
-std::optional<std::string> cellText(const Json& value) {
-    if (value.is_string())
-        return value.get<std::string>();
-    if (value.is_number_unsigned())
-        return std::to_string(value.get<std::uint64_t>());
-    if (value.is_number_integer())
-        return std::to_string(value.get<std::int64_t>());
-    if (value.is_number_float()) {
-        char text[64];
-        const auto result = std::to_chars(text, text + sizeof text, value.get<double>());
-        return std::string(text, result.ptr);
-    }
-    return std::nullopt;
-}
-
-Source readJsonSource(std::string_view text) {
-    Source source;
-    const Json document = Json::parse(text.begin(), text.end(), nullptr, false);
-    if (document.is_discarded()) {
-        source.errors.emplace_back(0, "the source is not valid JSON");
-        return source;
-    }
-    const Json* records =
-        document.is_object() && document.contains("records") ? &document["records"] : nullptr;
-    if (!records || !records->is_array()) {
-        source.errors.emplace_back(0, "the JSON source holds no \"records\" array");
-        return source;
-    }
-    int number = 0;
-    for (const Json& record : *records) {
-        ++number;
-        if (!record.is_object()) {
-            source.errors.emplace_back(number, "row " + std::to_string(number) + ": not an object");
-            continue;
-        }
-        SourceRow row{number, {}};
-        for (const auto& [key, value] : record.items()) {
-            const std::optional<std::string> text = cellText(value);
-            if (!text) {
-                source.errors.emplace_back(number, "row " + std::to_string(number) + ", column " +
-                                                       key + ": not a number or a string");
-                continue;
-            }
-            row.cells.emplace_back(key, *text);
-        }
+            row.cells.emplace_back(header[c], std::move(fields[c]));
         source.rows.push_back(std::move(row));
     }
     return source;
@@ -138,48 +75,57 @@ const doc::FieldInfo* fieldNamed(std::string_view column) {
 struct RowRequest {
     int index = -1;
     std::optional<std::u32string> name;
-    std::map<int, std::uint32_t> fields;
+    std::array<std::optional<std::uint32_t>, doc::kFieldCount> fields;
     bool ok = true;
 };
 
 RowRequest readRow(const SourceRow& row, RowErrors& errors) {
     RowRequest request;
-    std::map<std::string, bool> seen;
+    // Known columns by position: the fields, then the index and the name.
+    constexpr std::size_t kIndexColumn = doc::kFieldCount, kNameColumn = doc::kFieldCount + 1;
+    std::array<bool, doc::kFieldCount + 2> seen{};
     const auto fail = [&](const std::string& column, const std::string& reason) {
         errors.emplace_back(row.number, "row " + std::to_string(row.number) + ", column " + column +
                                             ": " + reason);
         request.ok = false;
     };
     for (const auto& [column, text] : row.cells) {
-        if (seen[column]) {
+        const doc::FieldInfo* field = fieldNamed(column);
+        const std::size_t position = field              ? static_cast<std::size_t>(field->index)
+                                     : column == kIndex ? kIndexColumn
+                                     : column == kName  ? kNameColumn
+                                                        : seen.size();
+        if (position == seen.size()) {
+            fail(column, "no such column");
+            continue;
+        }
+        if (seen[position]) {
             fail(column, "the column appears twice");
             continue;
         }
-        seen[column] = true;
-        if (column == kIndex) {
+        seen[position] = true;
+        if (position == kIndexColumn) {
             int index = -1;
             const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), index);
             if (ec != std::errc{} || end != text.data() + text.size() || index < 0)
                 fail(column, "'" + text + "' is not a record number");
             else
                 request.index = index;
-        } else if (column == kName) {
+        } else if (position == kNameColumn) {
             std::optional<std::u32string> name = fromUtf8(text);
             if (!name)
                 fail(column, "not valid UTF-8");
             else
                 request.name = std::move(*name);
-        } else if (const doc::FieldInfo* field = fieldNamed(column)) {
+        } else {
             const ParsedValue value = parseFieldText(field->type, text);
             if (!value.error.empty())
                 fail(column, value.error);
             else
-                request.fields[field->index] = value.bits;
-        } else {
-            fail(column, "no such column");
+                request.fields[position] = value.bits;
         }
     }
-    if (!seen[std::string(kIndex)])
+    if (!seen[kIndexColumn])
         fail(std::string(kIndex), "missing; every row names its record");
     return request;
 }
@@ -262,7 +208,7 @@ ImportPlan planImport(const doc::ObjectTable& table, std::string_view source) {
     RowErrors errors = std::move(rows.errors);
 
     doc::ObjectTable& result = plan.result;
-    std::map<int, int> rowOfIndex;
+    std::vector<int> rowOfIndex(doc::kTableCapacity, 0); // the row giving each record, 0 for none
     for (const SourceRow& row : rows.rows) {
         // A row with a bad cell is still checked for what else is wrong with it.
         const RowRequest request = readRow(row, errors);
@@ -273,11 +219,6 @@ ImportPlan planImport(const doc::ObjectTable& table, std::string_view source) {
                                                 std::string(column) + ": " + reason);
         };
         const int index = request.index;
-        if (const auto earlier = rowOfIndex.find(index); earlier != rowOfIndex.end()) {
-            fail(kIndex, "record " + std::to_string(index) + " is already given in row " +
-                             std::to_string(earlier->second));
-            continue;
-        }
         const bool adds = index == result.recordCount() && index < doc::kTableCapacity;
         if (index > result.recordCount() - 1 && !adds) {
             fail(kIndex, "record " + std::to_string(index) + " is beyond the table (records 0 to " +
@@ -287,7 +228,12 @@ ImportPlan planImport(const doc::ObjectTable& table, std::string_view source) {
                                   : "; the table is full)"));
             continue;
         }
-        rowOfIndex[index] = row.number;
+        if (const int earlier = rowOfIndex[static_cast<std::size_t>(index)]; earlier != 0) {
+            fail(kIndex, "record " + std::to_string(index) + " is already given in row " +
+                             std::to_string(earlier));
+            continue;
+        }
+        rowOfIndex[static_cast<std::size_t>(index)] = row.number;
         auto& record = result.records[static_cast<std::size_t>(index)];
         auto& slot = result.names[static_cast<std::size_t>(index)];
         const doc::ObjectRecord before = record;
@@ -298,8 +244,9 @@ ImportPlan planImport(const doc::ObjectTable& table, std::string_view source) {
             record = defaultRecord();
             plan.changes.push_back("record " + std::to_string(index) + " added");
         }
-        for (const auto& [field, bits] : request.fields)
-            record.fields[static_cast<std::size_t>(field)] = bits;
+        for (std::size_t k = 0; k < request.fields.size(); ++k)
+            if (request.fields[k])
+                record.fields[k] = *request.fields[k];
         std::u32string name = request.name.value_or(
             adds ? std::u32string(doc::kDefaultObjectName.begin(), doc::kDefaultObjectName.end())
                  : nameBefore);
