@@ -1,5 +1,5 @@
 # One test executable per subject. Qt tests run headless; every test gets the
-# offscreen platform and its own settings folder so nothing touches the user's.
+# offscreen platform and its own settings and data folders so nothing touches the user's.
 function(corvane_add_gtest name)
   add_executable(${name} ${ARGN})
   target_link_libraries(${name} PRIVATE GTest::gtest GTest::gtest_main)
@@ -13,7 +13,7 @@ function(corvane_add_qtest name)
   add_test(NAME ${name} COMMAND ${name})
   set_tests_properties(${name} PROPERTIES
     TIMEOUT 300
-    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;XDG_CONFIG_HOME=${CMAKE_CURRENT_BINARY_DIR}/${name}-config")
+    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;XDG_CONFIG_HOME=${CMAKE_CURRENT_BINARY_DIR}/${name}-config;XDG_DATA_HOME=${CMAKE_CURRENT_BINARY_DIR}/${name}-data")
 endfunction()
 
 # Qt tests that need a real X server: each runs on a private Xvfb display with the xcb platform
@@ -26,5 +26,5 @@ function(corvane_add_desktop_qtest name)
   set_tests_properties(${name} PROPERTIES
     TIMEOUT 300
     SKIP_RETURN_CODE 77
-    ENVIRONMENT "QT_QPA_PLATFORM=xcb;XDG_CONFIG_HOME=${CMAKE_CURRENT_BINARY_DIR}/${name}-config")
+    ENVIRONMENT "QT_QPA_PLATFORM=xcb;XDG_CONFIG_HOME=${CMAKE_CURRENT_BINARY_DIR}/${name}-config;XDG_DATA_HOME=${CMAKE_CURRENT_BINARY_DIR}/${name}-data")
 endfunction()

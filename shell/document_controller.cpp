@@ -4,6 +4,7 @@
 #include "shell/about_box.h"
 #include "shell/notes_window.h"
 #include "shell/start_window.h"
+#include "ui/dialogs.h"
 
 #include <QCoreApplication>
 
@@ -26,8 +27,7 @@ void TForm3::Save1Click(QObject*) {
 }
 
 void TForm3::Notes1Click(QObject*) {
-    m_notesWindow.show();
-    m_notesWindow.raise();
+    m_notesWindow.loadAndShow();
 }
 
 void TForm3::About1Click(QObject* sender) {
@@ -35,8 +35,14 @@ void TForm3::About1Click(QObject* sender) {
     about.exec();
 }
 
-void TForm3::FormClose(QObject*) {
+void TForm3::FormClose(QObject* sender) {
     m_document.closeAtExit();
+    // Notes are never dropped without asking; a save that fails keeps the program running.
+    if (m_notesWindow.hasUnsavedNotes() &&
+        ui::Dialogs::current().confirm(qobject_cast<QWidget*>(sender),
+                                       QStringLiteral("Do you wish to save the notes?")) ==
+            ui::Dialogs::Answer::Yes)
+        m_notesWindow.saveNotes();
     m_endProgram();
 }
 

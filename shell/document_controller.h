@@ -28,10 +28,12 @@ public:
     void Open1Click(QObject* sender) override;
     /** Saves both files; the editor window's row stays selected. */
     void Save1Click(QObject* sender) override;
+    /** Loads the notes file (unless the notes hold unsaved changes) and shows the notes window. */
     void Notes1Click(QObject* sender) override;
     /** The About box, over the window that asks for it. */
     void About1Click(QObject* sender) override;
-    /** Close at exit, then the end of the program. */
+    /** Close at exit, then the notes question when the notes hold unsaved changes, then the end
+     * of the program. */
     void FormClose(QObject* sender) override;
 
     /** What ending the program does; quits the event loop unless a test replaces it. */

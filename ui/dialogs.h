@@ -3,7 +3,12 @@
 // the real ones; tests install a Dialogs that answers from a queue, so no test
 // ever blocks on a modal.
 
+#include <QColor>
+#include <QFont>
 #include <QString>
+
+#include <functional>
+#include <optional>
 
 class QWidget;
 
@@ -23,6 +28,15 @@ public:
         QString defaultExtension; // "dat"
     };
 
+    /** What the font dialog chooses: the typeface with its size, style and effects, and the
+     * text colour, which QFont does not carry. */
+    struct FontChoice {
+        QFont font;
+        QColor colour;
+        bool operator==(const FontChoice&) const = default;
+    };
+    using FontApply = std::function<void(const FontChoice&)>;
+
     virtual ~Dialogs() = default;
     /** The confirmed path, or an empty text when cancelled. */
     virtual QString openFile(QWidget* parent, const OpenFileRequest& request) = 0;
@@ -34,6 +48,12 @@ public:
     virtual Answer confirm(QWidget* parent, const QString& text) = 0;
     /** "Information" with "OK". */
     virtual void information(QWidget* parent, const QString& text) = 0;
+    /** The font dialog, starting with initial: scalable fonts only, sizes 8 to 32 points,
+     * underline, strike-out and colour. Each press of its "Apply" button calls apply with the
+     * font shown, while the dialog stays open. Returns the font confirmed with OK, or nothing
+     * when cancelled. */
+    virtual std::optional<FontChoice> chooseFont(QWidget* parent, const FontChoice& initial,
+                                                 const FontApply& apply) = 0;
     /** The error box: error icon, "OK", the application title; text already ends as shown. */
     virtual void error(QWidget* parent, const QString& text) = 0;
 

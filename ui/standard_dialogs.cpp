@@ -2,6 +2,7 @@
 
 #include "ui/file_filters.h"
 #include "ui/folder_prompt.h"
+#include "ui/font_dialog.h"
 
 #include <QDir>
 #include <QFileDialog>
@@ -60,6 +61,14 @@ void StandardDialogs::information(QWidget* parent, const QString& text) {
                     parent);
     box.button(QMessageBox::Ok)->setText(QStringLiteral("OK"));
     box.exec();
+}
+
+std::optional<Dialogs::FontChoice>
+StandardDialogs::chooseFont(QWidget* parent, const FontChoice& initial, const FontApply& apply) {
+    FontDialog dialog(initial, apply, parent);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.choice();
 }
 
 void StandardDialogs::error(QWidget* parent, const QString& text) {

@@ -5,20 +5,25 @@
 #include "tests/support/scripted_dialogs.h"
 #include "ui/file_filters.h"
 #include "ui/folder_prompt.h"
+#include "ui/font_dialog.h"
+#include "ui/fonts.h"
 #include "ui/standard_dialogs.h"
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QFontComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QTreeView>
@@ -247,6 +252,48 @@ private slots:
         QCOMPARE(seen.title, QStringLiteral("Corvane OBJDAT File Editor"));
         QCOMPARE(seen.icon, QMessageBox::Critical);
         QCOMPARE(seen.buttons, QStringList{QStringLiteral("OK")});
+    }
+
+    void fontDialogAppliesWhileOpenAndReturnsOnOk() {
+        ui::StandardDialogs dialogs;
+        QList<ui::Dialogs::FontChoice> applied;
+        const auto apply = [&applied](const ui::Dialogs::FontChoice& c) { applied << c; };
+        QFont start(QStringLiteral("DejaVu Sans"));
+        start.setPointSize(14);
+        const ui::Dialogs::FontChoice initial{start, QColor(Qt::red)};
+
+        for (const bool confirm : {false, true}) {
+            whenModalShows([&](QWidget* modal) {
+                auto* dialog = qobject_cast<ui::FontDialog*>(modal);
+                QVERIFY(dialog);
+                QCOMPARE(dialog->family->fontFilters(), QFontComboBox::ScalableFonts);
+                QCOMPARE(dialog->size->minimum(), 8);
+                QCOMPARE(dialog->size->maximum(), 32);
+                QCOMPARE(dialog->size->value(), 14);
+                QCOMPARE(dialog->colour->currentData().value<QColor>(), QColor(Qt::red));
+                dialog->size->setValue(20);
+                dialog->underline->setChecked(true);
+                QTest::mouseClick(dialog->applyButton, Qt::LeftButton);
+                QVERIFY(dialog->isVisible()); // "Apply" leaves the dialog open
+                dialog->strikeOut->setChecked(true);
+                if (confirm)
+                    dialog->accept();
+            });
+            const auto chosen = dialogs.chooseFont(nullptr, initial, apply);
+            QCOMPARE(chosen.has_value(), confirm);
+            if (chosen) {
+                QVERIFY(chosen->font.strikeOut());
+                QCOMPARE(chosen->font.pointSize(), 20);
+            }
+        }
+        QCOMPARE(applied.size(), 2);
+        QCOMPARE(applied[0].font.pointSize(), 20);
+        QVERIFY(applied[0].font.underline() && !applied[0].font.strikeOut());
+        QCOMPARE(applied[0].colour, QColor(Qt::red));
+
+        // The first start: the 11-pixel window font shows as 8 points.
+        ui::FontDialog first({ui::fonts::msSansSerif(11), QColor(Qt::black)}, nullptr);
+        QCOMPARE(first.size->value(), 8);
     }
 
     void scriptedDialogsAnswerFromQueuesAndNeverBlock() {

@@ -14,6 +14,24 @@ void ScriptedDialogs::queueAnswer(Answer answer) {
     m_answers.push_back(answer);
 }
 
+void ScriptedDialogs::queueFont(QList<FontChoice> applied, std::optional<FontChoice> confirmed) {
+    m_fonts.push_back({std::move(applied), std::move(confirmed)});
+}
+
+std::optional<Dialogs::FontChoice> ScriptedDialogs::chooseFont(QWidget*, const FontChoice& initial,
+                                                               const FontApply& apply) {
+    m_fontStarts << initial;
+    if (m_fonts.empty()) {
+        m_unanswered << QStringLiteral("chooseFont");
+        return std::nullopt;
+    }
+    const FontScript script = m_fonts.front();
+    m_fonts.pop_front();
+    for (const FontChoice& choice : script.applied)
+        apply(choice);
+    return script.confirmed;
+}
+
 QStringList ScriptedDialogs::texts(Kind kind) const {
     QStringList result;
     for (const Message& message : m_messages)
@@ -23,7 +41,8 @@ QStringList ScriptedDialogs::texts(Kind kind) const {
 }
 
 qsizetype ScriptedDialogs::pendingAnswers() const {
-    return static_cast<qsizetype>(m_openFiles.size() + m_folders.size() + m_answers.size());
+    return static_cast<qsizetype>(m_openFiles.size() + m_folders.size() + m_answers.size() +
+                                  m_fonts.size());
 }
 
 void ScriptedDialogs::clearRecord() {

@@ -29,6 +29,11 @@ public:
     void queueFolder(const QString& path);
     /** The next "Confirm" question is answered with answer. */
     void queueAnswer(Answer answer);
+    /** The next font dialog presses "Apply" with each of applied in turn, then ends with OK on
+     * confirmed, or with "Cancel" when confirmed is empty. */
+    void queueFont(QList<FontChoice> applied, std::optional<FontChoice> confirmed);
+    /** The font each font dialog started with, in order. */
+    const QList<FontChoice>& fontDialogStarts() const { return m_fontStarts; }
 
     /** Every confirm, information and error box, in order. */
     const QList<Message>& messages() const { return m_messages; }
@@ -38,7 +43,8 @@ public:
     const QList<OpenFileRequest>& openRequests() const { return m_openRequests; }
     /** The instruction of every folder prompt shown, in order. */
     const QStringList& folderPrompts() const { return m_folderPrompts; }
-    /** Dialogs shown while their queue was empty: "openFile", "browseFolder", "confirm". */
+    /** Dialogs shown while their queue was empty: "openFile", "browseFolder", "confirm",
+     * "chooseFont". */
     const QStringList& unanswered() const { return m_unanswered; }
     /** Queued answers no dialog has used yet. */
     qsizetype pendingAnswers() const;
@@ -50,9 +56,17 @@ public:
     QString browseFolder(QWidget* parent, const QString& instruction) override;
     Answer confirm(QWidget* parent, const QString& text) override;
     void information(QWidget* parent, const QString& text) override;
+    std::optional<FontChoice> chooseFont(QWidget* parent, const FontChoice& initial,
+                                         const FontApply& apply) override;
     void error(QWidget* parent, const QString& text) override;
 
 private:
+    struct FontScript {
+        QList<FontChoice> applied;
+        std::optional<FontChoice> confirmed;
+    };
+    std::deque<FontScript> m_fonts;
+    QList<FontChoice> m_fontStarts;
     std::deque<QString> m_openFiles;
     std::deque<QString> m_folders;
     std::deque<Answer> m_answers;
