@@ -90,14 +90,17 @@ void Document::confirmUnsavedChanges() {
         save(SaveCaller::EditorWindow);
 }
 
-void Document::closeAtExit() {
+void Document::closeFiles() {
+    m_session.close();
+}
+
+void Document::offerSaveAtExit() {
     if (m_unsaved && ui::Dialogs::current().confirm(m_view->dialogParent(), kSaveQuestion) ==
                          ui::Dialogs::Answer::Yes) {
         ui::Dialogs::current().information(m_view->dialogParent(),
                                            QStringLiteral("Saving changes."));
         save(SaveCaller::Controller);
     }
-    m_session.close();
 }
 
 void Document::markUnsaved() {

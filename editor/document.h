@@ -52,10 +52,12 @@ public:
     /** With unsaved changes: asks "Do you wish to save the changes?"; Yes saves. */
     void confirmUnsavedChanges();
 
-    /** Close at exit: with unsaved changes asks whether to save them (Yes: "Saving changes.",
-     * then the save), then closes both files. Throws when the save or a close fails, so the
-     * program goes on running. */
-    void closeAtExit();
+    /** Close at exit, first step: with unsaved changes asks whether to save them (Yes: "Saving
+     * changes.", then the save). Throws when the save fails, so the program goes on running with
+     * its files open. */
+    void offerSaveAtExit();
+    /** Close at exit, last step: closes both files; throws when a close fails. */
+    void closeFiles();
 
     /** A change reached the table (a field's write-back, a check box). */
     void markUnsaved();

@@ -33,6 +33,16 @@ mkdir -p "$data" "$XDG_CONFIG_HOME"
 "$build/cli/cvnobj" sample "$data/OBJDAT.dat" >/dev/null
 printf '[settings]\nstartdir=%s/\ndamscale=100\nsizescale=100\n' "$data" \
   >"$XDG_CONFIG_HOME/cvnobj.INI"
+# A private data folder with a short notes file in Rich Text Format, for the notes window.
+export XDG_DATA_HOME="$work/share"
+mkdir -p "$XDG_DATA_HOME/cvnobj"
+cat >"$XDG_DATA_HOME/cvnobj/objinfo.txt" <<'RTF'
+{\rtf1\ansi\deff0{\fonttbl{\f0 DejaVu Sans;}{\f1 DejaVu Serif;}}{\colortbl;\red128\green0\blue0;\red0\green0\blue128;}
+\f1\fs28\b\cf1 Object notes\b0\cf0\f0\fs18\par
+Record 12: {\b damage} raised to 40, shadow {\i eight times} the shape.\par
+{\cf2\ul To do:} check the flame flag of record 190.\par
+}
+RTF
 
 wait_window() { # exact title -> window id
   local id

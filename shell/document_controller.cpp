@@ -36,13 +36,15 @@ void TForm3::About1Click(QObject* sender) {
 }
 
 void TForm3::FormClose(QObject* sender) {
-    m_document.closeAtExit();
-    // Notes are never dropped without asking; a save that fails keeps the program running.
+    m_document.offerSaveAtExit();
+    // Notes are never dropped without asking. A save that fails keeps the program running, and
+    // the data files stay open until nothing can stop the end any more.
     if (m_notesWindow.hasUnsavedNotes() &&
         ui::Dialogs::current().confirm(qobject_cast<QWidget*>(sender),
                                        QStringLiteral("Do you wish to save the notes?")) ==
             ui::Dialogs::Answer::Yes)
         m_notesWindow.saveNotes();
+    m_document.closeFiles();
     m_endProgram();
 }
 

@@ -69,7 +69,9 @@ void NotesFile::save(const QTextDocument& document) const {
     if (!QDir().mkpath(QFileInfo(m_path).absolutePath()))
         throw doc::Error(cannotCreate);
     QSaveFile file(m_path);
-    if (!file.open(QIODevice::WriteOnly))
+    // Unbuffered: Qt's buffered flush at commit loses a short write on a full disk, and the cut
+    // file would replace the notes.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         throw doc::Error(cannotCreate);
     const QByteArray bytes = rtf::write(document);
     if (file.write(bytes) != bytes.size()) {

@@ -16,9 +16,35 @@
 #include <QTextEdit>
 #include <QtTest>
 
+#include <csignal>
 #include <memory>
+#include <optional>
+#include <sys/resource.h>
 
 using Font = ui::Dialogs::FontChoice;
+
+namespace {
+
+// Limits the size of the files this process writes, so a save runs out of room part-way as on a
+// full disk (a write past the limit fails with EFBIG).
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes) {
+        std::signal(SIGXFSZ, SIG_IGN);
+        getrlimit(RLIMIT_FSIZE, &m_previous);
+        rlimit limit = m_previous;
+        limit.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &m_previous); }
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+private:
+    rlimit m_previous{};
+};
+
+} // namespace
 
 class NotesWindowTest : public QObject {
     Q_OBJECT
@@ -168,8 +194,19 @@ private slots:
         QVERIFY(notes().hasUnsavedNotes());
         QCOMPARE(text().toPlainText(), QStringLiteral("kept"));
 
-        // A data folder that cannot be made: the file named is still the notes file.
+        // A full disk part-way through the save: the old notes stay whole.
         QVERIFY(QDir(notesPath()).removeRecursively());
+        writeNotes("old notes");
+        {
+            std::optional<FileSizeLimit> full;
+            full.emplace(16);
+            notes().Save1->trigger();
+        }
+        QCOMPARE(m_errors->last(), QStringLiteral("Failed to Save Stream"));
+        QCOMPARE(storedNotes(), QByteArray("old notes"));
+        QVERIFY(notes().hasUnsavedNotes());
+
+        // A data folder that cannot be made: the file named is still the notes file.
         testsupport::writeFile(m_folder->file("file"), {1});
         qputenv("XDG_DATA_HOME", QByteArray(m_folder->file("file").c_str()));
         m_windows.reset();
