@@ -5,8 +5,11 @@
 
 #include <CLI/CLI.hpp>
 
+#include <cerrno>
 #include <charconv>
 #include <cstdio>
+#include <cstdlib>
+#include <fcntl.h>
 #include <string>
 
 namespace {
@@ -37,9 +40,23 @@ std::string readPercentages(const std::string& text, doc::ScalePercentages& into
     return {};
 }
 
+/** Standard input, output and error opened on /dev/null where the caller closed them, so no
+ * data file the command opens can take their numbers and receive the output. A closed output
+ * gets /dev/null read-only: writing to it then fails and is reported. */
+void guardStandardDescriptors() {
+    for (int fd = 0; fd <= 2; ++fd) {
+        if (fcntl(fd, F_GETFD) != -1 || errno != EBADF)
+            continue;
+        const int opened = open("/dev/null", O_RDONLY | O_CLOEXEC);
+        if (opened != fd) // the lowest free number, fd, unless /dev/null is missing
+            std::_Exit(2);
+    }
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
+    guardStandardDescriptors();
     CLI::App app{"cvnobj: batch work on a Corvane object data file (OBJDAT.dat) and the names file "
                  "beside it (OBJDAT.nam), as the editor reads and writes them."};
     app.set_version_flag("--version", std::string("cvnobj ") + CORVANE_VERSION);
@@ -101,6 +118,8 @@ int main(int argc, char** argv) {
 
     try {
         app.parse(argc, argv);
+        if (*scale && damageText.empty() && sizeText.empty())
+            throw CLI::ValidationError("scale", "give --damage, --size or both");
         for (const auto& [text, into, name] : {std::tuple{&damageText, &damage, "--damage"},
                                                std::tuple{&sizeText, &size, "--size"}}) {
             if (text->empty())

@@ -231,6 +231,7 @@ TEST_F(CvnobjTest, FailuresHaveTheirMessageAndStatus) {
     writeAwkwardFile();
     ASSERT_EQ(mkfifo(folder.file("fifo.dat").c_str(), 0600), 0);
     ASSERT_EQ(symlink("nowhere.dat", folder.file("dangling.dat").c_str()), 0);
+    ASSERT_EQ(run("export OBJDAT.dat -o out.csv").status, 0);
     const Bytes before = testsupport::readFile(data);
     struct Row {
         std::string args;
@@ -253,6 +254,10 @@ TEST_F(CvnobjTest, FailuresHaveTheirMessageAndStatus) {
              {"frobnicate OBJDAT.dat", 2, ""},
              {"scale OBJDAT.dat --damage 5:100", 2, "--damage: expected OLD:NEW"},
              {"scale OBJDAT.dat --size 100", 2, "--size: expected OLD:NEW"},
+             {"scale OBJDAT.dat", 2, "scale: give --damage, --size or both"},
+             // The import's report to a closed standard output fails; the data file stays as it
+             // was.
+             {"import OBJDAT.dat out.csv >&-", 1, "cvnobj: cannot write the output: Bad file"},
              {"sample NEW.dat 0", 2, ""},
              {"export OBJDAT.dat --format xml", 2, ""},
              {"--help", 0, ""},
