@@ -70,19 +70,28 @@ doc::ObjectRecord sampleRecord(Sequence& seq) {
 
 } // namespace
 
-std::vector<std::uint8_t> sampleDataFile(int count) {
+doc::ObjectTable sampleTable(int count) {
     if (count < 1 || count > doc::kTableCapacity)
         throw std::invalid_argument("the record count must lie between 1 and 512");
+    doc::ObjectTable table;
+    Sequence seq;
+    for (int r = 0; r < count; ++r)
+        table.records[static_cast<std::size_t>(r)] = sampleRecord(seq);
+    table.lastIndex = static_cast<std::uint16_t>(count - 1);
+    return table;
+}
+
+std::vector<std::uint8_t> sampleDataFile(int count) {
+    const doc::ObjectTable table = sampleTable(count);
     std::vector<std::uint8_t> bytes(static_cast<std::size_t>(doc::recordOffset(count)));
     // The header bytes mean nothing to the editor; fill them so that changes to them show.
     for (std::size_t i = 0; i < doc::kHeaderSize; ++i)
         bytes[i] = static_cast<std::uint8_t>(i * 37 + 11);
     const doc::CountBytes countBytes = doc::encodeCount(static_cast<std::uint16_t>(count));
     std::copy(countBytes.begin(), countBytes.end(), bytes.begin() + doc::kCountOffset);
-
-    Sequence seq;
     for (int r = 0; r < count; ++r) {
-        const doc::RecordBytes record = doc::encodeRecord(sampleRecord(seq));
+        const doc::RecordBytes record =
+            doc::encodeRecord(table.records[static_cast<std::size_t>(r)]);
         std::copy(record.begin(), record.end(),
                   bytes.begin() + static_cast<std::ptrdiff_t>(doc::recordOffset(r)));
     }

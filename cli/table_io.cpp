@@ -12,7 +12,6 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
-#include <map>
 #include <optional>
 
 namespace cli {

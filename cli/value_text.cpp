@@ -1,5 +1,8 @@
 #include "cli/value_text.h"
 
+#include "document/errors.h"
+#include "document/text_forms.h"
+
 #include <bit>
 #include <charconv>
 #include <cmath>
@@ -51,23 +54,18 @@ ParsedValue parseFloatText(std::string_view text) {
         return {0, "'" + std::string(text) +
                        "' is not a 32-bit pattern (0x and 1 to 8 hexadecimal digits)"};
     }
-    const bool hasDigit = text.find_first_of("0123456789") != std::string_view::npos;
-    // Only decimal forms: from_chars would also take "inf", "nan" and hexadecimal floats.
-    if (hasDigit && text.find_first_not_of("0123456789.eE+-") == std::string_view::npos) {
-        // Read through double: from_chars<float> reports values that round to a subnormal as
-        // out of range, and rounding the correctly rounded double to single is exact enough
-        // for the shortest forms this program writes.
-        // Beyond the midpoint between the largest single and 2^128 a value rounds to infinity.
-        const double limit = std::ldexp(0x1.ffffffp0, 127);
-        double number = 0;
-        const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), number);
-        if (text.front() != '+' && end == text.data() + text.size()) {
-            if (ec == std::errc{} && std::fabs(number) < limit)
-                return {std::bit_cast<std::uint32_t>(static_cast<float>(number)), {}};
-            if (ec == std::errc{} || ec == std::errc::result_out_of_range)
-                return {0, "'" + std::string(text) + "' is beyond the range of a float"};
-        }
+    // The editor's own reading, with "." whatever the locale: the decimal rounded once to single.
+    // A text it refuses is either out of range or not a number at all.
+    try {
+        return {std::bit_cast<std::uint32_t>(doc::parseFloat(text, ".")), {}};
+    } catch (const doc::ConversionError&) {
     }
+    double number = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), number);
+    const bool decimal = text.find_first_not_of("0123456789.eE+-") == std::string_view::npos;
+    if (decimal && end == text.data() + text.size() &&
+        (ec == std::errc{} || ec == std::errc::result_out_of_range))
+        return {0, "'" + std::string(text) + "' is beyond the range of a float"};
     return {0, "'" + std::string(text) + "' is not a decimal number or a 0x bit pattern"};
 }
 

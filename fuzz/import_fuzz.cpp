@@ -4,13 +4,10 @@
 
 #include "cli/sample_data.h"
 #include "cli/table_io.h"
-#include "document/file_layout.h"
-#include "document/record_codec.h"
 
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <span>
 
 namespace {
 
@@ -21,22 +18,10 @@ void check(bool ok, const char* what) {
     }
 }
 
-doc::ObjectTable sampleTable() {
-    constexpr int kCount = 8;
-    const std::vector<std::uint8_t> bytes = cli::sampleDataFile(kCount);
-    doc::ObjectTable table;
-    for (int r = 0; r < kCount; ++r)
-        table.records[static_cast<std::size_t>(r)] =
-            doc::decodeRecord(std::span<const std::uint8_t, doc::kRecordSize>(
-                bytes.data() + doc::recordOffset(r), doc::kRecordSize));
-    table.lastIndex = kCount - 1;
-    return table;
-}
-
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static const doc::ObjectTable table = sampleTable();
+    static const doc::ObjectTable table = cli::sampleTable(8);
     const std::string_view source(reinterpret_cast<const char*>(data), size);
     const cli::ImportPlan plan = cli::planImport(table, source);
     if (!plan.errors.empty())

@@ -3,20 +3,10 @@
 
 #include "cli/sample_data.h"
 #include "cli/table_io.h"
-#include "document/file_layout.h"
-#include "document/record_codec.h"
 #include "fuzz/seed_corpus.h"
 
-#include <span>
-
 int main(int argc, char** argv) {
-    const std::vector<std::uint8_t> bytes = cli::sampleDataFile(8);
-    doc::ObjectTable table;
-    for (int r = 0; r < 8; ++r)
-        table.records[static_cast<std::size_t>(r)] =
-            doc::decodeRecord(std::span<const std::uint8_t, doc::kRecordSize>(
-                bytes.data() + doc::recordOffset(r), doc::kRecordSize));
-    table.lastIndex = 7;
+    const doc::ObjectTable table = cli::sampleTable(8);
     std::string sheet = "\xEF\xBB\xBF"
                         "index;name;dx_neg;damage\n0;\"a;b \"\"c\"\"\";1E-045;1E+3\n";
     return fuzzseeds::writeSeeds(

@@ -12,6 +12,7 @@
 #include "document/file_layout.h"
 #include "document/file_session.h"
 #include "document/record_codec.h"
+#include "fuzz/loader_input.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -29,14 +30,7 @@ namespace {
 namespace fs = std::filesystem;
 using Bytes = std::vector<std::uint8_t>;
 
-enum Control : std::uint8_t {
-    kStretchData = 1,
-    kWithNames = 2,
-    kStretchNames = 4,
-    kCutData = 8,
-    kCutNames = 16,
-    kCountInRange = 32,
-};
+using namespace loaderinput;
 
 fs::path g_folder;
 

@@ -4,6 +4,7 @@
 #include "document/file_layout.h"
 #include "document/object_table.h"
 #include "document/record_codec.h"
+#include "fuzz/loader_input.h"
 #include "fuzz/seed_corpus.h"
 
 #include <cstdint>
@@ -13,8 +14,7 @@
 
 namespace {
 
-constexpr std::uint8_t kStretchData = 1, kWithNames = 2, kStretchNames = 4, kCutData = 8,
-                       kCountInRange = 32;
+using namespace loaderinput;
 
 std::string pairInput(int count, std::uint8_t control, std::uint8_t cutAmount) {
     std::string data(doc::kHeaderSize, '\0');
