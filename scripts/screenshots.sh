@@ -15,6 +15,7 @@ exe="$build/app/corvane-objdat-editor"
 work=$(mktemp -d)
 app_pid=""
 . "$root/scripts/private_display.sh"
+. "$root/scripts/x_windows.sh"
 cleanup() {
   [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null || true
   stop_private_display
@@ -46,8 +47,7 @@ RTF
 
 wait_window() { # exact title -> window id
   local id
-  id=$(timeout 20 xdotool search --sync --onlyvisible --name "^$1\$" | head -1) || true
-  [ -n "$id" ] || { echo "Window \"$1\" did not appear" >&2; exit 1; }
+  id=$(find_window "^$1\$") || { echo "Window \"$1\" did not appear" >&2; exit 1; }
   sleep 0.7 # let it paint
   echo "$id"
 }
@@ -59,10 +59,9 @@ click_at() { # window id, x, y (window coordinates)
   xdotool mousemove --window "$1" "$2" "$3" click 1
   sleep 0.3
 }
-visible_windows() { xdotool search --onlyvisible --name '.' 2>/dev/null | sort; }
 
 mkdir -p "$docs"
-(cd "$work" && exec "$exe") >"$work/app.log" 2>&1 &
+(cd "$work" && exec env QT_QPA_PLATFORM=xcb "$exe") >"$work/app.log" 2>&1 &
 app_pid=$!
 
 start=$(wait_window 'Corvane OBJDAT File Editor 3\.0')
@@ -85,7 +84,7 @@ for _ in $(seq 100); do
 done
 [ -n "$dialog" ] || { echo "The open dialog did not appear" >&2; exit 1; }
 sleep 0.7
-xdotool windowfocus --sync "$dialog"
+focus_window "$dialog"
 xdotool type --delay 15 "$data/OBJDAT.dat"
 xdotool key Return
 
@@ -101,7 +100,7 @@ shoot "$notes" notes-window.png
 # counts device pixels, twice the window's own.
 kill "$app_pid"
 wait "$app_pid" 2>/dev/null || true
-(cd "$work" && QT_SCALE_FACTOR=2 exec "$exe" "$data/OBJDAT.dat") >>"$work/app.log" 2>&1 &
+(cd "$work" && QT_QPA_PLATFORM=xcb QT_SCALE_FACTOR=2 exec "$exe" "$data/OBJDAT.dat") >>"$work/app.log" 2>&1 &
 app_pid=$!
 editor=$(wait_window "Editing .*OBJDAT\\.dat")
 height=$(xdotool getwindowgeometry --shell "$editor" | sed -n 's/^HEIGHT=//p')

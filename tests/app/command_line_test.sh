@@ -14,6 +14,7 @@ root=$(cd "$(dirname "$0")/../.." && pwd)
 work=$(mktemp -d)
 editor_pid=""
 . "$root/scripts/private_display.sh"
+. "$root/scripts/x_windows.sh"
 cleanup() {
   [ -n "$editor_pid" ] && kill "$editor_pid" 2>/dev/null || true
   stop_private_display
@@ -65,7 +66,8 @@ mkdir -p "$data"
 head -c 60 /dev/zero >"$data/objshort.dat"
 
 start_editor() { # file as given on the command line; started in the data folder
-  (cd "$data" && exec "$editor" "$1") >>"$work/editor.log" 2>&1 &
+  (cd "$data" && exec env -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb "$editor" "$1") \
+    >>"$work/editor.log" 2>&1 &
   editor_pid=$!
 }
 stop_editor() {
@@ -73,9 +75,7 @@ stop_editor() {
   wait "$editor_pid" 2>/dev/null || true
   editor_pid=""
 }
-window_named() { # title pattern -> window id; fails when none shows within 20 s
-  timeout 20 xdotool search --sync --onlyvisible --name "$1" 2>/dev/null | head -1
-}
+window_named() { find_window "$1" || true; } # title pattern -> window id, or nothing after 20 s
 visible() { xdotool search --onlyvisible --name "$1" >/dev/null 2>&1; }
 
 start_editor OBJDAT.dat
@@ -93,7 +93,8 @@ for file in objshort.dat objmissing.dat; do
   visible '^Editing' && fail "$file: the editor window names a document"
   visible 'File Editor 3\.0' && fail "$file: the start window was shown"
   sleep 0.3
-  xdotool windowfocus --sync "$box" key Return
+  focus_window "$box"
+  xdotool key Return
   for _ in $(seq 50); do visible '^Corvane OBJDAT File Editor$' || break; sleep 0.1; done
   visible '^Corvane OBJDAT File Editor$' && fail "$file: the error box stays after OK"
   kill -0 "$editor_pid" 2>/dev/null || fail "$file: the editor ended after the error"

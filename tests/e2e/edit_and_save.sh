@@ -2,7 +2,8 @@
 # The editor as a person uses it, on the virtual display of tests/desktop/run_under_xvfb.sh:
 #   tests/e2e/edit_and_save.sh EDITOR CVNOBJ SEND_CLOSE_REQUEST
 # The start window's button, "Open", the folder prompt and the file dialog
-# answered by typing paths, a row clicked, a field typed into, "Save"; then a
+# answered by typing paths, the records listed (read over AT-SPI, as a screen
+# reader reads them, on the session bus the test runs on), a row clicked, a field typed into, "Save"; then a
 # second field changed, the window closed and the save question answered with
 # Yes. On disk must then be the sample file with exactly those two fields
 # changed, and the names file the open made.
@@ -15,6 +16,7 @@ for tool in xdotool xdpyinfo; do
     { echo "$tool is missing (bash scripts/deps.sh installs it)" >&2; exit 1; }
 done
 [ -n "${DISPLAY:-}" ] || { echo "no display: run it under tests/desktop/run_under_xvfb.sh" >&2; exit 1; }
+. "$(dirname "$0")/../../scripts/x_windows.sh"
 
 work=$(mktemp -d)
 app_pid=""
@@ -30,7 +32,7 @@ started=$(date +%s)
 fail() {
   echo "FAIL: $*" >&2
   echo "Windows shown:" >&2
-  xdotool search --onlyvisible --name '.' getwindowname %@ >&2 2>/dev/null || true
+  for id in $(visible_windows); do xdotool getwindowname "$id" 2>/dev/null || true; done >&2
   echo "The editor's output:" >&2
   cat "$work/app.log" >&2 2>/dev/null || true
   exit 1
@@ -48,8 +50,7 @@ cp "$data/OBJDAT.dat" "$work/expected.dat"
 
 wait_window() { # title pattern -> window id
   local id
-  id=$(timeout 20 xdotool search --sync --onlyvisible --name "$1" | head -1) || true
-  [ -n "$id" ] || fail "no window \"$1\""
+  id=$(find_window "$1") || fail "no window \"$1\""
   sleep 0.5 # let it paint and take input
   echo "$id"
 }
@@ -81,7 +82,8 @@ expect_file() { # file, expected file, what
 }
 
 step "start"
-(cd "$work" && exec "$editor") >"$work/app.log" 2>&1 &
+(cd "$work" && exec env QT_QPA_PLATFORM=xcb QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 "$editor") \
+  >"$work/app.log" 2>&1 &
 app_pid=$!
 
 start=$(wait_window '^Corvane OBJDAT File Editor 3\.0$')
@@ -92,10 +94,10 @@ menu=$((height - 488)) # the menu bar above the 488-pixel client area
 row_y() { echo $((menu + 24 + 17 + $1 * 16 + 8)); }
 
 step "Open: the folder prompt"
-xdotool windowfocus --sync "$win"
+focus_window "$win"
 click_at "$win" 20 $((menu / 2))
 prompt=$(wait_window '^Select OBJDAT File Directory')
-xdotool windowfocus --sync "$prompt"
+focus_window "$prompt"
 xdotool key ctrl+a
 type_text "$data"
 xdotool key Return
@@ -103,7 +105,7 @@ xdotool key Return
 step "Open: the file dialog"
 dialog=""
 for _ in $(seq 100); do
-  dialog=$(xdotool search --onlyvisible --name '.' 2>/dev/null |
+  dialog=$(visible_windows |
     while read -r id; do
       [ "$id" = "$win" ] || [ "$id" = "$prompt" ] || echo "$id"
     done | head -1)
@@ -112,14 +114,18 @@ for _ in $(seq 100); do
 done
 [ -n "$dialog" ] || fail "the file dialog did not appear"
 sleep 0.5
-xdotool windowfocus --sync "$dialog"
+focus_window "$dialog"
 type_text "$data/OBJDAT.dat"
 xdotool key Return
 win=$(wait_window '^Editing .*OBJDAT\.dat$')
 [ "$(wc -c <"$data/OBJDAT.nam")" -eq $((12 * 30)) ] || fail "the names file is not 12 slots"
+"$(dirname "$0")/read_window.py" "$app_pid" >"$work/shown.txt" || fail "the list could not be read"
+"$cvnobj" show "$data/OBJDAT.dat" | tail -n +3 | sed 's/^/row: /' >"$work/file-rows.txt"
+grep '^row: ' "$work/shown.txt" | diff - "$work/file-rows.txt" >&2 ||
+  fail "the list does not show the file's records"
 
 step "edit record 3, Save"
-xdotool windowfocus --sync "$win"
+focus_window "$win"
 click_at "$win" 100 "$(row_y 3)"
 point_at "$win" $((288 + 56 + 32)) $((menu + 8 + 72 + 8)) # "Type:"
 type_text 4321
@@ -133,10 +139,10 @@ point_at "$win" $((288 + 56 + 32)) $((menu + 8 + 144 + 8)) # "Damage:"
 type_text 77
 "$close_request" "$win"
 question=$(wait_window '^Confirm')
-xdotool windowfocus --sync "$question"
+focus_window "$question"
 xdotool key Return # "&Yes" is the default button
 notice=$(wait_window '^Information')
-xdotool windowfocus --sync "$notice"
+focus_window "$notice"
 xdotool key Return
 for _ in $(seq 100); do
   kill -0 "$app_pid" 2>/dev/null || break
