@@ -30,6 +30,14 @@ template <typename T> bool readWhole(std::string_view text, T& value) {
     return ec == std::errc{} && end == text.data() + text.size();
 }
 
+/** The cell's text between single quotes, as the reasons quote it. */
+std::string quoted(std::string_view text) {
+    std::string out(1, '\'');
+    out.append(text);
+    out += '\'';
+    return out;
+}
+
 ParsedValue parseUnsigned(std::string_view text) {
     std::uint32_t value = 0;
     if (readWhole(text, value))
@@ -40,7 +48,7 @@ ParsedValue parseUnsigned(std::string_view text) {
         readWhole(text, number) && number >= 0 && number <= 4294967295.0 &&
         number == std::floor(number))
         return {static_cast<std::uint32_t>(number), {}};
-    return {0, "'" + std::string(text) + "' is not a whole number from 0 to 4294967295"};
+    return {0, quoted(text) + " is not a whole number from 0 to 4294967295"};
 }
 
 ParsedValue parseFloatText(std::string_view text) {
@@ -51,8 +59,8 @@ ParsedValue parseFloatText(std::string_view text) {
             std::from_chars(digits.data(), digits.data() + digits.size(), bits, 16);
         if (digits.size() <= 8 && ec == std::errc{} && end == digits.data() + digits.size())
             return {bits, {}};
-        return {0, "'" + std::string(text) +
-                       "' is not a 32-bit pattern (0x and 1 to 8 hexadecimal digits)"};
+        return {0, quoted(text) +
+                       " is not a 32-bit pattern (0x and 1 to 8 hexadecimal digits)"};
     }
     // The editor's own reading, with "." whatever the locale: the decimal rounded once to single.
     // A text it refuses is either out of range or not a number at all.
@@ -65,8 +73,8 @@ ParsedValue parseFloatText(std::string_view text) {
     const bool decimal = text.find_first_not_of("0123456789.eE+-") == std::string_view::npos;
     if (decimal && end == text.data() + text.size() &&
         (ec == std::errc{} || ec == std::errc::result_out_of_range))
-        return {0, "'" + std::string(text) + "' is beyond the range of a float"};
-    return {0, "'" + std::string(text) + "' is not a decimal number or a 0x bit pattern"};
+        return {0, quoted(text) + " is beyond the range of a float"};
+    return {0, quoted(text) + " is not a decimal number or a 0x bit pattern"};
 }
 
 } // namespace

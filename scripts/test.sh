@@ -7,7 +7,7 @@ cd "$root"
 bash scripts/deps.sh
 bash scripts/build.sh build/release -DCORVANE_WERROR=ON
 (cd build/release && ctest --output-on-failure --parallel "$(nproc)")
-bash scripts/build.sh build/sanitize -DCORVANE_WERROR=ON -DCORVANE_SANITIZE=ON -DCORVANE_BENCH=OFF
+bash scripts/build.sh build/sanitize -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCORVANE_WERROR=ON -DCORVANE_SANITIZE=ON -DCORVANE_BENCH=OFF
 (cd build/sanitize && ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --output-on-failure --parallel "$(nproc)")
 bash scripts/fuzz.sh 30

@@ -91,7 +91,7 @@ TEST_F(CvnobjTest, ExportThenImportChangesNoByte) {
     // As a spreadsheet writes it back: a byte-order mark, LF line ends, a float in exponent form.
     std::string csv = slurp(folder.file("out.csv"));
     for (std::size_t at; (at = csv.find("\r\n")) != std::string::npos;)
-        csv.replace(at, 2, "\n");
+        csv.replace(at, 2, 1, '\n');
     const std::string subnormal = ",1e-45,";
     ASSERT_NE(csv.find(subnormal), std::string::npos);
     csv.replace(csv.find(subnormal), subnormal.size(), ",1E-045,");

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # What "cmake --install" puts on a system and what the Debian package holds: exactly the
 # expected files, icons of the sizes their folders name, a valid desktop entry and metadata,
-# manual pages that render without a warning, installed programs that run; then the package:
+# manual pages that render without a warning, installed programs that run and search no folder
+# of their own for libraries; then the package:
 # its fields, the same files, and no lintian error or warning.
 #   package_test.sh BUILD_DIR VERSION APP_ID
 set -euo pipefail
@@ -68,6 +69,14 @@ out=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$stage/usr/bin/corva
 "$stage/usr/bin/cvnobj" sample "$work/OBJDAT.dat" 3 >/dev/null || fail "the installed cvnobj"
 [ "$("$stage/usr/bin/cvnobj" show "$work/OBJDAT.dat" | head -1)" = "3 records" ] ||
   fail "the installed cvnobj cannot read what it wrote"
+
+# No program searches for libraries anywhere but in the system's folders: an empty entry in a
+# search path is the current folder.
+for program in "$stage/usr/bin/corvane-objdat-editor" "$stage/usr/bin/cvnobj" \
+  "$build/app/corvane-objdat-editor" "$build/cli/cvnobj"; do
+  paths=$(readelf -d "$program" | grep -E '\((RUN)?PATH\)' || true)
+  [ -z "$paths" ] || fail "$program has a library search path: $paths"
+done
 
 # ---- the Debian package
 cpack -G DEB --config "$build/CPackConfig.cmake" -B "$work/package" >"$work/cpack.log" 2>&1 ||
