@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds the editor, makes a sample data file and
-# starts the editor. Needs a display.
+# starts the editor with it open. Needs a display.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -13,5 +13,5 @@ bash scripts/build.sh build/release
 sample="$root/build/sample"
 mkdir -p "$sample"
 [ -f "$sample/OBJDAT.dat" ] || build/release/cli/cvnobj sample "$sample/OBJDAT.dat"
-echo "A sample data file is ready to open: $sample/OBJDAT.dat"
-exec build/release/app/corvane-objdat-editor
+echo "Starting the editor with the sample data file open: $sample/OBJDAT.dat"
+exec build/release/app/corvane-objdat-editor "$sample/OBJDAT.dat"
