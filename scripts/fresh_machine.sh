@@ -33,10 +33,10 @@ unmount_all() {
 }
 trap unmount_all EXIT
 trap 'exit 130' INT TERM
-mount_into() { # mount arguments..., mount point inside the target
-  local point="$target$2"
+mount_into() { # mount point inside the target, mount arguments...
+  local point="$target$1"
   mkdir -p "$point"
-  mount "$1" "${@:3}" "$point" && mounted+=("$point")
+  mount "${@:2}" "$point" && mounted+=("$point")
 }
 
 results=()
@@ -57,13 +57,15 @@ inside() { chroot "$target" /usr/bin/env -i HOME=/root TERM=dumb PATH=/usr/sbin:
 
 [ -x /usr/sbin/debootstrap ] || bash "$root/scripts/deps.sh" debootstrap
 rm -rf "$target"
+quietly() { "$@" >/dev/null; }
 timed "debootstrap --variant=minbase bookworm from $mirror" \
-  debootstrap --variant=minbase bookworm "$target" "$mirror" >/dev/null || exit 1
+  quietly debootstrap --variant=minbase bookworm "$target" "$mirror" || exit 1
 cp /etc/resolv.conf "$target/etc/resolv.conf"
-mount_into --rbind /dev /dev && mount --make-rslave "$target/dev"
-mount_into -t proc /proc proc
-mount_into --rbind /sys /sys && mount --make-rslave "$target/sys"
-mount_into -t tmpfs /dev/shm shm
+# /dev with its pseudo-terminals, but a /dev/shm of its own.
+mount_into /dev --rbind /dev && mount --make-rslave "$target/dev"
+mount_into /dev/shm -t tmpfs shm
+mount_into /proc -t proc proc
+mount_into /sys --rbind /sys && mount --make-rslave "$target/sys"
 git clone -q --no-local "$root" "$target/root/corvane"
 
 # 1. The start command, under the virtual display its own message names. Its last step execs
@@ -102,13 +104,14 @@ timed "start command (xvfb-run -a bash scripts/start.sh): editor shown with the 
   start_and_read
 
 # 2. The test command.
-timed "test command (bash scripts/test.sh)" inside 'cd /root/corvane && bash scripts/test.sh' \
-  >"$target/tmp/test.log" 2>&1
+logged() { local log=$1; shift; "$@" >"$log" 2>&1; }
+timed "test command (bash scripts/test.sh)" \
+  logged "$target/tmp/test.log" inside 'cd /root/corvane && bash scripts/test.sh'
 tail -n 15 "$target/tmp/test.log"
 
 # 3. The install section, and what it installed.
 timed "install section (bash scripts/install.sh)" \
-  inside 'cd /root/corvane && bash scripts/install.sh' >"$target/tmp/install.log" 2>&1
+  logged "$target/tmp/install.log" inside 'cd /root/corvane && bash scripts/install.sh'
 tail -n 3 "$target/tmp/install.log"
 timed "installed programs and manual" inside 'corvane-objdat-editor --version && cvnobj --version &&
   man -w cvnobj'
