@@ -19,10 +19,6 @@ constexpr int kFirstScale = 100;
 // Records 0 to 188 are the game's own objects; "Clear Record" leaves them alone.
 constexpr int kFirstClearableRecord = 189;
 constexpr int kShadowFactor = 8;
-// The shape sizes (fields 4 to 9) and, thirteen fields on, the shadow sizes of the same rows.
-constexpr int kFirstShapeField = 4;
-constexpr int kShapeFieldCount = 6;
-constexpr int kShapeToShadow = 13;
 } // namespace
 
 Document::Document(DocumentSettings& settings, doc::FileSystem& fileSystem)
@@ -150,13 +146,13 @@ void Document::shapeToShadow() {
     if (m_view->selectedRow() < 0)
         return;
     const std::string separator = decimalSeparator();
-    for (int shape = kFirstShapeField; shape < kFirstShapeField + kShapeFieldCount; ++shape) {
+    for (const int shape : doc::kShapeSizeFields) {
         // The size as the edit shows it, at full precision: a stored 1.234 shown as 1.23
         // gives 9.84.
         const long double size =
             doc::parseExtended(m_view->fieldText(shape).toStdString(), separator);
         const std::string shadow = doc::formatGeneral(size * kShadowFactor, separator);
-        m_view->enterFieldText(shape + kShapeToShadow, QString::fromStdString(shadow));
+        m_view->enterFieldText(doc::shadowFieldOf(shape), QString::fromStdString(shadow));
     }
 }
 

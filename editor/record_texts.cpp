@@ -36,15 +36,9 @@ QString fieldText(const doc::ObjectRecord& record, int field, const std::string&
 }
 
 QString rowText(const doc::ObjectTable& table, int index) {
-    const auto& record = table.records[static_cast<std::size_t>(index)];
-    QString text = QString::number(index);
-    text += QLatin1Char(';');
-    text += fromAscii(doc::formatUnsigned(record.fields[0]));
-    text += QLatin1Char(';');
-    text += fromAscii(doc::formatUnsigned(record.fields[1]));
-    text += QLatin1Char(';');
-    text += nameText(table.names[static_cast<std::size_t>(index)]);
-    return text;
+    const auto at = static_cast<std::size_t>(index);
+    return QString::fromStdU32String(
+        doc::rowText(index, table.records[at], doc::readNameSlot(table.names[at])));
 }
 
 } // namespace editor

@@ -20,7 +20,7 @@ QString nameText(const doc::NameSlot& slot);
 /** A field in its text form: unsigned decimal, two decimals, or "1"/"0" for a flag. */
 QString fieldText(const doc::ObjectRecord& record, int field, const std::string& separator);
 
-/** "index;field0;field1;name". */
+/** The record list's row of record index (doc::rowText). */
 QString rowText(const doc::ObjectTable& table, int index);
 
 } // namespace editor

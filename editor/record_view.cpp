@@ -195,7 +195,7 @@ void storeRecordView(const ui::EditorForm& form, doc::ObjectTable& table, int in
         if (fieldInfo(field).type == doc::FieldType::Float)
             bits = std::bit_cast<std::uint32_t>(doc::parseFloat(text.toStdString(), separator));
         else
-            bits = doc::parseInteger(text.toStdString());
+            bits = doc::parseInt32Bits(text.toStdString());
     }
 }
 

@@ -173,7 +173,7 @@ NewValue randomFloatValue(Random& random) {
 }
 
 void putField(Bytes& file, int row, int field, std::uint32_t bits) {
-    const auto at = static_cast<std::size_t>(doc::fieldOffset(row, field));
+    const auto at = static_cast<std::size_t>(testsupport::fieldOffset(row, field));
     for (std::size_t i = 0; i < 4; ++i)
         file[at + i] = static_cast<std::uint8_t>(bits >> (8 * i));
 }

@@ -111,7 +111,7 @@ public:
         m_dataBefore = testsupport::readFile(m_data);
         m_edited = m_dataBefore;
         const std::uint32_t value = 77;
-        const auto at = static_cast<std::size_t>(doc::fieldOffset(kEditedRow, 1));
+        const auto at = static_cast<std::size_t>(testsupport::fieldOffset(kEditedRow, 1));
         for (std::size_t i = 0; i < 4; ++i)
             m_edited[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
     }
