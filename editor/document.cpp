@@ -73,17 +73,20 @@ void Document::loadChosen(const QString& chosen) {
     setUnsaved(false);
 }
 
-void Document::save(SaveCaller caller) {
-    const int row = caller == SaveCaller::AddRecord ? table().lastIndex : m_view->selectedRow();
+void Document::save() {
+    saveSelecting(m_view->selectedRow());
+}
+
+void Document::saveSelecting(int rowToSelect) {
     m_session.save();
     setUnsaved(false);
-    m_view->refillAndSelect(row);
+    m_view->refillAndSelect(rowToSelect);
 }
 
 void Document::confirmUnsavedChanges() {
     if (m_unsaved && ui::Dialogs::current().confirm(m_view->dialogParent(), kSaveQuestion) ==
                          ui::Dialogs::Answer::Yes)
-        save(SaveCaller::EditorWindow);
+        save();
 }
 
 void Document::closeFiles() {
@@ -95,7 +98,7 @@ void Document::offerSaveAtExit() {
                          ui::Dialogs::Answer::Yes) {
         ui::Dialogs::current().information(m_view->dialogParent(),
                                            QStringLiteral("Saving changes."));
-        save(SaveCaller::Controller);
+        save();
     }
 }
 
@@ -113,9 +116,8 @@ void Document::addRecord() {
     }
     m_session.appendRecord();
     const int row = table().lastIndex;
-    m_view->showRecordDefaults();
-    m_view->storeRecordView(row);
-    saveRecordCommand(SaveCaller::AddRecord, row);
+    putRecordDefaults(row);
+    saveRecordCommand(row);
 }
 
 void Document::clearRecord() {
@@ -125,14 +127,23 @@ void Document::clearRecord() {
                                            QStringLiteral("Can not clear core object."));
         return;
     }
-    m_view->showRecordDefaults();
-    m_view->storeRecordView(row);
-    saveRecordCommand(SaveCaller::ClearRecord, row);
+    putRecordDefaults(row);
+    saveRecordCommand(row);
 }
 
-void Document::saveRecordCommand(SaveCaller caller, int row) {
+void Document::putRecordDefaults(int row) {
+    auto& record = table().records[static_cast<std::size_t>(row)];
+    auto& slot = table().names[static_cast<std::size_t>(row)];
+    record = doc::defaultRecord();
+    // The slot's bytes after the name keep what they held, as after any name written.
+    doc::writeNameSlot(
+        slot, std::u32string(doc::kDefaultObjectName.begin(), doc::kDefaultObjectName.end()));
+    m_view->showRecordDefaults();
+}
+
+void Document::saveRecordCommand(int row) {
     try {
-        save(caller);
+        saveSelecting(row);
     } catch (...) {
         // The table holds the command's record, so the list and the selection must show it, and
         // the menu's "Save" can write it once the fault is gone.
@@ -157,16 +168,15 @@ void Document::shapeToShadow() {
 }
 
 void Document::scaleAll() {
-    const doc::ScalePercentages damage{m_settings.readDamageScale(), 0};
-    const doc::ScalePercentages size{m_settings.readSizeScale(), 0};
-    doc::checkStoredScale(damage.from);
-    doc::checkStoredScale(size.from);
-    const ScalePercentages wanted = m_view->percentages();
+    const ScaleFactors stored{m_settings.readDamageScale(), m_settings.readSizeScale()};
+    doc::checkStoredScale(stored.damage);
+    doc::checkStoredScale(stored.size);
+    const ScaleFactors wanted = m_view->percentages();
     m_settings.writeDamageScale(wanted.damage);
     m_settings.writeSizeScale(wanted.size);
 
     const int row = m_view->selectedRow();
-    doc::scaleTable(table(), {damage.from, wanted.damage}, {size.from, wanted.size});
+    doc::scaleTable(table(), {stored.damage, wanted.damage}, {stored.size, wanted.size});
     setUnsaved(true);
     m_view->selectRow(row);
     m_view->showSelectedRecord();

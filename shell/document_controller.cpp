@@ -23,7 +23,7 @@ void TForm3::Open1Click(QObject*) {
 }
 
 void TForm3::Save1Click(QObject*) {
-    m_document.save(editor::SaveCaller::EditorWindow);
+    m_document.save();
 }
 
 void TForm3::Notes1Click(QObject*) {

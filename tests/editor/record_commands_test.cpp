@@ -118,7 +118,7 @@ private slots:
         QVERIFY(w.Save1->isEnabled());
 
         f.files().limitWrites(1 << 20);
-        f.document().save(editor::SaveCaller::EditorWindow); // what the menu's "Save" runs
+        f.document().save(); // what the menu's "Save" runs
         QCOMPARE(f.errors().size(), 1);
         const Bytes after = testsupport::readFile(f.path());
         QCOMPARE(testsupport::storedCount(after), 301);

@@ -136,7 +136,7 @@ private slots:
     }
 
     void windowsKeepTheirSizesAtScaleTwo() {
-        ui::EditorForm editor(editor::recordViewLayout());
+        ui::EditorForm editor(editor::kRecordViewControls);
         editor.show();
         QVERIFY(QTest::qWaitForWindowExposed(&editor));
         QCOMPARE(editor.devicePixelRatio(), kScale);

@@ -114,7 +114,7 @@ struct Calls {
 
 class RecordingEditor : public ui::EditorForm {
 public:
-    RecordingEditor() : ui::EditorForm(editor::recordViewLayout()) {}
+    RecordingEditor() : ui::EditorForm(editor::kRecordViewControls) {}
     Calls calls;
     bool refuseClose = false;
 
@@ -191,8 +191,8 @@ private:
 };
 
 void TestForms::initTestCase() {
-    m_initial = std::make_unique<ui::EditorForm>(editor::recordViewLayout());
-    m_working = std::make_unique<ui::EditorForm>(editor::recordViewLayout());
+    m_initial = std::make_unique<ui::EditorForm>(editor::kRecordViewControls);
+    m_working = std::make_unique<ui::EditorForm>(editor::kRecordViewControls);
     m_working->applyWorkingLayout();
     m_start = std::make_unique<ui::StartForm>();
     m_notes = std::make_unique<ui::NotesForm>();
