@@ -6,8 +6,8 @@
 
 #include "document/field_table.h"
 #include "tests/support/editor_fixture.h"
-#include "ui/field_edit.h"
-#include "ui/record_list.h"
+#include "ui/controls/field_edit.h"
+#include "ui/controls/record_list.h"
 
 #include <QApplication>
 #include <QTest>

@@ -5,7 +5,7 @@
 #include "document/scaling.h"
 #include "document/text_forms.h"
 #include "editor/record_texts.h"
-#include "ui/dialogs.h"
+#include "ui/dialogs/dialogs.h"
 
 #include <QDir>
 

@@ -2,10 +2,10 @@
 
 #include "editor/document.h"
 #include "editor/record_view.h"
-#include "ui/field_edit.h"
-#include "ui/flag_check_box.h"
-#include "ui/percent_spin_box.h"
-#include "ui/record_list.h"
+#include "ui/controls/field_edit.h"
+#include "ui/controls/flag_check_box.h"
+#include "ui/controls/percent_spin_box.h"
+#include "ui/controls/record_list.h"
 
 #include <QAction>
 #include <QGroupBox>

@@ -7,7 +7,7 @@
 #include "editor/document_commands.h"
 #include "editor/document_view.h"
 #include "editor/row_text_cache.h"
-#include "ui/editor_form.h"
+#include "ui/forms/editor_form.h"
 
 namespace editor {
 

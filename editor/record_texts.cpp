@@ -2,7 +2,7 @@
 
 #include "document/field_table.h"
 #include "document/text_forms.h"
-#include "ui/field_edit.h"
+#include "ui/controls/field_edit.h"
 
 namespace editor {
 

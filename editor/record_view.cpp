@@ -4,8 +4,8 @@
 #include "document/field_table.h"
 #include "document/text_forms.h"
 #include "editor/record_texts.h"
-#include "ui/field_edit.h"
-#include "ui/flag_check_box.h"
+#include "ui/controls/field_edit.h"
+#include "ui/controls/flag_check_box.h"
 
 #include <QLabel>
 

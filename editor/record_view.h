@@ -6,7 +6,7 @@
 
 #include "document/field_table.h"
 #include "document/object_table.h"
-#include "ui/editor_form.h"
+#include "ui/forms/editor_form.h"
 
 #include <array>
 #include <string>

@@ -4,7 +4,7 @@
 #include "shell/about_box.h"
 #include "shell/notes_window.h"
 #include "shell/start_window.h"
-#include "ui/dialogs.h"
+#include "ui/dialogs/dialogs.h"
 
 #include <QCoreApplication>
 

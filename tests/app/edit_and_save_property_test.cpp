@@ -15,8 +15,8 @@
 #include "editor/record_view.h"
 #include "tests/app/running_editor.h"
 #include "tests/support/data_files.h"
-#include "ui/field_edit.h"
-#include "ui/flag_check_box.h"
+#include "ui/controls/field_edit.h"
+#include "ui/controls/flag_check_box.h"
 
 #include <QAction>
 #include <QtTest>

@@ -14,9 +14,9 @@
 #include "shell/settings_file.h"
 #include "tests/app/running_editor.h"
 #include "tests/support/data_files.h"
-#include "ui/field_edit.h"
-#include "ui/percent_spin_box.h"
-#include "ui/record_list.h"
+#include "ui/controls/field_edit.h"
+#include "ui/controls/percent_spin_box.h"
+#include "ui/controls/record_list.h"
 
 #include <QAction>
 #include <QDir>

@@ -5,8 +5,8 @@
 #include "document/field_table.h"
 #include "tests/support/editor_fixture.h"
 #include "tests/support/locale_guard.h"
-#include "ui/flag_check_box.h"
-#include "ui/percent_spin_box.h"
+#include "ui/controls/flag_check_box.h"
+#include "ui/controls/percent_spin_box.h"
 
 #include <QAction>
 #include <QLocale>

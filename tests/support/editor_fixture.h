@@ -12,8 +12,8 @@
 #include "tests/support/scoped_dialogs.h"
 #include "tests/support/scripted_dialogs.h"
 #include "tests/support/test_file_system.h"
-#include "ui/field_edit.h"
-#include "ui/record_list.h"
+#include "ui/controls/field_edit.h"
+#include "ui/controls/record_list.h"
 
 #include <QApplication>
 #include <QScrollBar>

@@ -1,7 +1,7 @@
-#include "ui/field_edit.h"
+#include "ui/controls/field_edit.h"
 
 #include "codepage/windows1252.h"
-#include "ui/field_edit_accessible.h"
+#include "ui/controls/field_edit_accessible.h"
 #include "ui/user_action.h"
 
 #include <QAction>

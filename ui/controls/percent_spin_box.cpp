@@ -1,4 +1,4 @@
-#include "ui/percent_spin_box.h"
+#include "ui/controls/percent_spin_box.h"
 
 #include <QApplication>
 #include <QKeyEvent>

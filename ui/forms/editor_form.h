@@ -3,7 +3,7 @@
 // in its tab order, with its events bound to the handlers below. The handlers
 // do nothing here; the editor window's behaviour class overrides them.
 
-#include "ui/field_edit.h"
+#include "ui/controls/field_edit.h"
 
 #include <QMainWindow>
 
