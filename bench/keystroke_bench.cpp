@@ -4,9 +4,10 @@
 // Alternates typing a digit at the end and Backspace, so the text stays a
 // valid number and every keystroke changes it.
 
+#include "document/field_table.h"
 #include "tests/support/editor_fixture.h"
-#include "ui/field_edit.h"
-#include "ui/record_list.h"
+#include "ui/controls/field_edit.h"
+#include "ui/controls/record_list.h"
 
 #include <QApplication>
 #include <QTest>
@@ -56,7 +57,7 @@ void BM_EditingKeystroke(benchmark::State& state) {
         samples().push_back(elapsed.count() * 1e6);
     }
     // The keystrokes must have reached the table, or the figures measure nothing.
-    const std::uint32_t damage = s.table().records[300].fields[2];
+    const std::uint32_t damage = s.table().records[300].fields[doc::field::kDamage];
     if (damage != 300002u && damage != 3000027u)
         state.SkipWithError("the keystrokes were not written back");
 }

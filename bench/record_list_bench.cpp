@@ -3,7 +3,7 @@
 // includes the event round that lets the list bring its scroll range and
 // repaint up to date.
 
-#include "ui/record_list.h"
+#include "ui/controls/record_list.h"
 
 #include <QApplication>
 #include <QStringList>

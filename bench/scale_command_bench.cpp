@@ -5,8 +5,8 @@
 
 #include "document/scaling.h"
 #include "tests/support/editor_fixture.h"
-#include "ui/percent_spin_box.h"
-#include "ui/record_list.h"
+#include "ui/controls/percent_spin_box.h"
+#include "ui/controls/record_list.h"
 
 #include <QApplication>
 #include <QPushButton>

@@ -109,12 +109,11 @@ int runShow(const std::string& path, std::optional<int> record) {
         std::string out = std::to_string(stored.count) + " records" +
                           (stored.hasNamesFile ? "" : ", no names file") +
                           "\nRec#;Class;Type;Object Name\n";
-        for (int r = 0; r < stored.count; ++r) {
-            const auto& fields = stored.records[static_cast<std::size_t>(r)].fields;
-            out += std::to_string(r) + ';' + std::to_string(fields[0]) + ';' +
-                   std::to_string(fields[1]) + ';' + escapedForTerminal(namesSlotText(stored, r)) +
+        // The escapes leave the digits and the ";" of a row text as they are.
+        for (int r = 0; r < stored.count; ++r)
+            out += escapedForTerminal(doc::rowText(r, stored.records[static_cast<std::size_t>(r)],
+                                                   namesSlotText(stored, r))) +
                    '\n';
-        }
         write(out);
         return 0;
     }
@@ -126,7 +125,7 @@ int runShow(const std::string& path, std::optional<int> record) {
                       "\nname: " + escapedForTerminal(namesSlotText(stored, *record)) + '\n';
     for (const doc::FieldInfo& field : doc::kFields)
         out += std::string(field.shortName) + ": " +
-               fieldText(field.type, fields[static_cast<std::size_t>(field.index)]) + '\n';
+               valueText(field.type, fields[static_cast<std::size_t>(field.index)]) + '\n';
     write(out);
     return 0;
 }
@@ -209,7 +208,7 @@ int runScale(const std::string& path, doc::ScalePercentages damage, doc::ScalePe
         failOn(path, e);
     }
     for (int r = 0; r < session.table().recordCount(); ++r)
-        scaled += session.table().records[static_cast<std::size_t>(r)].fields[0] != 3;
+        scaled += doc::isScaled(session.table().records[static_cast<std::size_t>(r)]);
     write("Scaled " + std::to_string(scaled) + " of " +
           std::to_string(session.table().recordCount()) + " records: damage " +
           std::to_string(damage.from) + "% -> " + std::to_string(damage.to) + "%, sizes " +
@@ -313,7 +312,7 @@ int runCheck(const std::string& path) {
             if (field.type == doc::FieldType::Flag && bits > 1)
                 problems.push_back(where + std::to_string(bits) + " is neither 0 nor 1");
             if (field.type == doc::FieldType::Float && !std::isfinite(std::bit_cast<float>(bits)))
-                problems.push_back(where + fieldText(field.type, bits) + " is not a finite number");
+                problems.push_back(where + valueText(field.type, bits) + " is not a finite number");
         }
     }
     std::string out;

@@ -2,6 +2,7 @@
 
 #include "cli/commands.h"
 #include "document/file_layout.h"
+#include "document/scaling.h"
 
 #include <CLI/CLI.hpp>
 
@@ -25,18 +26,23 @@ constexpr const char* kImportHelp =
     "changes: it turns a name beginning with \"=\" into its formula's result and \"-0\" into "
     "\"0\"; keep such cells as text there.";
 
-/** "OLD:NEW" with both percentages from 10 to 1000. */
+/** The percentages a user can ask for, as the help and the errors write them ("10 to 1000"). */
+std::string percentRange() {
+    return std::to_string(doc::kMinScalePercent) + " to " + std::to_string(doc::kMaxScalePercent);
+}
+
+/** "OLD:NEW" with both percentages in that range. */
 std::string readPercentages(const std::string& text, doc::ScalePercentages& into) {
     const auto colon = text.find(':');
     const auto number = [](std::string_view part, int& value) {
         const auto [end, ec] = std::from_chars(part.data(), part.data() + part.size(), value);
-        return ec == std::errc{} && end == part.data() + part.size() && value >= 10 &&
-               value <= 1000;
+        return ec == std::errc{} && end == part.data() + part.size() &&
+               value >= doc::kMinScalePercent && value <= doc::kMaxScalePercent;
     };
     const std::string_view all(text);
     if (colon == std::string::npos || !number(all.substr(0, colon), into.from) ||
         !number(all.substr(colon + 1), into.to))
-        return "expected OLD:NEW, two percentages from 10 to 1000, for example 100:150";
+        return "expected OLD:NEW, two percentages from " + percentRange() + ", for example 100:150";
     return {};
 }
 
@@ -91,12 +97,14 @@ int main(int argc, char** argv) {
 
     auto* scale = app.add_subcommand(
         "scale",
-        "Rescale damage and sizes of every record whose class is not 3, as the editor's "
-        "\"Apply to All Objects\" does, from the percentages the values are at to new ones. "
-        "The editor's settings file is neither read nor written.");
+        "Rescale damage and sizes of every record whose class is not " +
+            std::to_string(doc::kUnscaledClass) +
+            ", as the editor's \"Apply to All Objects\" does, from the percentages the values are "
+            "at to new ones. The editor's settings file is neither read nor written.");
     scale->add_option("FILE", path, "the data file")->required();
-    scale->add_option("--damage", damageText, "OLD:NEW damage percentages (10 to 1000)");
-    scale->add_option("--size", sizeText, "OLD:NEW size percentages (10 to 1000)");
+    scale->add_option("--damage", damageText,
+                      "OLD:NEW damage percentages (" + percentRange() + ")");
+    scale->add_option("--size", sizeText, "OLD:NEW size percentages (" + percentRange() + ")");
 
     auto* diff = app.add_subcommand(
         "diff", "List the fields and names that differ between two data files, one line each; "

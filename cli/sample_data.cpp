@@ -1,5 +1,6 @@
 #include "cli/sample_data.h"
 
+#include "document/field_table.h"
 #include "document/file_layout.h"
 #include "document/object_table.h"
 #include "document/record_codec.h"
@@ -29,42 +30,43 @@ private:
 };
 
 doc::ObjectRecord sampleRecord(Sequence& seq) {
+    using namespace doc::field;
     static constexpr std::array<std::uint32_t, 4> kDotColors = {176, 32, 96, 224};
     doc::ObjectRecord record;
     auto& f = record.fields;
-    f[0] = seq.next(7);              // class; class 3 objects are not scaled
-    f[1] = seq.next(40);             // type
-    f[2] = 10 * (1 + seq.next(100)); // damage
-    f[3] = kDotColors[seq.next(kDotColors.size())];
+    f[kClass] = seq.next(7); // the unscaled class among them
+    f[kType] = seq.next(40);
+    f[kDamage] = 10 * (1 + seq.next(100));
+    f[kDotColor] = kDotColors[seq.next(kDotColors.size())];
     // Shape sizes: negative extents below zero, positive ones above.
     const float dx = seq.quarters(2, 80);
     const float dy = seq.quarters(2, 40);
     const float dz = seq.quarters(2, 80);
     const float below = seq.quarters(1, 8);
-    record.setFloatField(4, -dx);
-    record.setFloatField(5, -below);
-    record.setFloatField(6, -dz);
-    record.setFloatField(7, dx);
-    record.setFloatField(8, dy);
-    record.setFloatField(9, dz);
-    f[10] = 10000 + 500 * seq.next(20); // max range
-    f[11] = 1000 + 100 * seq.next(5);   // hi range
-    f[12] = 2000 + 100 * seq.next(5);   // mid range
-    f[13] = 3000 + 100 * seq.next(5);   // low range
-    f[14] = 4000 + 100 * seq.next(5);   // dot range
-    f[15] = 100 + 10 * seq.next(10);    // distance
-    f[16] = 1 + seq.next(9);            // multiplier
+    record.setFloatField(kDxNeg, -dx);
+    record.setFloatField(kDyNeg, -below);
+    record.setFloatField(kDzNeg, -dz);
+    record.setFloatField(kDxPos, dx);
+    record.setFloatField(kDyPos, dy);
+    record.setFloatField(kDzPos, dz);
+    f[kMaxRange] = 10000 + 500 * seq.next(20);
+    f[kHiRange] = 1000 + 100 * seq.next(5);
+    f[kMidRange] = 2000 + 100 * seq.next(5);
+    f[kLowRange] = 3000 + 100 * seq.next(5);
+    f[kDotRange] = 4000 + 100 * seq.next(5);
+    f[kDistance] = 100 + 10 * seq.next(10);
+    f[kMultiplier] = 1 + seq.next(9);
     // Shadow sizes: flat, and a little wider than the shape; none without a shadow.
     const bool hasShadow = seq.next(4) != 0;
     const float margin = hasShadow ? 1.25f : 0.0f;
-    record.setFloatField(17, hasShadow ? -(dx + margin) : 0.0f);
-    record.setFloatField(18, 0.0f);
-    record.setFloatField(19, hasShadow ? -(dz + margin) : 0.0f);
-    record.setFloatField(20, hasShadow ? dx + margin : 0.0f);
-    record.setFloatField(21, hasShadow ? 0.25f : 0.0f);
-    record.setFloatField(22, hasShadow ? dz + margin : 0.0f);
-    f[23] = hasShadow ? 1 : 0;
-    f[24] = seq.next(5) == 0 ? 1 : 0;
+    record.setFloatField(kSxNeg, hasShadow ? -(dx + margin) : 0.0f);
+    record.setFloatField(kSyNeg, 0.0f);
+    record.setFloatField(kSzNeg, hasShadow ? -(dz + margin) : 0.0f);
+    record.setFloatField(kSxPos, hasShadow ? dx + margin : 0.0f);
+    record.setFloatField(kSyPos, hasShadow ? 0.25f : 0.0f);
+    record.setFloatField(kSzPos, hasShadow ? dz + margin : 0.0f);
+    f[kHasShadow] = hasShadow ? 1 : 0;
+    f[kHasFlame] = seq.next(5) == 0 ? 1 : 0;
     return record;
 }
 

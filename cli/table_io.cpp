@@ -117,7 +117,7 @@ RowRequest readRow(const SourceRow& row, RowErrors& errors) {
             else
                 request.name = std::move(*name);
         } else {
-            const ParsedValue value = parseFieldText(field->type, text);
+            const ParsedValue value = parseValueText(field->type, text);
             if (!value.error.empty())
                 fail(column, value.error);
             else
@@ -144,7 +144,7 @@ std::string exportCsv(const doc::ObjectTable& table) {
         CsvRow row{std::to_string(r), toUtf8(nameOf(table, r))};
         for (const doc::FieldInfo& field : doc::kFields)
             row.push_back(
-                fieldText(field.type, table.records[static_cast<std::size_t>(r)]
+                valueText(field.type, table.records[static_cast<std::size_t>(r)]
                                           .fields[static_cast<std::size_t>(field.index)]));
         out += csvLine(row);
     }
@@ -160,7 +160,7 @@ std::string exportJson(const doc::ObjectTable& table) {
         for (const doc::FieldInfo& field : doc::kFields) {
             const std::uint32_t bits = table.records[static_cast<std::size_t>(r)]
                                            .fields[static_cast<std::size_t>(field.index)];
-            const std::string text = fieldText(field.type, bits);
+            const std::string text = valueText(field.type, bits);
             const std::string key(field.shortName);
             if (field.type != doc::FieldType::Float)
                 record[key] = bits;
@@ -180,20 +180,12 @@ std::string exportJson(const doc::ObjectTable& table) {
 std::string fieldChangeLine(int record, int field, std::uint32_t before, std::uint32_t after) {
     const doc::FieldInfo& info = doc::kFields[static_cast<std::size_t>(field)];
     return "record " + std::to_string(record) + " " + std::string(info.shortName) + ": " +
-           fieldText(info.type, before) + " -> " + fieldText(info.type, after);
+           valueText(info.type, before) + " -> " + valueText(info.type, after);
 }
 
 std::string nameChangeLine(int record, const std::u32string& before, const std::u32string& after) {
     return "record " + std::to_string(record) + " name: \"" + escapedForTerminal(before) +
            "\" -> \"" + escapedForTerminal(after) + "\"";
-}
-
-doc::ObjectRecord defaultRecord() {
-    doc::ObjectRecord record;
-    for (const doc::FieldInfo& field : doc::kFields)
-        record.fields[static_cast<std::size_t>(field.index)] =
-            parseFieldText(field.type, field.defaultText).bits;
-    return record;
 }
 
 ImportPlan planImport(const doc::ObjectTable& table, std::string_view source) {
@@ -240,7 +232,7 @@ ImportPlan planImport(const doc::ObjectTable& table, std::string_view source) {
         if (adds) {
             ++result.lastIndex;
             ++plan.added;
-            record = defaultRecord();
+            record = doc::defaultRecord();
             plan.changes.push_back("record " + std::to_string(index) + " added");
         }
         for (std::size_t k = 0; k < request.fields.size(); ++k)

@@ -43,7 +43,4 @@ std::string fieldChangeLine(int record, int field, std::uint32_t before, std::ui
 /** The same for a name, quoted and escaped for a terminal. */
 std::string nameChangeLine(int record, const std::u32string& before, const std::u32string& after);
 
-/** The defaults "Add Record" gives a new record, from the field table's texts. */
-doc::ObjectRecord defaultRecord();
-
 } // namespace cli

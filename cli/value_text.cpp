@@ -79,7 +79,7 @@ ParsedValue parseFloatText(std::string_view text) {
 
 } // namespace
 
-std::string fieldText(doc::FieldType type, std::uint32_t bits) {
+std::string valueText(doc::FieldType type, std::uint32_t bits) {
     if (type != doc::FieldType::Float)
         return std::to_string(bits);
     if (!isFiniteBits(bits))
@@ -93,7 +93,7 @@ bool isWrittenAsNumber(doc::FieldType type, std::uint32_t bits) {
     return type != doc::FieldType::Float || isFiniteBits(bits);
 }
 
-ParsedValue parseFieldText(doc::FieldType type, std::string_view text) {
+ParsedValue parseValueText(doc::FieldType type, std::string_view text) {
     if (text.empty())
         return {0, "empty"};
     return type == doc::FieldType::Float ? parseFloatText(text) : parseUnsigned(text);

@@ -14,9 +14,9 @@ namespace cli {
 /** A field's stored bits as text: integers and flags unsigned decimal; finite floats in the
  * shortest form that reads back to the same single ("1.234", "-0", "1e-45"); NaN and the
  * infinities as their bit pattern in hexadecimal ("0x7FC00000"). */
-std::string fieldText(doc::FieldType type, std::uint32_t bits);
+std::string valueText(doc::FieldType type, std::uint32_t bits);
 
-/** Whether fieldText writes a float's bits as a number (not as a bit pattern). */
+/** Whether valueText writes a float's bits as a number (not as a bit pattern). */
 bool isWrittenAsNumber(doc::FieldType type, std::uint32_t bits);
 
 /** The bits a cell's text stands for, or the reason it stands for none. Integers and flags:
@@ -27,7 +27,7 @@ struct ParsedValue {
     std::uint32_t bits = 0;
     std::string error; // empty when bits holds the value
 };
-ParsedValue parseFieldText(doc::FieldType type, std::string_view text);
+ParsedValue parseValueText(doc::FieldType type, std::string_view text);
 
 /** UTF-8 of text made of Unicode characters. */
 std::string toUtf8(std::u32string_view text);

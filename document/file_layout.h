@@ -20,9 +20,6 @@ inline constexpr int kTableCapacity = 512;
 constexpr std::int64_t recordOffset(int r) {
     return kHeaderSize + std::int64_t{kRecordSize} * r;
 }
-constexpr std::int64_t fieldOffset(int r, int k) {
-    return recordOffset(r) + kFieldSize * k;
-}
 constexpr std::int64_t nameSlotOffset(int r) {
     return std::int64_t{kNameSlotSize} * r;
 }

@@ -1,6 +1,7 @@
 #include "document/scaling.h"
 
 #include "document/errors.h"
+#include "document/field_table.h"
 
 #include <bit>
 #include <cmath>
@@ -16,10 +17,6 @@ static_assert(std::numeric_limits<long double>::digits == 64,
               "significand), as GCC and Clang give it on x86 and x86-64");
 
 namespace {
-
-constexpr std::uint32_t kClassNotScaled = 3;
-constexpr int kDamageField = 2;
-constexpr int kSizeFields[] = {4, 5, 6, 7, 8, 9, 17, 18, 19, 20, 21, 22};
 
 /** f = (to - from) / from + 1, each step rounded to extended. The x87 unit rounds every
  * operation to the 64-bit significand and has no fused operations, so each step is one rounding.
@@ -52,6 +49,10 @@ std::uint32_t sizeBy(long double f, std::uint32_t bits) {
 
 } // namespace
 
+bool isScaled(const ObjectRecord& record) {
+    return record.fields[field::kClass] != kUnscaledClass;
+}
+
 void checkStoredScale(int percent) {
     if (percent <= 0)
         throw Error("Stored scale " + std::to_string(percent) +
@@ -72,10 +73,11 @@ void scaleTable(ObjectTable& table, ScalePercentages damage, ScalePercentages si
     const long double damageFactor = factor(damage);
     const long double sizeFactor = factor(size);
     for (int r = 0; r <= table.lastIndex; ++r) {
-        auto& fields = table.records[static_cast<std::size_t>(r)].fields;
-        if (fields[0] == kClassNotScaled)
+        ObjectRecord& record = table.records[static_cast<std::size_t>(r)];
+        if (!isScaled(record))
             continue;
-        fields[kDamageField] = damageBy(damageFactor, fields[kDamageField]);
+        auto& fields = record.fields;
+        fields[field::kDamage] = damageBy(damageFactor, fields[field::kDamage]);
         for (const int k : kSizeFields)
             fields[static_cast<std::size_t>(k)] =
                 sizeBy(sizeFactor, fields[static_cast<std::size_t>(k)]);

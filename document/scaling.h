@@ -9,6 +9,16 @@
 
 namespace doc {
 
+/** The percentages a user can ask for, in the spin boxes and on the command line. */
+inline constexpr int kMinScalePercent = 10;
+inline constexpr int kMaxScalePercent = 1000;
+
+/** Objects of this class are never scaled. */
+inline constexpr std::uint32_t kUnscaledClass = 3;
+
+/** Whether global scaling changes the record: every record whose class is not kUnscaledClass. */
+bool isScaled(const ObjectRecord& record);
+
 /** A rescaling from the percentage the values are at to the one wanted. */
 struct ScalePercentages {
     int from;
@@ -28,9 +38,9 @@ std::uint32_t scaleDamage(std::uint32_t value, ScalePercentages percentages);
  * the infinities are returned as they are. */
 std::uint32_t scaleSize(std::uint32_t bits, ScalePercentages percentages);
 
-/** Field 2 by the damage percentages and fields 4 to 9 and 17 to 22 by the size percentages, in
- * every record 0 to the last index whose class (field 0) is not 3. Throws, changing nothing, when
- * a percentage to scale from is 0 or below (see checkStoredScale). */
+/** The damage by the damage percentages and every size (kSizeFields) by the size percentages,
+ * in every record 0 to the last index that isScaled. Throws, changing nothing, when a percentage
+ * to scale from is 0 or below (see checkStoredScale). */
 void scaleTable(ObjectTable& table, ScalePercentages damage, ScalePercentages size);
 
 } // namespace doc

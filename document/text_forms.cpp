@@ -126,7 +126,7 @@ std::string formatFloat(float value, std::string_view decimalSeparator) {
     return text;
 }
 
-std::uint32_t parseInteger(std::string_view text) {
+std::uint32_t parseInt32Bits(std::string_view text) {
     std::size_t pos = 0;
     const bool negative = !text.empty() && text[0] == '-';
     if (negative)

@@ -26,7 +26,7 @@ std::string formatFloat(float value, std::string_view decimalSeparator);
  * its two's-complement bit pattern. Throws ConversionError "'<text>' is not a valid integer
  * value" for anything else, including an empty text, a lone "-" and values outside
  * -2147483648 to 2147483647. */
-std::uint32_t parseInteger(std::string_view text);
+std::uint32_t parseInt32Bits(std::string_view text);
 
 /** The whole text as a decimal number with the given separator (optional "-", digits, at most
  * one separator, an optional exponent "E" or "e" with optional sign), rounded once to the

@@ -5,7 +5,7 @@
 #include "document/scaling.h"
 #include "document/text_forms.h"
 #include "editor/record_texts.h"
-#include "ui/dialogs.h"
+#include "ui/dialogs/dialogs.h"
 
 #include <QDir>
 
@@ -19,10 +19,6 @@ constexpr int kFirstScale = 100;
 // Records 0 to 188 are the game's own objects; "Clear Record" leaves them alone.
 constexpr int kFirstClearableRecord = 189;
 constexpr int kShadowFactor = 8;
-// The shape sizes (fields 4 to 9) and, thirteen fields on, the shadow sizes of the same rows.
-constexpr int kFirstShapeField = 4;
-constexpr int kShapeFieldCount = 6;
-constexpr int kShapeToShadow = 13;
 } // namespace
 
 Document::Document(DocumentSettings& settings, doc::FileSystem& fileSystem)
@@ -77,17 +73,20 @@ void Document::loadChosen(const QString& chosen) {
     setUnsaved(false);
 }
 
-void Document::save(SaveCaller caller) {
-    const int row = caller == SaveCaller::AddRecord ? table().lastIndex : m_view->selectedRow();
+void Document::save() {
+    saveSelecting(m_view->selectedRow());
+}
+
+void Document::saveSelecting(int rowToSelect) {
     m_session.save();
     setUnsaved(false);
-    m_view->refillAndSelect(row);
+    m_view->refillAndSelect(rowToSelect);
 }
 
 void Document::confirmUnsavedChanges() {
     if (m_unsaved && ui::Dialogs::current().confirm(m_view->dialogParent(), kSaveQuestion) ==
                          ui::Dialogs::Answer::Yes)
-        save(SaveCaller::EditorWindow);
+        save();
 }
 
 void Document::closeFiles() {
@@ -99,7 +98,7 @@ void Document::offerSaveAtExit() {
                          ui::Dialogs::Answer::Yes) {
         ui::Dialogs::current().information(m_view->dialogParent(),
                                            QStringLiteral("Saving changes."));
-        save(SaveCaller::Controller);
+        save();
     }
 }
 
@@ -117,9 +116,8 @@ void Document::addRecord() {
     }
     m_session.appendRecord();
     const int row = table().lastIndex;
-    m_view->showRecordDefaults();
-    m_view->storeRecordView(row);
-    saveRecordCommand(SaveCaller::AddRecord, row);
+    putRecordDefaults(row);
+    saveRecordCommand(row);
 }
 
 void Document::clearRecord() {
@@ -129,14 +127,23 @@ void Document::clearRecord() {
                                            QStringLiteral("Can not clear core object."));
         return;
     }
-    m_view->showRecordDefaults();
-    m_view->storeRecordView(row);
-    saveRecordCommand(SaveCaller::ClearRecord, row);
+    putRecordDefaults(row);
+    saveRecordCommand(row);
 }
 
-void Document::saveRecordCommand(SaveCaller caller, int row) {
+void Document::putRecordDefaults(int row) {
+    auto& record = table().records[static_cast<std::size_t>(row)];
+    auto& slot = table().names[static_cast<std::size_t>(row)];
+    record = doc::defaultRecord();
+    // The slot's bytes after the name keep what they held, as after any name written.
+    doc::writeNameSlot(
+        slot, std::u32string(doc::kDefaultObjectName.begin(), doc::kDefaultObjectName.end()));
+    m_view->showRecordDefaults();
+}
+
+void Document::saveRecordCommand(int row) {
     try {
-        save(caller);
+        saveSelecting(row);
     } catch (...) {
         // The table holds the command's record, so the list and the selection must show it, and
         // the menu's "Save" can write it once the fault is gone.
@@ -150,27 +157,26 @@ void Document::shapeToShadow() {
     if (m_view->selectedRow() < 0)
         return;
     const std::string separator = decimalSeparator();
-    for (int shape = kFirstShapeField; shape < kFirstShapeField + kShapeFieldCount; ++shape) {
+    for (const int shape : doc::kShapeSizeFields) {
         // The size as the edit shows it, at full precision: a stored 1.234 shown as 1.23
         // gives 9.84.
         const long double size =
             doc::parseExtended(m_view->fieldText(shape).toStdString(), separator);
         const std::string shadow = doc::formatGeneral(size * kShadowFactor, separator);
-        m_view->enterFieldText(shape + kShapeToShadow, QString::fromStdString(shadow));
+        m_view->enterFieldText(doc::shadowFieldOf(shape), QString::fromStdString(shadow));
     }
 }
 
 void Document::scaleAll() {
-    const doc::ScalePercentages damage{m_settings.readDamageScale(), 0};
-    const doc::ScalePercentages size{m_settings.readSizeScale(), 0};
-    doc::checkStoredScale(damage.from);
-    doc::checkStoredScale(size.from);
-    const ScalePercentages wanted = m_view->percentages();
+    const ScaleFactors stored{m_settings.readDamageScale(), m_settings.readSizeScale()};
+    doc::checkStoredScale(stored.damage);
+    doc::checkStoredScale(stored.size);
+    const ScaleFactors wanted = m_view->percentages();
     m_settings.writeDamageScale(wanted.damage);
     m_settings.writeSizeScale(wanted.size);
 
     const int row = m_view->selectedRow();
-    doc::scaleTable(table(), {damage.from, wanted.damage}, {size.from, wanted.size});
+    doc::scaleTable(table(), {stored.damage, wanted.damage}, {stored.size, wanted.size});
     setUnsaved(true);
     m_view->selectRow(row);
     m_view->showSelectedRecord();

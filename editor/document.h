@@ -1,20 +1,15 @@
 #pragma once
 // The open document and every flow that changes it: open, save, the question
 // about unsaved changes, close at exit, the record commands and global scaling.
-// It owns the
-// file session and the unsaved-changes state; the editor window shows them
-// through DocumentView, and the windows' handlers are one-line entries into the
-// operations here.
+// It owns the file session and the unsaved-changes state; the editor window
+// shows them through DocumentView, and the windows' handlers are one-line
+// entries into the operations here.
 
 #include "document/file_session.h"
 #include "editor/document_settings.h"
 #include "editor/document_view.h"
 
 namespace editor {
-
-/** Who asks for a save. Only "Add Record" is told apart: it selects the last row afterwards,
- * every other caller the row that was selected. */
-enum class SaveCaller { EditorWindow, AddRecord, ClearRecord, Controller };
 
 class Document {
 public:
@@ -26,10 +21,8 @@ public:
     /** The editor window; set once before any flow runs. Not owned. */
     void setView(DocumentView* view) { m_view = view; }
 
-    doc::FileSession& session() { return m_session; }
     doc::ObjectTable& table() { return m_session.table(); }
     const doc::ObjectTable& table() const { return m_session.table(); }
-    bool hasUnsavedChanges() const { return m_unsaved; }
 
     /** The settings step (asking for the data folder on the first run, the stored percentages
      * into the spin boxes), the open dialog, and unless it is cancelled: the question about
@@ -45,9 +38,9 @@ public:
     void openPath(const QString& path);
 
     /** Writes every name slot and record in place, clears the unsaved state, refills the list and
-     * selects the row the caller asks for. Throws when the files cannot be written; the unsaved
-     * state then stays. */
-    void save(SaveCaller caller);
+     * selects again the row that was selected. Throws when the files cannot be written; the
+     * unsaved state then stays. */
+    void save();
 
     /** With unsaved changes: asks "Do you wish to save the changes?"; Yes saves. */
     void confirmUnsavedChanges();
@@ -75,16 +68,21 @@ public:
      * its row, one write-back per pair; stops at a shape text that does not convert, the pairs
      * before it done. Nothing without a selected row. */
     void shapeToShadow();
-    /** "Apply to All Objects": rescales damage and sizes of every record not of class 3 from the
+    /** "Apply to All Objects": rescales damage and sizes of every record doc::isScaled from the
      * stored percentages to the spin boxes' ones, which are stored first. A stored percentage of
      * 0 or below is refused before anything is written or changed. */
     void scaleAll();
 
 private:
     void setUnsaved(bool unsaved);
+    /** The save, then the list refilled with rowToSelect selected (-1: none). */
+    void saveSelecting(int rowToSelect);
+    /** "Add Record"'s and "Clear Record"'s first step: row of the table back to the record
+     * defaults, and the defaults' texts in the record view. */
+    void putRecordDefaults(int row);
     /** The last step of "Add Record" and "Clear Record": the save, after which row is selected
      * whether it succeeded or not. */
-    void saveRecordCommand(SaveCaller caller, int row);
+    void saveRecordCommand(int row);
     /** The settings step of the open; returns the open dialog's start folder. */
     QString readSettingsStep();
     void showStoredPercentages();

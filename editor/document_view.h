@@ -7,8 +7,8 @@ class QWidget;
 
 namespace editor {
 
-/** The two scale percentages of the spin boxes. */
-struct ScalePercentages {
+/** The two percentages of "Scale Factors": the spin boxes', or the stored ones. */
+struct ScaleFactors {
     int damage;
     int size;
 };
@@ -39,9 +39,6 @@ public:
 
     /** Puts the record defaults into the record view, as texts set by the program. */
     virtual void showRecordDefaults() = 0;
-    /** Stores every control of the record view into row of the table, unchanged ones too.
-     * Throws doc::ConversionError at a text that does not convert. */
-    virtual void storeRecordView(int row) = 0;
     /** The text of the edit that shows field, exactly as shown. */
     virtual QString fieldText(int field) = 0;
     /** Puts text into the edit that shows field and marks it modified, which writes the record
@@ -49,9 +46,9 @@ public:
     virtual void enterFieldText(int field, const QString& text) = 0;
 
     /** Puts the stored percentages into the spin boxes (clamped there). */
-    virtual void showPercentages(ScalePercentages percentages) = 0;
+    virtual void showPercentages(ScaleFactors percentages) = 0;
     /** The spin boxes' percentages as they read now. */
-    virtual ScalePercentages percentages() = 0;
+    virtual ScaleFactors percentages() = 0;
 };
 
 } // namespace editor

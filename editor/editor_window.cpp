@@ -2,10 +2,10 @@
 
 #include "editor/document.h"
 #include "editor/record_view.h"
-#include "ui/field_edit.h"
-#include "ui/flag_check_box.h"
-#include "ui/percent_spin_box.h"
-#include "ui/record_list.h"
+#include "ui/controls/field_edit.h"
+#include "ui/controls/flag_check_box.h"
+#include "ui/controls/percent_spin_box.h"
+#include "ui/controls/record_list.h"
 
 #include <QAction>
 #include <QGroupBox>
@@ -13,7 +13,7 @@
 namespace editor {
 
 TForm6::TForm6(Document& document, QWidget* parent)
-    : ui::EditorForm(recordViewLayout(), parent), m_document(document) {
+    : ui::EditorForm(kRecordViewControls, parent), m_document(document) {
     syncRecordViewEnabled();
 }
 
@@ -39,7 +39,7 @@ void TForm6::showSelectedRecord() {
     syncRecordViewEnabled();
 }
 
-void TForm6::ME1Change(ui::FieldEdit& /*sender*/) {
+void TForm6::selectShownRecordNumber() {
     if (!isVisible())
         return;
     // Each correction of the text runs this handler once more, nested.
@@ -64,7 +64,7 @@ void TForm6::editedField(ui::FieldEdit& sender) {
     if (sender.modifiedFlag()) {
         m_document.markUnsaved();
         try {
-            writeBackRecordView();
+            me4Exit();
         } catch (...) {
             // Cleared all the same, so the next keystroke in this edit is written back.
             sender.setModifiedFlag(false);
@@ -76,16 +76,16 @@ void TForm6::editedField(ui::FieldEdit& sender) {
 
 void TForm6::toggledFlag() {
     m_document.markUnsaved();
-    writeBackRecordView();
+    me4Exit();
 }
 
-void TForm6::writeBackRecordView() {
+void TForm6::me4Exit() {
     const int index = LMDLB1->selectedIndex();
     if (index < 0 || index > m_document.table().lastIndex) {
         syncRecordViewEnabled();
         return;
     }
-    editor::storeRecordView(*this, m_document.table(), index, StoreMode::KeepUnchanged);
+    editor::storeRecordView(*this, m_document.table(), index);
     // The record view keeps the texts as typed; only the selection comes back.
     refillAndSelect(index);
 }
@@ -126,10 +126,6 @@ void TForm6::showRecordDefaults() {
     editor::showRecordDefaults(*this);
 }
 
-void TForm6::storeRecordView(int row) {
-    editor::storeRecordView(*this, m_document.table(), row, StoreMode::StoreAll);
-}
-
 QString TForm6::fieldText(int field) {
     return (this->*controlFor(field).edit)->fieldText();
 }
@@ -141,12 +137,12 @@ void TForm6::enterFieldText(int field, const QString& text) {
     edit->setModifiedFlag(true);
 }
 
-void TForm6::showPercentages(ScalePercentages percentages) {
+void TForm6::showPercentages(ScaleFactors percentages) {
     LMDSE2->setValue(percentages.damage);
     LMDSE1->setValue(percentages.size);
 }
 
-ScalePercentages TForm6::percentages() {
+ScaleFactors TForm6::percentages() {
     return {LMDSE2->value(), LMDSE1->value()};
 }
 

@@ -7,7 +7,7 @@
 #include "editor/document_commands.h"
 #include "editor/document_view.h"
 #include "editor/row_text_cache.h"
-#include "ui/editor_form.h"
+#include "ui/forms/editor_form.h"
 
 namespace editor {
 
@@ -27,10 +27,13 @@ public:
     /** Shows the record of the selected row in the record view, reading the selection anew for
      * every control (a change of the record number may move it). */
     void showSelectedRecord();
-    /** The write-back: stores the record view at the selected index, refills the list and
-     * selects the row again; nothing without a selected row. Throws doc::ConversionError at the
-     * first text that does not convert. */
-    void writeBackRecordView();
+    /** The record number shown in ME1, corrected into 0 to the last index (each correction runs
+     * ME1Change once more, nested), selected and shown; nothing while the window is hidden. */
+    void selectShownRecordNumber();
+    /** The write-back, under its given name: stores the record view at the selected index, refills
+     * the list and selects the row again; nothing without a selected row. Throws
+     * doc::ConversionError at the first text that does not convert. */
+    void me4Exit();
     /** The record view can be edited only while a row is selected. Called whenever an action's
      * selection is final, never in between, so the focus stays in the edit being typed in. */
     void syncRecordViewEnabled();
@@ -38,12 +41,11 @@ public:
     // ---- handlers (the "Show Object" button shares "Add Record"'s, and is never enabled)
     void LMDButton1Click() override { fillRecordList(); }
     void LMDLB1Click() override { showSelectedRecord(); }
-    void ME1Change(ui::FieldEdit& sender) override;
+    void ME1Change(ui::FieldEdit&) override { selectShownRecordNumber(); }
     void ME4Modified(ui::FieldEdit& sender) override { editedField(sender); }
     void ME5Modified(ui::FieldEdit& sender) override { editedField(sender); }
     void cb1Change(ui::FlagCheckBox&) override { toggledFlag(); }
     void cb2Change(ui::FlagCheckBox&) override { toggledFlag(); }
-    void me4Exit() { writeBackRecordView(); }
     void LMDButton2Click(QObject* sender) override;
     void LMDButton3Click() override;
     void LMDButton4Click() override;
@@ -63,11 +65,10 @@ public:
     void refillAndSelect(int row) override;
     void selectRow(int row) override;
     void showRecordDefaults() override;
-    void storeRecordView(int row) override;
     QString fieldText(int field) override;
     void enterFieldText(int field, const QString& text) override;
-    void showPercentages(ScalePercentages percentages) override;
-    ScalePercentages percentages() override;
+    void showPercentages(ScaleFactors percentages) override;
+    ScaleFactors percentages() override;
 
 private:
     /** A field's modified event: with the flag set, the change is written back. */

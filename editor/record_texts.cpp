@@ -2,8 +2,7 @@
 
 #include "document/field_table.h"
 #include "document/text_forms.h"
-
-#include <QLocale>
+#include "ui/controls/field_edit.h"
 
 namespace editor {
 
@@ -14,14 +13,14 @@ QString fromAscii(const std::string& text) {
 } // namespace
 
 std::string decimalSeparator() {
-    return QLocale().decimalPoint().toStdString();
+    return ui::decimalSeparator().toStdString();
 }
 
 QString nameText(const doc::NameSlot& slot) {
     return QString::fromStdU32String(doc::readNameSlot(slot));
 }
 
-QString fieldText(const doc::ObjectRecord& record, int field, const std::string& separator) {
+QString displayText(const doc::ObjectRecord& record, int field, const std::string& separator) {
     const std::uint32_t bits = record.fields[static_cast<std::size_t>(field)];
     switch (doc::kFields[static_cast<std::size_t>(field)].type) {
     case doc::FieldType::Unsigned:
@@ -36,15 +35,9 @@ QString fieldText(const doc::ObjectRecord& record, int field, const std::string&
 }
 
 QString rowText(const doc::ObjectTable& table, int index) {
-    const auto& record = table.records[static_cast<std::size_t>(index)];
-    QString text = QString::number(index);
-    text += QLatin1Char(';');
-    text += fromAscii(doc::formatUnsigned(record.fields[0]));
-    text += QLatin1Char(';');
-    text += fromAscii(doc::formatUnsigned(record.fields[1]));
-    text += QLatin1Char(';');
-    text += nameText(table.names[static_cast<std::size_t>(index)]);
-    return text;
+    const auto at = static_cast<std::size_t>(index);
+    return QString::fromStdU32String(
+        doc::rowText(index, table.records[at], doc::readNameSlot(table.names[at])));
 }
 
 } // namespace editor

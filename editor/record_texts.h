@@ -11,16 +11,17 @@
 
 namespace editor {
 
-/** The user's decimal separator as UTF-8, for doc::formatFloat and doc::parseFloat. */
+/** The user's decimal separator (ui::decimalSeparator) as UTF-8, for doc::formatFloat and
+ * doc::parseFloat. */
 std::string decimalSeparator();
 
 /** The name held by a slot. */
 QString nameText(const doc::NameSlot& slot);
 
-/** A field in its text form: unsigned decimal, two decimals, or "1"/"0" for a flag. */
-QString fieldText(const doc::ObjectRecord& record, int field, const std::string& separator);
+/** A field as the record view shows it: unsigned decimal, two decimals, or "1"/"0" for a flag. */
+QString displayText(const doc::ObjectRecord& record, int field, const std::string& separator);
 
-/** "index;field0;field1;name". */
+/** The record list's row of record index (doc::rowText). */
 QString rowText(const doc::ObjectTable& table, int index);
 
 } // namespace editor

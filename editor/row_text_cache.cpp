@@ -1,5 +1,6 @@
 #include "editor/row_text_cache.h"
 
+#include "document/field_table.h"
 #include "editor/record_texts.h"
 
 namespace editor {
@@ -11,11 +12,13 @@ const QString& RowTextCache::text(const doc::ObjectTable& table, int index) {
     Row& row = m_rows[at];
     const auto& record = table.records[at];
     const auto& name = table.names[at];
+    const std::uint32_t recordClass = record.fields[doc::field::kClass];
+    const std::uint32_t recordType = record.fields[doc::field::kType];
     // A built row text is never empty: it holds at least the index and three ";".
-    if (row.text.isEmpty() || row.field0 != record.fields[0] || row.field1 != record.fields[1] ||
+    if (row.text.isEmpty() || row.recordClass != recordClass || row.recordType != recordType ||
         row.name != name) {
-        row.field0 = record.fields[0];
-        row.field1 = record.fields[1];
+        row.recordClass = recordClass;
+        row.recordType = recordType;
         row.name = name;
         row.text = rowText(table, index);
     }

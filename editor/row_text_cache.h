@@ -19,8 +19,8 @@ public:
 
 private:
     struct Row {
-        std::uint32_t field0 = 0;
-        std::uint32_t field1 = 0;
+        std::uint32_t recordClass = 0;
+        std::uint32_t recordType = 0;
         doc::NameSlot name{};
         QString text; // empty until built
     };

@@ -1,7 +1,7 @@
 #include "shell/about_box.h"
 
 #include "shell/system_info.h"
-#include "ui/artwork.h"
+#include "ui/artwork/artwork.h"
 
 #include <QDialogButtonBox>
 #include <QFontDatabase>

@@ -2,7 +2,7 @@
 
 #include "shell/command_line.h"
 #include "shell/error_text.h"
-#include "ui/dialogs.h"
+#include "ui/dialogs/dialogs.h"
 #include "ui/user_action.h"
 
 #include <QApplication>

@@ -1,6 +1,6 @@
 #include "shell/command_line.h"
 
-#include "ui/dialogs.h"
+#include "ui/dialogs/dialogs.h"
 
 #include <QApplication>
 #include <QDir>

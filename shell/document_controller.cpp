@@ -4,7 +4,7 @@
 #include "shell/about_box.h"
 #include "shell/notes_window.h"
 #include "shell/start_window.h"
-#include "ui/dialogs.h"
+#include "ui/dialogs/dialogs.h"
 
 #include <QCoreApplication>
 
@@ -23,7 +23,7 @@ void TForm3::Open1Click(QObject*) {
 }
 
 void TForm3::Save1Click(QObject*) {
-    m_document.save(editor::SaveCaller::EditorWindow);
+    m_document.save();
 }
 
 void TForm3::Notes1Click(QObject*) {

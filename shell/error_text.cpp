@@ -1,6 +1,6 @@
 #include "shell/error_text.h"
 
-#include "ui/dialogs.h"
+#include "ui/dialogs/dialogs.h"
 
 #include <QApplication>
 

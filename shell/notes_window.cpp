@@ -1,6 +1,6 @@
 #include "shell/notes_window.h"
 
-#include "ui/fonts.h"
+#include "ui/artwork/fonts.h"
 
 #include <QTextCharFormat>
 #include <QTextCursor>

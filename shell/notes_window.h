@@ -3,8 +3,8 @@
 // file, loaded when the window is shown and saved by its "Save"; "Font" sets the text's font.
 
 #include "shell/notes_file.h"
-#include "ui/dialogs.h"
-#include "ui/notes_form.h"
+#include "ui/dialogs/dialogs.h"
+#include "ui/forms/notes_form.h"
 
 namespace shell {
 

@@ -68,7 +68,7 @@ std::optional<int> parseHex(const QString& digits) {
     return static_cast<int>(static_cast<quint32>(value));
 }
 
-std::optional<int> parseInteger(const QString& text) {
+std::optional<int> parseDecimalOrHex(const QString& text) {
     if (text.size() > 2 && text[0] == u'0' && (text[1] == u'x' || text[1] == u'X'))
         return parseHex(text.mid(2));
     return parseDecimal(text);
@@ -117,7 +117,7 @@ QString SettingsFile::readText(const QString& section, const QString& key,
 int SettingsFile::readInteger(const QString& section, const QString& key, int defaultValue) const {
     // A missing key reads as the empty text, which no integer parse accepts.
     const QString text = readText(section, key, QString());
-    return parseInteger(text).value_or(defaultValue);
+    return parseDecimalOrHex(text).value_or(defaultValue);
 }
 
 void SettingsFile::writeText(const QString& section, const QString& key,

@@ -2,7 +2,7 @@
 // The start window TForm1: the warning text, the button that opens the editor
 // window, and the entry to the open operation.
 
-#include "ui/start_form.h"
+#include "ui/forms/start_form.h"
 
 namespace editor {
 class Document;

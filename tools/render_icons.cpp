@@ -5,7 +5,7 @@
 //
 // Exits 1 naming the first file it could not write. Runs headless with QT_QPA_PLATFORM=offscreen.
 
-#include "ui/artwork.h"
+#include "ui/artwork/artwork.h"
 
 #include <QGuiApplication>
 #include <QImage>

@@ -8,9 +8,9 @@
 #include "tests/support/scoped_dialogs.h"
 #include "tests/support/scripted_dialogs.h"
 #include "tests/support/test_file_system.h"
-#include "ui/field_edit.h"
-#include "ui/percent_spin_box.h"
-#include "ui/record_list.h"
+#include "ui/controls/field_edit.h"
+#include "ui/controls/percent_spin_box.h"
+#include "ui/controls/record_list.h"
 
 #include <QAction>
 #include <QFile>

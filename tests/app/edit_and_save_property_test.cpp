@@ -15,8 +15,8 @@
 #include "editor/record_view.h"
 #include "tests/app/running_editor.h"
 #include "tests/support/data_files.h"
-#include "ui/field_edit.h"
-#include "ui/flag_check_box.h"
+#include "ui/controls/field_edit.h"
+#include "ui/controls/flag_check_box.h"
 
 #include <QAction>
 #include <QtTest>
@@ -173,7 +173,7 @@ NewValue randomFloatValue(Random& random) {
 }
 
 void putField(Bytes& file, int row, int field, std::uint32_t bits) {
-    const auto at = static_cast<std::size_t>(doc::fieldOffset(row, field));
+    const auto at = static_cast<std::size_t>(testsupport::fieldOffset(row, field));
     for (std::size_t i = 0; i < 4; ++i)
         file[at + i] = static_cast<std::uint8_t>(bits >> (8 * i));
 }

@@ -14,9 +14,9 @@
 #include "shell/settings_file.h"
 #include "tests/app/running_editor.h"
 #include "tests/support/data_files.h"
-#include "ui/field_edit.h"
-#include "ui/percent_spin_box.h"
-#include "ui/record_list.h"
+#include "ui/controls/field_edit.h"
+#include "ui/controls/percent_spin_box.h"
+#include "ui/controls/record_list.h"
 
 #include <QAction>
 #include <QDir>
@@ -111,7 +111,7 @@ public:
         m_dataBefore = testsupport::readFile(m_data);
         m_edited = m_dataBefore;
         const std::uint32_t value = 77;
-        const auto at = static_cast<std::size_t>(doc::fieldOffset(kEditedRow, 1));
+        const auto at = static_cast<std::size_t>(testsupport::fieldOffset(kEditedRow, 1));
         for (std::size_t i = 0; i < 4; ++i)
             m_edited[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
     }

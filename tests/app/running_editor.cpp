@@ -1,9 +1,9 @@
 #include "tests/app/running_editor.h"
 
 #include "shell/settings_file.h"
-#include "ui/field_edit.h"
-#include "ui/flag_check_box.h"
-#include "ui/record_list.h"
+#include "ui/controls/field_edit.h"
+#include "ui/controls/flag_check_box.h"
+#include "ui/controls/record_list.h"
 
 #include <QAction>
 #include <QApplication>

@@ -2,6 +2,7 @@
 // scale against the editor's computation, diff, check, and every failure's message and status.
 
 #include "cli/table_io.h"
+#include "document/field_table.h"
 #include "document/record_codec.h"
 #include "document/scaling.h"
 #include "tests/support/data_files.h"
@@ -167,7 +168,7 @@ TEST_F(CvnobjTest, ImportChangesAndAppends) {
     const Bytes after = testsupport::readFile(data);
     EXPECT_EQ(testsupport::storedCount(after), 8);
     EXPECT_EQ(testsupport::recordAt(after, 0).fields[2], 77u);
-    doc::ObjectRecord added = cli::defaultRecord();
+    doc::ObjectRecord added = doc::defaultRecord();
     added.fields[2] = 5;
     EXPECT_EQ(testsupport::recordAt(after, 6), added);
     EXPECT_EQ(testsupport::recordAt(after, 6).fields[10], 10000u); // "Max Range"
@@ -214,7 +215,7 @@ TEST_F(CvnobjTest, DiffAndCheck) {
     EXPECT_EQ(awkward.out, "record 1 dy_pos: 0x7FC01234 is not a finite number\n"
                            "record 1 dz_pos: 0xFF800000 is not a finite number\n"
                            "record 2 has_shadow: 2 is neither 0 nor 1\n");
-    testsupport::cutFile(data, doc::fieldOffset(3, 5));
+    testsupport::cutFile(data, testsupport::fieldOffset(3, 5));
     testsupport::cutFile(names, doc::nameSlotOffset(2));
     const Outcome cut = run("check OBJDAT.dat");
     EXPECT_NE(cut.out.find("data file: holds 3 of the 6 records its count names\n"),

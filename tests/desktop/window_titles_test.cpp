@@ -7,7 +7,7 @@
 #include "tests/support/data_files.h"
 #include "tests/support/scoped_dialogs.h"
 #include "tests/support/scripted_dialogs.h"
-#include "ui/standard_dialogs.h"
+#include "ui/dialogs/standard_dialogs.h"
 
 #include <QAction>
 #include <QApplication>

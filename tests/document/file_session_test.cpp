@@ -262,7 +262,7 @@ protected:
 
 TEST_F(FailedOpenTest, DataFileCutInTheMiddleOfARecord) {
     const std::string path = makeFile("cut.dat", 4, {"a", "b", "c", "d"});
-    testsupport::cutFile(path, doc::fieldOffset(2, 11));
+    testsupport::cutFile(path, testsupport::fieldOffset(2, 11));
     expectRefused(path, "Read beyond end of file");
 }
 
@@ -279,7 +279,7 @@ TEST_F(FailedOpenTest, NamesFileShorterThanTheCount) {
 
 TEST_F(FailedOpenTest, ARefusedDataFileGetsNoNamesFile) {
     const std::string cut = makeFile("cut.dat", 4);
-    testsupport::cutFile(cut, doc::fieldOffset(3, 0));
+    testsupport::cutFile(cut, testsupport::fieldOffset(3, 0));
     const std::string headerOnly = makeFile("header.dat", 4);
     testsupport::cutFile(headerOnly, doc::kHeaderSize);
     for (const std::string& path : {cut, headerOnly}) {

@@ -12,7 +12,7 @@ namespace {
 using doc::formatFloat;
 using doc::formatUnsigned;
 using doc::parseFloat;
-using doc::parseInteger;
+using doc::parseInt32Bits;
 
 TEST(FormatUnsigned, ShowsTheBitPatternAsUnsignedDecimal) {
     EXPECT_EQ(formatUnsigned(0), "0");
@@ -86,19 +86,19 @@ TEST(FormatFloat, NotANumberAndInfinities) {
 }
 
 TEST(ParseInteger, StoresTheTwosComplementOfASigned32BitNumber) {
-    EXPECT_EQ(parseInteger("0"), 0u);
-    EXPECT_EQ(parseInteger("176"), 176u);
-    EXPECT_EQ(parseInteger("007"), 7u);
-    EXPECT_EQ(parseInteger("-1"), 0xFFFFFFFFu);
-    EXPECT_EQ(parseInteger("2147483647"), 0x7FFFFFFFu);
-    EXPECT_EQ(parseInteger("-2147483648"), 0x80000000u);
+    EXPECT_EQ(parseInt32Bits("0"), 0u);
+    EXPECT_EQ(parseInt32Bits("176"), 176u);
+    EXPECT_EQ(parseInt32Bits("007"), 7u);
+    EXPECT_EQ(parseInt32Bits("-1"), 0xFFFFFFFFu);
+    EXPECT_EQ(parseInt32Bits("2147483647"), 0x7FFFFFFFu);
+    EXPECT_EQ(parseInt32Bits("-2147483648"), 0x80000000u);
 }
 
 TEST(ParseInteger, RefusesAnythingElseNamingTheText) {
     for (const char* text : {"", "-", "2147483648", "-2147483649", "4294967295",
                              "99999999999999999999", "12a", " 1", "1 ", "+5", "1.0", "--1"}) {
         try {
-            parseInteger(text);
+            parseInt32Bits(text);
             ADD_FAILURE() << "accepted '" << text << "'";
         } catch (const doc::ConversionError& e) {
             EXPECT_EQ(std::string(e.what()),

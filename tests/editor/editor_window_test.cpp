@@ -4,9 +4,9 @@
 
 #include "tests/support/editor_fixture.h"
 #include "tests/support/locale_guard.h"
-#include "ui/field_edit.h"
-#include "ui/flag_check_box.h"
-#include "ui/record_list.h"
+#include "ui/controls/field_edit.h"
+#include "ui/controls/flag_check_box.h"
+#include "ui/controls/record_list.h"
 #include "ui/user_action.h"
 
 #include <QAction>

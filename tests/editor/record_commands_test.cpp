@@ -5,8 +5,8 @@
 #include "document/field_table.h"
 #include "tests/support/editor_fixture.h"
 #include "tests/support/locale_guard.h"
-#include "ui/flag_check_box.h"
-#include "ui/percent_spin_box.h"
+#include "ui/controls/flag_check_box.h"
+#include "ui/controls/percent_spin_box.h"
 
 #include <QAction>
 #include <QLocale>
@@ -118,7 +118,7 @@ private slots:
         QVERIFY(w.Save1->isEnabled());
 
         f.files().limitWrites(1 << 20);
-        f.document().save(editor::SaveCaller::EditorWindow); // what the menu's "Save" runs
+        f.document().save(); // what the menu's "Save" runs
         QCOMPARE(f.errors().size(), 1);
         const Bytes after = testsupport::readFile(f.path());
         QCOMPARE(testsupport::storedCount(after), 301);

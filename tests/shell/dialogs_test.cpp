@@ -3,11 +3,11 @@
 
 #include "tests/support/scoped_dialogs.h"
 #include "tests/support/scripted_dialogs.h"
-#include "ui/file_filters.h"
-#include "ui/folder_prompt.h"
-#include "ui/font_dialog.h"
-#include "ui/fonts.h"
-#include "ui/standard_dialogs.h"
+#include "ui/artwork/fonts.h"
+#include "ui/dialogs/file_filters.h"
+#include "ui/dialogs/folder_prompt.h"
+#include "ui/dialogs/font_dialog.h"
+#include "ui/dialogs/standard_dialogs.h"
 
 #include <QAbstractButton>
 #include <QApplication>

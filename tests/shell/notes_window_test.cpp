@@ -6,7 +6,7 @@
 #include "tests/support/reported_errors.h"
 #include "tests/support/scoped_dialogs.h"
 #include "tests/support/scripted_dialogs.h"
-#include "ui/fonts.h"
+#include "ui/artwork/fonts.h"
 
 #include <QAction>
 #include <QDir>

@@ -114,7 +114,7 @@ std::uint16_t storedCount(const Bytes& dataFile) {
 doc::ObjectRecord recordAt(const Bytes& dataFile, int r) {
     doc::ObjectRecord record;
     for (int k = 0; k < doc::kFieldCount; ++k) {
-        const auto at = static_cast<std::size_t>(doc::fieldOffset(r, k));
+        const auto at = static_cast<std::size_t>(testsupport::fieldOffset(r, k));
         record.fields[static_cast<std::size_t>(k)] =
             std::uint32_t{dataFile.at(at)} | std::uint32_t{dataFile.at(at + 1)} << 8 |
             std::uint32_t{dataFile.at(at + 2)} << 16 | std::uint32_t{dataFile.at(at + 3)} << 24;

@@ -8,7 +8,7 @@
 //   const std::string path = folder.file("OBJDAT.dat");
 //   file.write(path);                           // count 5 at offset 20
 //   testsupport::writeNamesFile(path, {"Bunker", "Hangar"}); // OBJDAT.nam, two slots
-//   testsupport::cutFile(path, doc::fieldOffset(2, 7));      // ends inside record 2
+//   testsupport::cutFile(path, testsupport::fieldOffset(2, 7)); // ends inside record 2
 
 #include "document/file_layout.h"
 #include "document/name_codec.h"
@@ -23,6 +23,11 @@
 namespace testsupport {
 
 using Bytes = std::vector<std::uint8_t>;
+
+/** Where field k of record r starts in a data file. */
+constexpr std::int64_t fieldOffset(int r, int k) {
+    return doc::recordOffset(r) + doc::kFieldSize * k;
+}
 
 /** A fresh folder under the system's temporary folder, removed with its contents at the end. */
 class TempFolder {

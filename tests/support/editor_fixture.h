@@ -12,8 +12,8 @@
 #include "tests/support/scoped_dialogs.h"
 #include "tests/support/scripted_dialogs.h"
 #include "tests/support/test_file_system.h"
-#include "ui/field_edit.h"
-#include "ui/record_list.h"
+#include "ui/controls/field_edit.h"
+#include "ui/controls/record_list.h"
 
 #include <QApplication>
 #include <QScrollBar>
@@ -32,7 +32,6 @@ public:
         for (const auto& slot : names)
             nameBytes.insert(nameBytes.end(), slot.begin(), slot.end());
         testsupport::writeFile(doc::namesFilePath(m_path), nameBytes);
-        m_document.session().open(m_path);
 
         m_window = std::make_unique<editor::TForm6>(m_document);
         m_document.setView(m_window.get());
@@ -40,7 +39,8 @@ public:
         QApplication::setActiveWindow(m_window.get());
         if (!QTest::qWaitForWindowExposed(m_window.get()))
             throw std::runtime_error("the editor window was not shown");
-        m_window->showDocument(QString::fromStdString(m_path));
+        // As a data file named at start-up is opened: no dialog, the document shown.
+        m_document.openPath(QString::fromStdString(m_path));
     }
     EditorFixture(const EditorFixture&) = delete;
     EditorFixture& operator=(const EditorFixture&) = delete;

@@ -1,7 +1,7 @@
 #pragma once
 // Installs dialogs for the lifetime of a scope and puts the previous ones back.
 
-#include "ui/dialogs.h"
+#include "ui/dialogs/dialogs.h"
 
 namespace ui {
 

@@ -3,7 +3,7 @@
 // dialog and message box shown is recorded. Nothing ever blocks: a dialog whose
 // queue is empty is recorded as unanswered and treated as cancelled / "No".
 
-#include "ui/dialogs.h"
+#include "ui/dialogs/dialogs.h"
 
 #include <QList>
 #include <QString>

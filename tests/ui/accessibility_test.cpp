@@ -2,8 +2,8 @@
 // through Qt's accessibility interfaces and the events they raise.
 
 #include "tests/support/reported_errors.h"
-#include "ui/field_edit.h"
-#include "ui/record_list.h"
+#include "ui/controls/field_edit.h"
+#include "ui/controls/record_list.h"
 
 #include <QAccessible>
 #include <QApplication>

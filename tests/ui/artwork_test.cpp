@@ -4,10 +4,10 @@
 // its weave tile looks as the picture drawn line by line.
 
 #include "editor/record_view.h"
-#include "ui/artwork.h"
-#include "ui/backdrop.h"
-#include "ui/editor_form.h"
-#include "ui/glyph_button.h"
+#include "ui/artwork/artwork.h"
+#include "ui/artwork/backdrop.h"
+#include "ui/controls/glyph_button.h"
+#include "ui/forms/editor_form.h"
 
 #include <QApplication>
 #include <QLinearGradient>
@@ -136,7 +136,7 @@ private slots:
     }
 
     void windowsKeepTheirSizesAtScaleTwo() {
-        ui::EditorForm editor(editor::recordViewLayout());
+        ui::EditorForm editor(editor::kRecordViewControls);
         editor.show();
         QVERIFY(QTest::qWaitForWindowExposed(&editor));
         QCOMPARE(editor.devicePixelRatio(), kScale);

@@ -1,7 +1,7 @@
 // The field edits driven by real key, mouse, menu and input-method events.
 
 #include "tests/support/reported_errors.h"
-#include "ui/field_edit.h"
+#include "ui/controls/field_edit.h"
 #include "ui/user_action.h"
 
 #include <QAction>

@@ -5,15 +5,15 @@
 #include "document/field_table.h"
 #include "editor/record_view.h"
 #include "tests/support/reported_errors.h"
-#include "ui/artwork.h"
-#include "ui/editor_form.h"
-#include "ui/field_edit.h"
-#include "ui/flag_check_box.h"
-#include "ui/glyph_button.h"
-#include "ui/notes_form.h"
-#include "ui/percent_spin_box.h"
-#include "ui/record_list.h"
-#include "ui/start_form.h"
+#include "ui/artwork/artwork.h"
+#include "ui/controls/field_edit.h"
+#include "ui/controls/flag_check_box.h"
+#include "ui/controls/glyph_button.h"
+#include "ui/controls/percent_spin_box.h"
+#include "ui/controls/record_list.h"
+#include "ui/forms/editor_form.h"
+#include "ui/forms/notes_form.h"
+#include "ui/forms/start_form.h"
 #include "ui/user_action.h"
 
 #include <QAbstractButton>
@@ -114,7 +114,7 @@ struct Calls {
 
 class RecordingEditor : public ui::EditorForm {
 public:
-    RecordingEditor() : ui::EditorForm(editor::recordViewLayout()) {}
+    RecordingEditor() : ui::EditorForm(editor::kRecordViewControls) {}
     Calls calls;
     bool refuseClose = false;
 
@@ -191,8 +191,8 @@ private:
 };
 
 void TestForms::initTestCase() {
-    m_initial = std::make_unique<ui::EditorForm>(editor::recordViewLayout());
-    m_working = std::make_unique<ui::EditorForm>(editor::recordViewLayout());
+    m_initial = std::make_unique<ui::EditorForm>(editor::kRecordViewControls);
+    m_working = std::make_unique<ui::EditorForm>(editor::kRecordViewControls);
     m_working->applyWorkingLayout();
     m_start = std::make_unique<ui::StartForm>();
     m_notes = std::make_unique<ui::NotesForm>();

@@ -2,8 +2,8 @@
 // selection by mouse and keyboard, scrolling, and what a painted row shows.
 
 #include "tests/support/reported_errors.h"
-#include "ui/record_list.h"
-#include "ui/record_list_header.h"
+#include "ui/controls/record_list.h"
+#include "ui/controls/record_list_header.h"
 #include "ui/user_action.h"
 
 #include <QImage>

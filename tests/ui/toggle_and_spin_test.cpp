@@ -1,8 +1,8 @@
 // The flag check boxes and the percent spin boxes.
 
 #include "tests/support/reported_errors.h"
-#include "ui/flag_check_box.h"
-#include "ui/percent_spin_box.h"
+#include "ui/controls/flag_check_box.h"
+#include "ui/controls/percent_spin_box.h"
 #include "ui/user_action.h"
 
 #include <QHBoxLayout>

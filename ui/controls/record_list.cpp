@@ -1,7 +1,7 @@
-#include "ui/record_list.h"
+#include "ui/controls/record_list.h"
 
-#include "ui/record_list_accessible.h"
-#include "ui/record_list_header.h"
+#include "ui/controls/record_list_accessible.h"
+#include "ui/controls/record_list_header.h"
 #include "ui/user_action.h"
 
 #include <QAccessible>

@@ -1,4 +1,4 @@
-#include "ui/fonts.h"
+#include "ui/artwork/fonts.h"
 
 #include <QStringList>
 

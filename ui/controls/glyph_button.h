@@ -4,7 +4,7 @@
 // 32 x 16 strip: the enabled image, then the disabled one, drawn at the pixel
 // density of the screen the button is on.
 
-#include "ui/artwork.h"
+#include "ui/artwork/artwork.h"
 
 #include <QPixmap>
 #include <QPushButton>

@@ -1,4 +1,4 @@
-#include "ui/folder_prompt.h"
+#include "ui/dialogs/folder_prompt.h"
 
 #include <QDialogButtonBox>
 #include <QDir>

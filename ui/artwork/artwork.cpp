@@ -1,4 +1,4 @@
-#include "ui/artwork.h"
+#include "ui/artwork/artwork.h"
 
 #include <QBrush>
 #include <QLinearGradient>

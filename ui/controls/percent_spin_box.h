@@ -1,6 +1,9 @@
 #pragma once
-// The scale spin boxes: range 10 to 1000, a typed value clamped when the box
-// loses the focus, and the read rules the scaling command relies on.
+// The scale spin boxes: the range of percentages scaling accepts, a typed value
+// clamped when the box loses the focus, and the read rules the scaling command
+// relies on.
+
+#include "document/scaling.h"
 
 #include <QAbstractSpinBox>
 
@@ -9,8 +12,8 @@ namespace ui {
 class PercentSpinBox : public QAbstractSpinBox {
     Q_OBJECT
 public:
-    static constexpr int kMinimum = 10;
-    static constexpr int kMaximum = 1000;
+    static constexpr int kMinimum = doc::kMinScalePercent;
+    static constexpr int kMaximum = doc::kMaxScalePercent;
     static constexpr int kSmallStep = 1;
     static constexpr int kLargeStep = 10;
     static constexpr int kRepeatDelayMs = 210;
@@ -18,10 +21,10 @@ public:
 
     explicit PercentSpinBox(QWidget* parent = nullptr);
 
-    /** Empty or not a decimal integer: the text becomes "10" and 10 is returned; otherwise the
-     * shown integer, unclamped. */
+    /** Empty or not a decimal integer: the text becomes kMinimum and kMinimum is returned;
+     * otherwise the shown integer, unclamped. */
     int value();
-    /** Clamps v into 10 to 1000 and shows it. */
+    /** Clamps v into kMinimum to kMaximum and shows it. */
     void setValue(int v);
 
     void stepBy(int steps) override;

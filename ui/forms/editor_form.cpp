@@ -1,15 +1,15 @@
-#include "ui/editor_form.h"
+#include "ui/forms/editor_form.h"
 
-#include "ui/artwork.h"
-#include "ui/backdrop.h"
-#include "ui/field_edit.h"
-#include "ui/field_group.h"
-#include "ui/flag_check_box.h"
-#include "ui/fonts.h"
-#include "ui/glyph_button.h"
-#include "ui/percent_spin_box.h"
-#include "ui/record_list.h"
-#include "ui/shadow_label.h"
+#include "ui/artwork/artwork.h"
+#include "ui/artwork/backdrop.h"
+#include "ui/artwork/fonts.h"
+#include "ui/controls/field_edit.h"
+#include "ui/controls/field_group.h"
+#include "ui/controls/flag_check_box.h"
+#include "ui/controls/glyph_button.h"
+#include "ui/controls/percent_spin_box.h"
+#include "ui/controls/record_list.h"
+#include "ui/controls/shadow_label.h"
 #include "ui/user_action.h"
 
 #include <QAction>
@@ -60,7 +60,7 @@ QLabel* makeLabel(QWidget* parent, const char* name, const QString& caption, con
 
 /** Places one record-view control into its group, beside (or under) its caption. */
 QWidget* makeFieldControl(EditorForm& form, QWidget* group, int editLeft,
-                          const FieldControlSpec& spec) {
+                          const RecordViewControl& spec) {
     const int top = kFirstRowTop + kRowPitch * spec.row;
     const QString caption = EditorForm::tr(spec.caption);
     if (spec.box) {
@@ -111,7 +111,7 @@ GlyphButton* makeButton(QWidget* parent, const char* name, const char* caption, 
 
 } // namespace
 
-EditorForm::EditorForm(std::span<const FieldControlSpec> recordView, QWidget* parent)
+EditorForm::EditorForm(std::span<const RecordViewControl> recordView, QWidget* parent)
     : QMainWindow(parent) {
     setObjectName(QStringLiteral("Form6"));
     setWindowTitle(tr("Corvane Object Data Editor"));
@@ -206,7 +206,7 @@ EditorForm::EditorForm(std::span<const FieldControlSpec> recordView, QWidget* pa
 
     // The four field groups, control by control, in tab order.
     QList<QWidget*> recordViewControls;
-    for (const FieldControlSpec& spec : recordView) {
+    for (const RecordViewControl& spec : recordView) {
         switch (spec.group) {
         case FieldGroupId::Basic:
             recordViewControls << makeFieldControl(*this, LMDGroupBox1, 56, spec);
@@ -245,7 +245,7 @@ EditorForm::EditorForm(std::span<const FieldControlSpec> recordView, QWidget* pa
 
     // Events. The edits' and check boxes' own events are raised inside the control's user
     // action; the buttons are bound as user actions here.
-    for (const FieldControlSpec& spec : recordView) {
+    for (const RecordViewControl& spec : recordView) {
         if (!spec.edit)
             continue;
         FieldEdit* edit = this->*spec.edit;

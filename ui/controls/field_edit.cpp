@@ -1,7 +1,7 @@
-#include "ui/field_edit.h"
+#include "ui/controls/field_edit.h"
 
 #include "codepage/windows1252.h"
-#include "ui/field_edit_accessible.h"
+#include "ui/controls/field_edit_accessible.h"
 #include "ui/user_action.h"
 
 #include <QAction>
@@ -26,10 +26,6 @@ bool isAsciiDigit(QChar c) {
     return c >= u'0' && c <= u'9';
 }
 
-QString decimalSeparator() {
-    return QLocale().decimalPoint();
-}
-
 // What a name may hold: characters of the names file's code page, no controls.
 bool isPrintableWindows1252(const QString& text) {
     return std::all_of(text.begin(), text.end(),
@@ -45,6 +41,10 @@ QString firstLine(const QString& text) {
     return text;
 }
 } // namespace
+
+QString decimalSeparator() {
+    return QLocale().decimalPoint();
+}
 
 FieldEdit::FieldEdit(Kind kind, int maxLength, QWidget* parent)
     : QLineEdit(parent), m_kind(kind), m_maxLength(maxLength < 0 ? 0 : maxLength) {

@@ -1,4 +1,4 @@
-#include "ui/record_list_header.h"
+#include "ui/controls/record_list_header.h"
 
 #include <QPainter>
 #include <QStyleOptionHeader>

@@ -1,6 +1,6 @@
-#include "ui/field_group.h"
+#include "ui/controls/field_group.h"
 
-#include "ui/fonts.h"
+#include "ui/artwork/fonts.h"
 
 #include <QPainter>
 #include <QRegion>

@@ -1,7 +1,7 @@
-#include "ui/notes_form.h"
+#include "ui/forms/notes_form.h"
 
-#include "ui/artwork.h"
-#include "ui/fonts.h"
+#include "ui/artwork/artwork.h"
+#include "ui/artwork/fonts.h"
 #include "ui/user_action.h"
 
 #include <QAction>

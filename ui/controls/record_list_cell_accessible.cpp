@@ -1,6 +1,6 @@
-#include "ui/record_list_cell_accessible.h"
+#include "ui/controls/record_list_cell_accessible.h"
 
-#include "ui/record_list.h"
+#include "ui/controls/record_list.h"
 
 #include <QWindow>
 

@@ -1,6 +1,6 @@
-#include "ui/dialogs.h"
+#include "ui/dialogs/dialogs.h"
 
-#include "ui/standard_dialogs.h"
+#include "ui/dialogs/standard_dialogs.h"
 
 #include <utility>
 

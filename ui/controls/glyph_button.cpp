@@ -1,4 +1,4 @@
-#include "ui/glyph_button.h"
+#include "ui/controls/glyph_button.h"
 
 #include <QPainter>
 #include <QStyleOptionButton>

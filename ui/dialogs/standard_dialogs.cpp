@@ -1,8 +1,8 @@
-#include "ui/standard_dialogs.h"
+#include "ui/dialogs/standard_dialogs.h"
 
-#include "ui/file_filters.h"
-#include "ui/folder_prompt.h"
-#include "ui/font_dialog.h"
+#include "ui/dialogs/file_filters.h"
+#include "ui/dialogs/folder_prompt.h"
+#include "ui/dialogs/font_dialog.h"
 
 #include <QDir>
 #include <QFileDialog>

@@ -1,4 +1,4 @@
-#include "ui/percent_spin_box.h"
+#include "ui/controls/percent_spin_box.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -17,7 +17,7 @@ bool isTypedCharacterAllowed(QChar c) {
 }
 
 // An optional sign followed by decimal digits, within int's range.
-std::optional<int> parseInteger(const QString& text) {
+std::optional<int> parseSignedDecimal(const QString& text) {
     qsizetype digitsStart = 0;
     if (!text.isEmpty() && (text.at(0) == u'+' || text.at(0) == u'-'))
         digitsStart = 1;
@@ -65,7 +65,7 @@ PercentSpinBox::PercentSpinBox(QWidget* parent) : QAbstractSpinBox(parent) {
 }
 
 int PercentSpinBox::value() {
-    if (const std::optional<int> shown = parseInteger(text()))
+    if (const std::optional<int> shown = parseSignedDecimal(text()))
         return *shown;
     lineEdit()->setText(QString::number(kMinimum));
     return kMinimum;

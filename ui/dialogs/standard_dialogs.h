@@ -1,7 +1,7 @@
 #pragma once
 // The real dialogs and message boxes behind the Dialogs seam.
 
-#include "ui/dialogs.h"
+#include "ui/dialogs/dialogs.h"
 
 namespace ui {
 

@@ -1,6 +1,6 @@
-#include "ui/field_edit_accessible.h"
+#include "ui/controls/field_edit_accessible.h"
 
-#include "ui/field_edit.h"
+#include "ui/controls/field_edit.h"
 
 #include <QFontMetrics>
 

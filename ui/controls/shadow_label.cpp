@@ -1,4 +1,4 @@
-#include "ui/shadow_label.h"
+#include "ui/controls/shadow_label.h"
 
 #include <QPainter>
 

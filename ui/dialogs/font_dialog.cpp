@@ -1,4 +1,4 @@
-#include "ui/font_dialog.h"
+#include "ui/dialogs/font_dialog.h"
 
 #include "ui/user_action.h"
 

@@ -3,7 +3,7 @@
 // points, underline, strike-out and a text colour, with "OK", "Cancel" and an "Apply" button that
 // hands the font shown to the caller while the dialog stays open.
 
-#include "ui/dialogs.h"
+#include "ui/dialogs/dialogs.h"
 
 #include <QDialog>
 

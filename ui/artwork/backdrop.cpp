@@ -1,6 +1,6 @@
-#include "ui/backdrop.h"
+#include "ui/artwork/backdrop.h"
 
-#include "ui/artwork.h"
+#include "ui/artwork/artwork.h"
 
 #include <QPaintEvent>
 #include <QPainter>

@@ -3,7 +3,7 @@
 // in its tab order, with its events bound to the handlers below. The handlers
 // do nothing here; the editor window's behaviour class overrides them.
 
-#include "ui/field_edit.h"
+#include "ui/controls/field_edit.h"
 
 #include <QMainWindow>
 
@@ -24,10 +24,11 @@ class RecordList;
 /** The four groups of the record view. */
 enum class FieldGroupId { Basic, Shape, Range, Shadow };
 
-/** One control of the record view as the layout places it: an edit (with the label beside it,
- * or above it for the name edit) or a check box carrying its own caption. Rows are 24 pixels
- * apart from the top of the group. */
-struct FieldControlSpec {
+/** One control of the record view: what it shows, and where the layout places it: an edit
+ * (with the label beside it, or above it for the name edit) or a check box carrying its own
+ * caption. Rows are 24 pixels apart from the top of the group. */
+struct RecordViewControl {
+    int field; // what the control shows, as the record view numbers it; the layout ignores it
     FieldGroupId group;
     int row;
     const char* id;
@@ -45,7 +46,7 @@ class EditorForm : public QMainWindow {
     Q_OBJECT
 public:
     /** recordView: every control of the four field groups, in tab order. */
-    explicit EditorForm(std::span<const FieldControlSpec> recordView, QWidget* parent = nullptr);
+    explicit EditorForm(std::span<const RecordViewControl> recordView, QWidget* parent = nullptr);
     ~EditorForm() override;
 
     /** Hides the banner and shows, enables and disables the controls of the working layout. */

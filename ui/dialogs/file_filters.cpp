@@ -1,4 +1,4 @@
-#include "ui/file_filters.h"
+#include "ui/dialogs/file_filters.h"
 
 namespace ui {
 

@@ -1,4 +1,4 @@
-#include "ui/flag_check_box.h"
+#include "ui/controls/flag_check_box.h"
 
 #include "ui/user_action.h"
 
