@@ -10,6 +10,8 @@ packages+=(libcli11-dev nlohmann-json3-dev time locales)
 # The start-up benchmark's probe; the desktop and end-to-end tests and screenshots on a virtual
 # display.
 packages+=(libx11-dev xvfb xdotool x11-utils imagemagick)
+# The Wayland test: a headless compositor and Qt's Wayland platform plugin.
+packages+=(weston qt6-wayland)
 # The Debian package (dpkg-shlibdeps, file) and the checks of what is installed.
 packages+=(dpkg-dev file desktop-file-utils appstream man-db lintian)
 # The fuzzers: clang with libFuzzer and its sanitizer runtimes.

@@ -78,7 +78,7 @@ field() { dpkg-deb -f "$deb" "$1"; }
 [ "$(field Package)" = corvane-objdat-editor ] || fail "Package: $(field Package)"
 [ "$(field Version)" = "$version" ] || fail "Version: $(field Version)"
 [ -n "$(field Description | sed -n 2p)" ] || fail "no long description"
-for dependency in libqt6widgets6 libqt6gui6 libstdc++6 libc6; do
+for dependency in libqt6widgets6 libqt6gui6 qt6-wayland libstdc++6 libc6; do
   field Depends | grep -q "\\b$dependency\\b" || fail "Depends lacks $dependency: $(field Depends)"
 done
 dpkg-deb -c "$deb" | awk '$1 !~ /^d/ {sub(/^\.\//, "", $6); print $6}' | sort >"$work/packaged"
