@@ -12,6 +12,7 @@
 #include <QXmlStreamWriter>
 
 #include <algorithm>
+#include <limits>
 
 #include <utility>
 
@@ -114,14 +115,12 @@ private:
         } else if (m_inMetadata && level() == 4 && is(kBookmarkNs, u"application") &&
                    attributes.value("name"_L1) == kApplicationName) {
             // Written anew, with one use more, where the list of applications ends.
-            m_count = attributes.value("count"_L1).toInt();
+            m_count = std::max(0, attributes.value("count"_L1).toInt());
             m_in.skipCurrentElement();
             --m_depth;
         } else {
-            if (m_inMetadata && level() == 3) {
+            if (m_inMetadata && level() == 3)
                 m_hasMimeType = m_hasMimeType || is(kMimeNs, u"mime-type");
-                m_hasApplications = m_hasApplications || is(kBookmarkNs, u"applications");
-            }
             m_out.writeCurrentToken(m_in);
         }
         return true;
@@ -195,7 +194,8 @@ private:
         m_out.writeAttribute(QStringLiteral("name"), kApplicationName);
         m_out.writeAttribute(QStringLiteral("exec"), kApplicationExec);
         m_out.writeAttribute(QStringLiteral("modified"), m_now);
-        m_out.writeAttribute(QStringLiteral("count"), QString::number(m_count + 1));
+        const int count = m_count < std::numeric_limits<int>::max() ? m_count + 1 : m_count;
+        m_out.writeAttribute(QStringLiteral("count"), QString::number(count));
         m_recorded = true;
     }
     void writeApplications() {
@@ -240,7 +240,6 @@ private:
     bool m_bookmarked = false;
     bool m_inMetadata = false;
     bool m_hasMimeType = false;
-    bool m_hasApplications = false;
     bool m_recorded = false;
     int m_count = 0; // this application's earlier uses of the file
 };
