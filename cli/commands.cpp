@@ -130,9 +130,12 @@ int runShow(const std::string& path, std::optional<int> record) {
     return 0;
 }
 
-int runExport(const std::string& path, ExportFormat format, const std::string& outputPath) {
+int runExport(const std::string& path, ExportFormat format, const std::string& outputPath,
+              bool byteOrderMark) {
     const doc::ObjectTable table = tableOf(readStored(path));
-    const std::string text = format == ExportFormat::Csv ? exportCsv(table) : exportJson(table);
+    const std::string text = format == ExportFormat::Csv
+                                 ? (byteOrderMark ? "\xEF\xBB\xBF" : "") + exportCsv(table)
+                                 : exportJson(table);
     if (outputPath.empty()) {
         write(text);
         return 0;

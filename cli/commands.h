@@ -20,7 +20,9 @@ public:
 enum class ExportFormat { Csv, Json };
 
 int runShow(const std::string& path, std::optional<int> record);
-int runExport(const std::string& path, ExportFormat format, const std::string& outputPath);
+/** byteOrderMark: the CSV starts with the UTF-8 byte-order mark. */
+int runExport(const std::string& path, ExportFormat format, const std::string& outputPath,
+              bool byteOrderMark = false);
 int runImport(const std::string& path, const std::string& sourcePath, bool dryRun);
 int runScale(const std::string& path, doc::ScalePercentages damage, doc::ScalePercentages size);
 int runDiff(const std::string& first, const std::string& second);

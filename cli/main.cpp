@@ -74,6 +74,7 @@ int main(int argc, char** argv) {
     std::optional<int> record;
     int count = 200;
     bool dryRun = false;
+    bool byteOrderMark = false;
     doc::ScalePercentages damage{100, 100}, size{100, 100};
     std::string damageText, sizeText;
 
@@ -89,6 +90,11 @@ int main(int argc, char** argv) {
         ->check(CLI::IsMember({"csv", "json"}));
     exportCommand->add_option("-o,--output", output,
                               "write to this file instead of standard output");
+    exportCommand->add_flag(
+        "--bom", byteOrderMark,
+        "start the CSV with a UTF-8 byte-order mark: for a spreadsheet that opens a CSV without "
+        "one in its local code page (Microsoft Excel does), where \"Café €\" would come back as "
+        "\"CafÃ© â‚¬\" and import as a changed name");
 
     auto* importCommand = app.add_subcommand("import", kImportHelp);
     importCommand->add_option("FILE", path, "the data file")->required();
@@ -128,6 +134,8 @@ int main(int argc, char** argv) {
         app.parse(argc, argv);
         if (*scale && damageText.empty() && sizeText.empty())
             throw CLI::ValidationError("scale", "give --damage, --size or both");
+        if (byteOrderMark && format != "csv")
+            throw CLI::ValidationError("--bom", "only a CSV export takes a byte-order mark");
         for (const auto& [text, into, name] : {std::tuple{&damageText, &damage, "--damage"},
                                                std::tuple{&sizeText, &size, "--size"}}) {
             if (text->empty())
@@ -146,7 +154,8 @@ int main(int argc, char** argv) {
             status = cli::runShow(path, record);
         else if (*exportCommand)
             status = cli::runExport(
-                path, format == "json" ? cli::ExportFormat::Json : cli::ExportFormat::Csv, output);
+                path, format == "json" ? cli::ExportFormat::Json : cli::ExportFormat::Csv, output,
+                byteOrderMark);
         else if (*importCommand)
             status = cli::runImport(path, source, dryRun);
         else if (*scale)

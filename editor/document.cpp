@@ -71,6 +71,8 @@ void Document::loadChosen(const QString& chosen) {
     m_settings.writeStartDir(QString::fromStdString(doc::folderOfPath(path)));
     m_session.open(path);
     setUnsaved(false);
+    if (m_loaded)
+        m_loaded(chosen);
 }
 
 void Document::save() {

@@ -9,6 +9,8 @@
 #include "editor/document_settings.h"
 #include "editor/document_view.h"
 
+#include <functional>
+
 namespace editor {
 
 class Document {
@@ -31,11 +33,17 @@ public:
      * document that was open as it was. */
     void open();
 
-    /** The open of a data file named at start-up, with the steps of open() that follow the
-     * dialog: the stored percentages into the spin boxes (no folder prompt, no dialog), the
-     * start folder remembered, the file loaded and the document shown. path is absolute, as the
-     * dialog gives it. Throws at the first failing step, before the document is shown. */
+    /** The open of a data file named at start-up or dropped onto the editor window, with the
+     * steps of open() that follow the dialog: the stored percentages into the spin boxes (no
+     * folder prompt, no dialog), the question about unsaved changes, the start folder
+     * remembered, the file loaded and the document shown. path is absolute, as the dialog gives
+     * it. Throws at the first failing step, before the document is shown. */
     void openPath(const QString& path);
+
+    /** Told the path of every data file an open loads (the desktop's recent files). */
+    void setLoadedListener(std::function<void(const QString& path)> listener) {
+        m_loaded = std::move(listener);
+    }
 
     /** Writes every name slot and record in place, clears the unsaved state, refills the list and
      * selects again the row that was selected. Throws when the files cannot be written; the
@@ -94,6 +102,7 @@ private:
     doc::FileSession m_session;
     DocumentView* m_view = nullptr;
     bool m_unsaved = false;
+    std::function<void(const QString&)> m_loaded;
 };
 
 } // namespace editor

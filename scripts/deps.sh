@@ -13,6 +13,8 @@ packages+=(libx11-dev xvfb xdotool x11-utils imagemagick)
 # The end-to-end tests read the windows as a screen reader does: over AT-SPI, on a session bus
 # of their own.
 packages+=(dbus-daemon dbus-bin at-spi2-core python3-gi gir1.2-atspi-2.0)
+# The Wayland test: a headless compositor and Qt's Wayland platform plugin.
+packages+=(weston qt6-wayland)
 # The Debian package (dpkg-shlibdeps, file) and the checks of what is installed.
 packages+=(dpkg-dev file desktop-file-utils appstream man-db lintian)
 # The fuzzers: clang with libFuzzer and its sanitizer runtimes.

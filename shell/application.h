@@ -5,7 +5,9 @@
 #include "editor/document.h"
 #include "editor/editor_window.h"
 #include "shell/document_controller.h"
+#include "shell/file_drop.h"
 #include "shell/notes_window.h"
+#include "shell/recent_files.h"
 #include "shell/settings_file.h"
 #include "shell/start_window.h"
 
@@ -30,6 +32,10 @@ public:
     TForm3 form3;
     TForm4 form4;
     editor::TForm6 form6;
+    // Every data file opened goes into the desktop's recent files; files dropped onto the editor
+    // window open.
+    RecentFiles recentFiles;
+    FileDrop fileDrop;
 };
 
 /** Sets the application title, version and desktop entry and installs the error reporter; call

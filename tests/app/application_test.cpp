@@ -3,7 +3,9 @@
 
 #include "document/file_layout.h"
 #include "shell/application.h"
+#include "shell/recent_files.h"
 #include "shell/settings_file.h"
+#include "tests/support/bookmark_list.h"
 #include "tests/support/data_files.h"
 #include "tests/support/scoped_dialogs.h"
 #include "tests/support/scripted_dialogs.h"
@@ -13,8 +15,11 @@
 #include "ui/controls/record_list.h"
 
 #include <QAction>
+#include <QDropEvent>
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
+#include <QMimeData>
 #include <QPushButton>
 #include <QtTest>
 
@@ -72,6 +77,24 @@ class ApplicationTest : public QObject {
 
     editor::TForm6& form6() { return m_windows->form6; }
 
+    /** Drops urls onto the control as a file manager does (with the paths as text too), then
+     * lets the open that the drop starts run. */
+    static void drop(const QList<QUrl>& urls, QWidget* onto) {
+        QMimeData data;
+        data.setUrls(urls);
+        data.setText(urls.isEmpty() ? QString() : urls.first().toString());
+        const QPointF at = QRectF(onto->rect()).center();
+        QDragEnterEvent enter(at.toPoint(), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(onto, &enter);
+        QVERIFY(enter.isAccepted());
+        QDropEvent dropped(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(onto, &dropped);
+        QVERIFY(dropped.isAccepted());
+        QCoreApplication::processEvents();
+    }
+    /** A field's edit, where a drop lands more often than anywhere else. */
+    QWidget* dropTarget() { return form6().LMDSE1->findChild<QLineEdit*>(); }
+
     /** Start-up with FILE on the command line, in place of the plain start-up of init(). */
     void startWithFile(const std::string& path) {
         m_windows = std::make_unique<shell::Windows>(*m_files);
@@ -83,6 +106,7 @@ private slots:
     void init() {
         m_folder = std::make_unique<testsupport::TempFolder>();
         QFile::remove(settingsPath());
+        QFile::remove(shell::RecentFiles::defaultPath());
         m_files = std::make_unique<testsupport::TestFileSystem>();
         m_dialogs = std::make_unique<ui::ScriptedDialogs>();
         m_installed = std::make_unique<ui::ScopedDialogs>(*m_dialogs);
@@ -402,6 +426,105 @@ private slots:
         QVERIFY(!form6().LMDLB1->isVisible());
         QCOMPARE(form6().windowTitle(), QStringLiteral("Corvane Object Data Editor"));
         QCOMPARE(m_files->openFiles(), 0);
+    }
+
+    void aDroppedFileOpensAsOpenWould() {
+        const std::string first = writeDataFile("OBJDAT.dat", 4);
+        const Bytes firstBefore = testsupport::readFile(first);
+        QVERIFY(QDir().mkpath(qs(m_folder->file("mods"))));
+        const std::string second = writeDataFile("mods/objother.dat", 6);
+        startAndOpen(first);
+        m_windows->document.table().records[1].fields[0] = 77;
+        m_windows->document.markUnsaved();
+        m_dialogs->queueAnswer(ui::Dialogs::Answer::No);
+
+        drop({QUrl::fromLocalFile(qs(second))}, dropTarget());
+        QCOMPARE(m_dialogs->texts(Kind::Confirm),
+                 QStringList{QStringLiteral("Do you wish to save the changes?")});
+        QCOMPARE(testsupport::readFile(first), firstBefore);
+        QCOMPARE(form6().windowTitle(), QStringLiteral("Editing ") + qs(second));
+        QCOMPARE(form6().LMDLB1->rowCount(), 6);
+        QVERIFY(!form6().Save1->isEnabled());
+        QCOMPARE(form6().LMDSE1->text(), QStringLiteral("100")); // the field's text is untouched
+        QCOMPARE(shell::SettingsFile().readStartDir(QString()), qs(m_folder->file("mods/")));
+        QCOMPARE(m_dialogs->openRequests().size(), 1); // no dialog for the drop
+        QVERIFY(m_dialogs->texts(Kind::Error).isEmpty());
+    }
+
+    void aDropThatCannotOpenChangesNothing_data() {
+        QTest::addColumn<QString>("dropped"); // in the test's folder; "*" for two files
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("two files")
+            << "*" << int(Kind::Information) << QStringLiteral("Drop one data file at a time.");
+        QTest::newRow("a folder") << "mods" << int(Kind::Information)
+                                  << QStringLiteral(
+                                         "@/mods is a folder. Drop a data file to open it.");
+        QTest::newRow("a web address")
+            << "https://example.org/OBJDAT.dat" << int(Kind::Information)
+            << QStringLiteral("Only a file on this computer can be opened: "
+                              "https://example.org/OBJDAT.dat");
+        QTest::newRow("a missing file")
+            << "objnone.dat" << int(Kind::Error) << QStringLiteral("File not found.");
+        QTest::newRow("a refused file")
+            << "objlocked.dat" << int(Kind::Error) << QStringLiteral("File access denied.");
+    }
+
+    void aDropThatCannotOpenChangesNothing() {
+        QFETCH(QString, dropped);
+        QFETCH(int, kind);
+        QFETCH(QString, message);
+        const QString folder = qs(m_folder->path());
+        QVERIFY(QDir().mkpath(folder + QStringLiteral("/mods")));
+        const std::string first = writeDataFile("OBJDAT.dat", 3);
+        m_files->refuseOpen(writeDataFile("objlocked.dat", 5), EACCES);
+        QTest::mouseClick(m_windows->form1.Button5, Qt::LeftButton); // before any "Open"
+
+        QList<QUrl> urls;
+        if (dropped == u'*')
+            urls = {QUrl::fromLocalFile(qs(first)),
+                    QUrl::fromLocalFile(folder + QStringLiteral("/objlocked.dat"))};
+        else if (dropped.contains(u':'))
+            urls = {QUrl(dropped)};
+        else
+            urls = {QUrl::fromLocalFile(folder + u'/' + dropped)};
+        drop(urls, dropTarget());
+        QCOMPARE(m_dialogs->texts(Kind(kind)), QStringList{message.replace(u'@', folder)});
+        QCOMPARE(m_dialogs->messages().size(), 1);
+        QVERIFY(form6().LMDLabelFill1->isVisible());
+        QCOMPARE(form6().windowTitle(), QStringLiteral("Corvane Object Data Editor"));
+        QCOMPARE(m_files->openFiles(), 0);
+
+        // A data file dropped then opens, and the editor shows it.
+        drop({QUrl::fromLocalFile(qs(first))}, &form6());
+        QCOMPARE(form6().windowTitle(), QStringLiteral("Editing ") + qs(first));
+        QVERIFY(!form6().LMDLabelFill1->isVisible());
+        QCOMPARE(form6().LMDLB1->rowCount(), 3);
+    }
+
+    void everyOpenedFileIsARecentFile() {
+        const std::string chosen = writeDataFile("OBJDAT.dat", 3);
+        const std::string dropped = writeDataFile("objdrop.dat", 4);
+        const std::string refused = writeDataFile("objlocked.dat", 5);
+        const std::string named = writeDataFile("objnamed.dat", 6);
+        m_files->refuseOpen(refused, EACCES);
+        startAndOpen(chosen);
+        drop({QUrl::fromLocalFile(qs(dropped))}, dropTarget());
+        m_dialogs->queueOpenFile(qs(refused));
+        form6().Open1->trigger();
+        m_dialogs->queueOpenFile(QString());
+        form6().Open1->trigger();
+        startWithFile(named);
+        QCOMPARE(m_dialogs->texts(Kind::Error), QStringList{QStringLiteral("File access denied.")});
+
+        QStringList files;
+        for (const testsupport::Bookmark& bookmark :
+             testsupport::readBookmarks(shell::RecentFiles::defaultPath())) {
+            files << bookmark.file;
+            QCOMPARE(bookmark.uses,
+                     (QMap<QString, int>{{QStringLiteral("corvane-objdat-editor"), 1}}));
+        }
+        QCOMPARE(files, (QStringList{qs(chosen), qs(dropped), qs(named)}));
     }
 };
 

@@ -26,7 +26,7 @@ fail() {
   [ -s "$work/editor.log" ] && sed 's/^/  editor: /' "$work/editor.log" >&2
   exit 1
 }
-export XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/runtime"
+export XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/share" XDG_RUNTIME_DIR="$work/runtime"
 mkdir -p "$XDG_CONFIG_HOME"
 mkdir -m 700 "$XDG_RUNTIME_DIR"
 unset QT_SCALE_FACTOR
@@ -83,6 +83,8 @@ start_editor OBJDAT.dat
 visible 'File Editor 3\.0' && fail "the start window was shown"
 grep -qx "startdir=$data/" "$XDG_CONFIG_HOME/cvnobj.INI" || fail "start folder not remembered"
 [ -f "$data/OBJDAT.nam" ] || fail "no names file was made beside the data file"
+grep -q "<bookmark href=\"file://$data/OBJDAT.dat\"" "$XDG_DATA_HOME/recently-used.xbel" ||
+  fail "OBJDAT.dat is not among the recent files"
 stop_editor
 
 for file in objshort.dat objmissing.dat; do

@@ -100,6 +100,10 @@ TEST_F(CvnobjTest, ExportThenImportChangesNoByte) {
     EXPECT_EQ(run("import OBJDAT.dat sheet.csv").status, 0);
     EXPECT_EQ(testsupport::readFile(data), dataBefore);
     EXPECT_EQ(testsupport::readFile(names), namesBefore);
+    // --bom: the same export behind the byte-order mark, which the import reads past.
+    ASSERT_EQ(run("export OBJDAT.dat --bom -o bom.csv").status, 0);
+    EXPECT_EQ(slurp(folder.file("bom.csv")), "\xEF\xBB\xBF" + slurp(folder.file("out.csv")));
+    EXPECT_EQ(run("import OBJDAT.dat bom.csv").out, "0 changes; nothing written\n");
 }
 
 TEST_F(CvnobjTest, ExportWritesEachFormExactly) {
@@ -261,6 +265,7 @@ TEST_F(CvnobjTest, FailuresHaveTheirMessageAndStatus) {
              {"import OBJDAT.dat out.csv >&-", 1, "cvnobj: cannot write the output: Bad file"},
              {"sample NEW.dat 0", 2, ""},
              {"export OBJDAT.dat --format xml", 2, ""},
+             {"export OBJDAT.dat --format json --bom", 2, "--bom: only a CSV export"},
              {"--help", 0, ""},
              {"import --help", 0, ""},
              {"--version", 0, ""},
@@ -272,6 +277,7 @@ TEST_F(CvnobjTest, FailuresHaveTheirMessageAndStatus) {
     EXPECT_EQ(testsupport::readFile(data), before);
     EXPECT_EQ(access(folder.file("nowhere.dat").c_str(), F_OK), -1);
     EXPECT_NE(run("import --help").out.find("\"-0\" into \"0\""), std::string::npos);
+    EXPECT_NE(run("export --help").out.find("local code page"), std::string::npos);
     // Control characters in names reach a terminal escaped.
     EXPECT_NE(run("show OBJDAT.dat").out.find(";line\\nbreak \\x1b[31m esc\n"), std::string::npos);
 }

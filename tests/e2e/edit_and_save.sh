@@ -41,7 +41,7 @@ step() { echo "[$(($(date +%s) - started)) s] $*"; }
 
 # No settings file yet, so the first "Open" asks for the folder; a blank in the path is typed
 # like any other character.
-export XDG_CONFIG_HOME="$work/config"
+export XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/share"
 data="$work/game data"
 mkdir -p "$data" "$XDG_CONFIG_HOME"
 "$cvnobj" sample "$data/OBJDAT.dat" 12 >/dev/null

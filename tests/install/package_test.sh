@@ -4,11 +4,12 @@
 # manual pages that render without a warning, installed programs that run and search no folder
 # of their own for libraries; then the package:
 # its fields, the same files, and no lintian error or warning.
-#   package_test.sh BUILD_DIR VERSION APP_ID
+#   package_test.sh BUILD_DIR VERSION APP_ID SOURCE_DIR
 set -euo pipefail
 build=$(realpath "$1")
 version=$2
 app_id=$3
+source=$(realpath "$4")
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -48,11 +49,23 @@ desktop="$stage/usr/share/applications/$app_id.desktop"
 desktop-file-validate "$desktop" || fail "desktop-file-validate"
 grep -qx 'Exec=corvane-objdat-editor %f' "$desktop" || fail "the desktop entry opens no file"
 grep -qx "Icon=$app_id" "$desktop" || fail "the desktop entry names another icon"
-appstreamcli validate --no-net "$stage/usr/share/metainfo/$app_id.metainfo.xml" >/dev/null ||
-  fail "appstreamcli validate"
+metainfo="$stage/usr/share/metainfo/$app_id.metainfo.xml"
+report=$(LC_ALL=C.UTF-8 appstreamcli validate --pedantic --no-net "$metainfo" 2>&1) ||
+  fail "appstreamcli validate: $report"
+! grep -q '^[EWIP]:' <<<"$report" || fail "appstreamcli validate --pedantic: $report"
 appstreamcli validate-tree --no-net "$stage" >/dev/null || fail "appstreamcli validate-tree"
-grep -q "<release version=\"$version\"" "$stage/usr/share/metainfo/$app_id.metainfo.xml" ||
-  fail "the metadata names another release"
+# The release of this version has notes; every screenshot has a caption and is one of the
+# README's pictures, by its address in the repository, at the size the picture has.
+release=$(sed -n "/<release version=\"$version\"/,/<\/release>/p" "$metainfo")
+grep -q '<li>' <<<"$release" || fail "the metadata has no notes for release $version"
+[ "$(grep -c '<caption>.' "$metainfo")" = "$(grep -c '<screenshot[ >]' "$metainfo")" ] ||
+  fail "a screenshot without a caption"
+shots=$(sed -n 's|.*<image type="source" width="\([0-9]*\)" height="\([0-9]*\)">https://raw.githubusercontent.com/[^/]*/[^/]*/main/\(.*\)</image>|\3 \1x\2|p' "$metainfo")
+[ -n "$shots" ] || fail "the metadata has no screenshots"
+while read -r picture size; do
+  grep -q "($picture)" "$source/README.md" || fail "$picture is not one of the README's pictures"
+  [ "$(identify -format '%wx%h' "$source/$picture")" = "$size" ] || fail "$picture is not $size"
+done <<<"$shots"
 
 for page in corvane-objdat-editor cvnobj; do
   file="$stage/usr/share/man/man1/$page.1.gz"
@@ -86,8 +99,10 @@ deb="$work/package/corvane-objdat-editor_${version}_$(dpkg --print-architecture)
 field() { dpkg-deb -f "$deb" "$1"; }
 [ "$(field Package)" = corvane-objdat-editor ] || fail "Package: $(field Package)"
 [ "$(field Version)" = "$version" ] || fail "Version: $(field Version)"
+[ "$(field Homepage)" = "$(sed -n 's|.*<url type="homepage">\(.*\)</url>|\1|p' "$metainfo")" ] ||
+  fail "Homepage: $(field Homepage)"
 [ -n "$(field Description | sed -n 2p)" ] || fail "no long description"
-for dependency in libqt6widgets6 libqt6gui6 libstdc++6 libc6; do
+for dependency in libqt6widgets6 libqt6gui6 qt6-wayland libstdc++6 libc6; do
   field Depends | grep -q "\\b$dependency\\b" || fail "Depends lacks $dependency: $(field Depends)"
 done
 dpkg-deb -c "$deb" | awk '$1 !~ /^d/ {sub(/^\.\//, "", $6); print $6}' | sort >"$work/packaged"
