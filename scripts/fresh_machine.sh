@@ -85,7 +85,7 @@ if [ "$(cat /proc/$started/comm 2>/dev/null)" = corvane-objdat- ]; then
   kill $started
 fi
 wait $started
-echo "start.sh's last line: $(tail -n 1 /tmp/start.log)"
+grep "^Starting the editor" /tmp/start.log
 head -n 4 /tmp/shown.txt
 exit $status
 CHECK
