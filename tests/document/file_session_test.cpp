@@ -1,3 +1,4 @@
+#include "document/document_reader.h"
 #include "document/errors.h"
 #include "document/field_table.h"
 #include "document/file_session.h"
@@ -9,6 +10,7 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <set>
 #include <sys/stat.h>
@@ -106,7 +108,8 @@ TEST_F(FileSessionTest, SaveWritesOneSlotAndOneRecordAtATimeAndNothingElse) {
     table.records[5].fields[0] = 99; // above the last index: never saved
     m_session.save();
 
-    EXPECT_EQ(m_files.writeCalls(), 10);
+    // Five slots and five records, and the journal: its bytes, then the mark that it is done.
+    EXPECT_EQ(m_files.writeCalls(), 10 + 2);
     DataFile expected = file;
     expected.records[3].fields[2] = 777;
     expected.records[4].setFloatField(9, -0.25f);
@@ -213,14 +216,13 @@ TEST_F(FileSessionTest, AFailedSaveOfANewRecordKeepsTheOldCountUntilASaveSucceed
     m_session.table().records[3] = testsupport::sampleRecord(7);
 
     // Full disk in the new record: the file still names three records and opens as before.
-    m_files.limitWrites(3 * 130 + 30 + 50);
+    const Bytes before = testsupport::readFile(path);
+    m_files.setFreeSpace(30 + 50);
     EXPECT_EQ(errorMessage([&] { m_session.save(); }), "Disk full");
-    EXPECT_EQ(testsupport::storedCount(testsupport::readFile(path)), 3);
-    doc::FileSession reader;
-    reader.open(path);
-    EXPECT_EQ(reader.table().lastIndex, 2);
+    EXPECT_EQ(testsupport::readFile(path), before);
+    EXPECT_EQ(doc::readStoredDocument(doc::FileSystem::real(), path).count, 3);
 
-    m_files.limitWrites(1 << 20);
+    m_files.setFreeSpace(1 << 20);
     m_session.save();
     const Bytes after = testsupport::readFile(path);
     EXPECT_EQ(testsupport::storedCount(after), 4);
@@ -366,10 +368,10 @@ TEST_F(FailedOpenTest, DiskFullWhileCreatingTheNamesFileLeavesNoFile) {
 
 TEST_F(FailedOpenTest, AFailureAfterTheNamesFileIsInPlaceRemovesIt) {
     const std::string path = makeFile("OBJDAT.dat", 3);
-    // Open data, read count, read records, create, write, sync, rename, sync folder, then the
-    // names file is read: that read fails.
+    // Open data, lock it, read count, read records, create, write, sync, rename, sync folder,
+    // then the names file is read: that read fails.
     m_files.resetOperations();
-    m_files.failOperation(8);
+    m_files.failOperation(9);
     expectRefused(path, "I/O error 5");
     ASSERT_TRUE(m_files.injectedFault());
     EXPECT_EQ(m_files.injectedFault()->operation, testsupport::TestFileSystem::Operation::Read);
@@ -427,7 +429,7 @@ TEST_F(FileSessionTest, SaveIntoADeletedDataFileReportsFileNotFound) {
     EXPECT_EQ(m_session.table().lastIndex, 2);
 }
 
-TEST_F(FileSessionTest, SaveIntoAReplacedNamesFileReportsFileNotFound) {
+TEST_F(FileSessionTest, SaveIntoAReplacedNamesFileIsRefused) {
     const std::string path = makeFile("OBJDAT.dat", 3, {"a", "b", "c"});
     m_session.open(path);
     const Bytes data = testsupport::readFile(path);
@@ -435,33 +437,51 @@ TEST_F(FileSessionTest, SaveIntoAReplacedNamesFileReportsFileNotFound) {
     testsupport::writeFile(m_folder.file("copy.nam"), Bytes(90, 'n'));
     std::filesystem::rename(m_folder.file("copy.nam"), m_folder.file("OBJDAT.nam"));
 
-    EXPECT_EQ(errorMessage([&] { m_session.save(); }), "File not found");
+    EXPECT_EQ(errorMessage([&] { m_session.save(); }),
+              "OBJDAT.nam was changed by another program since it was opened; nothing was "
+              "written");
     EXPECT_EQ(m_files.writeCalls(), 0);
     EXPECT_EQ(testsupport::readFile(path), data);
 }
 
-TEST_F(FileSessionTest, AFullDiskStopsTheSaveAfterTheLastWholeItem) {
-    const std::string path = makeFile("OBJDAT.dat", 3, {"a", "b", "c"});
-    m_session.open(path);
-    for (auto& record : m_session.table().records)
-        record.fields.fill(0xEEEEEEEE);
-    for (auto& slot : m_session.table().names)
-        slot.fill('N');
-    const Bytes dataBefore = testsupport::readFile(path);
+TEST_F(FileSessionTest, AFailedSaveLeavesTheOldPairExactly) {
+    using Operation = testsupport::TestFileSystem::Operation;
+    const std::string path = m_folder.file("OBJDAT.dat");
+    const std::string names = m_folder.file("OBJDAT.nam");
+    const std::string journal = m_folder.file(".OBJDAT.dat-journal");
+    struct Case {
+        const char* what;
+        std::function<void()> fault;
+    };
+    const Case cases[] = {
+        {"a full disk with room for the journal only", [&] { m_files.setFreeSpace(2000); }},
+        {"a write into the data file", [&] { m_files.failOperationOn(Operation::Write, path, 3); }},
+        {"a write into the names file",
+         [&] { m_files.failOperationOn(Operation::Write, names, 40); }},
+        {"the sync of the data file", [&] { m_files.failOperationOn(Operation::Sync, path); }},
+        {"the mark that the save is done",
+         [&] { m_files.failOperationOn(Operation::Write, journal); }},
+    };
+    for (const Case& c : cases) {
+        makeFile("OBJDAT.dat", 3, {"a", "b", "c"});
+        const Bytes dataBefore = testsupport::readFile(path);
+        const Bytes namesBefore = testsupport::readFile(names);
+        m_session.open(path);
+        for (auto& record : m_session.table().records)
+            record.fields.fill(0xEEEEEEEE);
+        for (auto& slot : m_session.table().names)
+            slot.fill('N');
+        for (int i = 0; i < 60; ++i)
+            m_session.appendRecord();
+        m_files.resetOperations();
+        c.fault();
 
-    m_files.limitWrites(30 + 100 + 30 + 10); // slot 0, record 0, slot 1, 10 bytes of record 1
-    EXPECT_EQ(errorMessage([&] { m_session.save(); }), "Disk full");
-
-    const Bytes data = testsupport::readFile(path);
-    EXPECT_EQ(testsupport::recordAt(data, 0).fields[24], 0xEEEEEEEEu);
-    EXPECT_EQ(testsupport::recordAt(data, 1).fields[1], 0xEEEEEEEEu);
-    EXPECT_EQ(testsupport::recordAt(data, 1).fields[3], testsupport::sampleRecord(1).fields[3]);
-    EXPECT_EQ(testsupport::recordAt(data, 2), testsupport::sampleRecord(2));
-    const Bytes names = testsupport::readFile(m_session.namesPath());
-    EXPECT_EQ(testsupport::slotAt(names, 1), testsupport::nameSlot(std::string(30, 'N')));
-    EXPECT_EQ(testsupport::slotAt(names, 2), testsupport::nameSlot("c"));
-    EXPECT_EQ(Bytes(data.begin(), data.begin() + 100),
-              Bytes(dataBefore.begin(), dataBefore.begin() + 100));
+        EXPECT_NE(errorMessage([&] { m_session.save(); }), "") << c.what;
+        EXPECT_EQ(testsupport::readFile(path), dataBefore) << c.what;
+        EXPECT_EQ(testsupport::readFile(names), namesBefore) << c.what;
+        EXPECT_EQ(folderEntries(), (std::set<std::string>{"OBJDAT.dat", "OBJDAT.nam"})) << c.what;
+        m_files.setFreeSpace(1 << 20);
+    }
 }
 
 // --- close ------------------------------------------------------------------------------------
