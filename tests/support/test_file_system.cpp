@@ -100,7 +100,9 @@ public:
     }
 
     void close() override {
-        const bool fault = !m_owner.m_crashed && m_owner.injectFault(Operation::Close, m_path);
+        // Closing changes nothing on the disk, so it is no crash point: past one, it only
+        // closes, which lets a stopped program's objects go without throwing.
+        const bool fault = !m_owner.stopped() && m_owner.injectFault(Operation::Close, m_path);
         m_real->close();
         if (m_open) {
             m_open = false;
@@ -172,12 +174,16 @@ const char* TestFileSystem::operationName(Operation operation) {
     return "?";
 }
 
+bool TestFileSystem::stopped() {
+    if (m_crashAt && m_operations.size() >= *m_crashAt)
+        m_crashed = true;
+    return m_crashed;
+}
+
 bool TestFileSystem::injectFault(Operation operation, const std::string& path) {
     const std::size_t index = m_operations.size();
-    if (m_crashed || (m_crashAt && index >= *m_crashAt)) {
-        m_crashed = true;
+    if (stopped())
         throw SimulatedCrash();
-    }
     m_operations.push_back({operation, path});
     bool fails = m_failAt && (index == *m_failAt || (m_persistent && index > *m_failAt));
     if (m_failOn && m_failOn->operation == operation && m_failOn->path == path &&

@@ -68,8 +68,9 @@ public:
      * fails: see faultMessage. */
     void failOperation(int n, bool persistent = false);
     /** Operation number n and every one after it never happen: each throws SimulatedCrash
-     * instead, as if the program had been killed there. Closing a file still closes it (it
-     * changes nothing on the disk), so the program's objects can go and release their locks. */
+     * instead, as if the program had been killed there. Closes are no crash points (they change
+     * nothing on the disk): they still close, so the program's objects can go and release their
+     * locks, and a flow whose operations from n on are closes ends normally. */
     void crashAt(int n) { m_crashAt = static_cast<std::size_t>(n); }
     /** Whether a crash point was reached. */
     bool crashed() const { return m_crashed; }
@@ -124,6 +125,8 @@ private:
     friend class Handle;
     std::unique_ptr<doc::FileHandle> wrap(std::unique_ptr<doc::FileHandle> real,
                                           const std::string& path);
+    /** Whether the crash point is reached. */
+    bool stopped();
     /** Logs the operation; true when it is to fail. */
     bool injectFault(Operation operation, const std::string& path);
     /** Logs the operation and throws its fault when it is to fail. */
