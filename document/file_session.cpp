@@ -294,12 +294,16 @@ void FileSession::save(SaveMode mode) {
     requirePathsExist();
     if (mode == SaveMode::Overwrite)
         followPaths();
-    else if (!m_dataFile->isStillAt(m_dataPath))
-        throw ChangedOnDiskError(fileNameOf(m_dataPath));
-    else if (!m_namesFile->isStillAt(m_namesPath))
-        throw ChangedOnDiskError(fileNameOf(m_namesPath));
 
+    // Checked with the save lock held, right before the first write: a program that reads the
+    // pair, or one that waits to write it, sees it whole.
     const SaveLock saving(*m_dataFile, m_dataPath, LockMode::Exclusive);
+    if (mode == SaveMode::RefuseChanged) {
+        if (!m_dataFile->isStillAt(m_dataPath))
+            throw ChangedOnDiskError(fileNameOf(m_dataPath));
+        if (!m_namesFile->isStillAt(m_namesPath))
+            throw ChangedOnDiskError(fileNameOf(m_namesPath));
+    }
     // An earlier save of this session that failed and could not put the old bytes back left
     // its journal; with it applied, the files are again as this session last knew them.
     putBackInterruptedSave(m_fileSystem, m_dataPath, *m_dataFile, m_namesFile.get());
@@ -309,6 +313,14 @@ void FileSession::save(SaveMode mode) {
             throw ChangedOnDiskError(changed);
     }
     writeJournaled(now);
+    // A program that does not lock may still have put another file in place meanwhile; the
+    // save then went into the file it replaced, and the user must know.
+    for (const auto& [file, path] : {std::pair{m_dataFile.get(), &m_dataPath},
+                                     std::pair{m_namesFile.get(), &m_namesPath}})
+        if (!file->isStillAt(*path))
+            throw Error(fileNameOf(*path) +
+                        " was replaced by another program while it was saved; the save went "
+                        "into the file it replaced, not into the one there now");
 }
 
 void FileSession::writeJournaled(const OnDisk& now) {

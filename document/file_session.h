@@ -69,7 +69,9 @@ public:
      * always the old one or the new one, byte for byte.
      *
      * Throws IoError 103 when the files are not open, "File not found" when a path no longer
-     * names a file, ChangedOnDiskError (see SaveMode); in these cases nothing is written. */
+     * names a file, ChangedOnDiskError (see SaveMode); in these cases nothing is written. Should
+     * another program that takes no lock rename a file over one of the pair during the save, the
+     * save throws Error saying so: the bytes went into the file that was replaced. */
     void save(SaveMode mode = SaveMode::RefuseChanged);
 
     /** Whether the pair on disk is no longer what this session read or last wrote: another file
