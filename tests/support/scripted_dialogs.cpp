@@ -87,6 +87,17 @@ Dialogs::Answer ScriptedDialogs::confirm(QWidget* parent, const QString& text) {
     return answer;
 }
 
+Dialogs::Answer ScriptedDialogs::confirmOverwrite(QWidget* parent, const QString& text) {
+    m_messages << Message{Kind::Confirm, text, parent};
+    if (m_answers.empty()) {
+        m_unanswered << QStringLiteral("confirmOverwrite");
+        return Answer::Cancel;
+    }
+    const Answer answer = m_answers.front();
+    m_answers.pop_front();
+    return answer;
+}
+
 void ScriptedDialogs::information(QWidget* parent, const QString& text) {
     m_messages << Message{Kind::Information, text, parent};
 }

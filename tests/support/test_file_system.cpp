@@ -190,6 +190,11 @@ bool TestFileSystem::injectFault(Operation operation, const std::string& path) {
         m_failOnCountdown-- == 0) {
         fails = true;
         m_failOn.reset();
+        if (m_failOnCrashes) {
+            m_operations.pop_back();
+            m_crashed = true;
+            throw SimulatedCrash();
+        }
     }
     if (fails && !m_injected)
         m_injected = OperationRecord{operation, path};

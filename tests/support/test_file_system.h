@@ -82,7 +82,13 @@ public:
     void failOperationOn(Operation operation, const std::string& path, int occurrence = 0) {
         m_failOn = {operation, path};
         m_failOnCountdown = occurrence;
+        m_failOnCrashes = false;
         m_injected.reset();
+    }
+    /** Like failOperationOn, but that operation is the crash point (see crashAt). */
+    void crashOn(Operation operation, const std::string& path, int occurrence = 0) {
+        failOperationOn(operation, path, occurrence);
+        m_failOnCrashes = true;
     }
     /** No operation fails any more; the count goes on. */
     void clearOperationFaults() {
@@ -150,6 +156,7 @@ private:
     std::optional<OperationRecord> m_injected;
     std::optional<OperationRecord> m_failOn;
     int m_failOnCountdown = 0;
+    bool m_failOnCrashes = false;
     std::optional<std::size_t> m_crashAt;
     bool m_crashed = false;
     std::set<int> m_gone;
