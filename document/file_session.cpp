@@ -110,6 +110,7 @@ void FileSession::open(const std::string& dataPath, bool createMissingNames) {
     };
     std::vector<NameSlot> slots;
     int count = 0;
+    std::pair<std::int64_t, std::int64_t> sizes;
     try {
         if (m_dataFile && m_dataFile->isStillAt(dataPath)) {
             data = m_dataFile.get();
@@ -160,8 +161,7 @@ void FileSession::open(const std::string& dataPath, bool createMissingNames) {
         std::copy(records.begin(), records.end(), m_table.records.begin());
         std::copy(slots.begin(), slots.end(), m_table.names.begin());
         m_table.lastIndex = static_cast<std::uint16_t>(count - 1);
-        m_storedDataSize = dataSize;
-        m_storedNamesSize = namesSize;
+        sizes = {dataSize, namesSize};
     } catch (...) {
         // A names file this open made does not outlive it, unless something else took its
         // place meanwhile.
@@ -184,7 +184,8 @@ void FileSession::open(const std::string& dataPath, bool createMissingNames) {
     m_dataPath = dataPath;
     m_namesPath = namesPath;
     m_recoveryNotice = notice;
-    rememberStored(m_storedDataSize, m_storedNamesSize);
+    m_stored = storedTable(sizes.first, sizes.second);
+    m_attempted.reset();
 }
 
 void FileSession::createNamesFile() {
@@ -206,25 +207,26 @@ void FileSession::createNamesFile() {
     }
     std::copy(slots.begin(), slots.end(), m_table.names.begin());
     m_namesFile = std::move(names);
-    m_storedNames.clear();
+    m_stored.names.clear();
     for (const NameSlot& slot : slots)
-        m_storedNames.insert(m_storedNames.end(), slot.begin(), slot.end());
-    m_storedNamesSize = size;
+        m_stored.names.insert(m_stored.names.end(), slot.begin(), slot.end());
+    m_stored.namesSize = size;
 }
 
-void FileSession::rememberStored(std::int64_t dataSize, std::int64_t namesSize) {
-    m_storedCount = m_table.recordCount();
-    m_storedRecords.clear();
-    m_storedNames.clear();
-    for (int r = 0; r < m_storedCount; ++r) {
+FileSession::Stored FileSession::storedTable(std::int64_t dataSize,
+                                              std::int64_t namesSize) const {
+    Stored stored;
+    stored.count = m_table.recordCount();
+    for (int r = 0; r < stored.count; ++r) {
         const auto index = static_cast<std::size_t>(r);
         const RecordBytes record = encodeRecord(m_table.records[index]);
-        m_storedRecords.insert(m_storedRecords.end(), record.begin(), record.end());
-        m_storedNames.insert(m_storedNames.end(), m_table.names[index].begin(),
-                             m_table.names[index].end());
+        stored.records.insert(stored.records.end(), record.begin(), record.end());
+        stored.names.insert(stored.names.end(), m_table.names[index].begin(),
+                            m_table.names[index].end());
     }
-    m_storedDataSize = dataSize;
-    m_storedNamesSize = namesSize;
+    stored.dataSize = dataSize;
+    stored.namesSize = namesSize;
+    return stored;
 }
 
 FileSession::OnDisk FileSession::readOnDisk(int count) const {
@@ -239,14 +241,20 @@ FileSession::OnDisk FileSession::readOnDisk(int count) const {
 }
 
 std::string FileSession::changedFile(const OnDisk& now) const {
-    const CountBytes count = encodeCount(static_cast<std::uint16_t>(m_storedCount));
-    if (now.dataSize != m_storedDataSize ||
-        !std::equal(now.count.begin(), now.count.end(), count.begin(), count.end()) ||
-        !beginsWith(now.records, m_storedRecords))
-        return fileNameOf(m_dataPath);
-    if (now.namesSize != m_storedNamesSize || !beginsWith(now.names, m_storedNames))
-        return fileNameOf(m_namesPath);
-    return {};
+    const auto differs = [&](const Stored& stored) -> std::string {
+        const CountBytes count = encodeCount(static_cast<std::uint16_t>(stored.count));
+        if (now.dataSize != stored.dataSize ||
+            !std::equal(now.count.begin(), now.count.end(), count.begin(), count.end()) ||
+            !beginsWith(now.records, stored.records))
+            return fileNameOf(m_dataPath);
+        if (now.namesSize != stored.namesSize || !beginsWith(now.names, stored.names))
+            return fileNameOf(m_namesPath);
+        return {};
+    };
+    std::string changed = differs(m_stored);
+    if (!changed.empty() && m_attempted && differs(*m_attempted).empty())
+        return {};
+    return changed;
 }
 
 bool FileSession::changedOnDisk() const {
@@ -254,7 +262,9 @@ bool FileSession::changedOnDisk() const {
         return false;
     try {
         return !m_dataFile->isStillAt(m_dataPath) || !m_namesFile->isStillAt(m_namesPath) ||
-               !changedFile(readOnDisk(m_storedCount)).empty();
+               !changedFile(readOnDisk(std::max(m_stored.count,
+                                                m_attempted ? m_attempted->count : 0)))
+                    .empty();
     } catch (const Error&) {
         return true;
     }
@@ -383,11 +393,19 @@ void FileSession::writeJournaled(const OnDisk& now) {
         journalFile->sync();
     } catch (...) {
         try {
+            // The mark may have reached the journal before the failure; it must not stay there
+            // while the old bytes go back, or a crash now would keep half of them.
+            const std::vector<std::uint8_t> bytes = encodeJournal(journal);
+            writeExactly(*journalFile, 0, bytes.data(), journalDoneMark().size());
+            journalFile->sync();
             rollBack(journal, *m_dataFile, *m_namesFile);
             closeQuietly(journalFile);
             m_fileSystem.remove(journalPath);
         } catch (const Error&) {
-            // The journal stays: this session's next save, or the next open, puts it back.
+            // The journal stays: this session's next save, or the next open, puts it back; should
+            // the disk have taken the mark, the files hold this save instead.
+            m_attempted = storedTable(std::max(now.dataSize, recordOffset(count)),
+                                      std::max(now.namesSize, nameSlotOffset(count)));
         }
         closeQuietly(journalFile);
         throw;
@@ -395,8 +413,9 @@ void FileSession::writeJournaled(const OnDisk& now) {
     closeQuietly(journalFile);
     // A journal marked done that outlives this is removed by the next save or open.
     removeQuietly(m_fileSystem, journalPath);
-    rememberStored(std::max(now.dataSize, recordOffset(count)),
-                   std::max(now.namesSize, nameSlotOffset(count)));
+    m_stored = storedTable(std::max(now.dataSize, recordOffset(count)),
+                           std::max(now.namesSize, nameSlotOffset(count)));
+    m_attempted.reset();
 }
 
 void FileSession::appendRecord() {

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -103,10 +104,19 @@ private:
         std::vector<std::uint8_t> names;   // from offset 0, as far as the file has them
     };
     OnDisk readOnDisk(int count) const;
+    /** The pair as this session read or wrote it: the record count, the bytes of the records and
+     * of the name slots, the sizes of both files. */
+    struct Stored {
+        int count = 0;
+        std::vector<std::uint8_t> records;
+        std::vector<std::uint8_t> names;
+        std::int64_t dataSize = 0;
+        std::int64_t namesSize = 0;
+    };
+    /** The table as the pair holds it once written, with files of these sizes. */
+    Stored storedTable(std::int64_t dataSize, std::int64_t namesSize) const;
     /** The file of the pair whose bytes are no longer those last read or written, or "". */
     std::string changedFile(const OnDisk& now) const;
-    /** Remembers the table as the pair on disk holds it now. */
-    void rememberStored(std::int64_t dataSize, std::int64_t namesSize);
     /** Both paths still name files, or "File not found". */
     void requirePathsExist() const;
     /** Opens and locks the files the paths name now, where those are not the ones held. */
@@ -121,13 +131,10 @@ private:
     std::string m_dataPath;
     std::string m_namesPath;
     std::string m_recoveryNotice;
-    /** The pair as this session last read or wrote it: the record count, the bytes of the records
-     * and of the name slots, the sizes of both files. */
-    int m_storedCount = 0;
-    std::vector<std::uint8_t> m_storedRecords;
-    std::vector<std::uint8_t> m_storedNames;
-    std::int64_t m_storedDataSize = 0;
-    std::int64_t m_storedNamesSize = 0;
+    /** The pair as this session last read or wrote it. */
+    Stored m_stored;
+    /** What a save that failed and could not be undone wrote: the pair may hold it as well. */
+    std::optional<Stored> m_attempted;
 };
 
 } // namespace doc
