@@ -129,8 +129,8 @@ void finishOutput() {
         return;
     const std::string reason = std::strerror(errno);
     if (!writtenPath().empty())
-        throw UnreportedWrite(writtenPath() + ": written; the summary could not be printed: " +
-                              reason);
+        throw UnreportedWrite(writtenPath() +
+                              ": written; the summary could not be printed: " + reason);
     throw CommandError("cannot write the output: " + reason);
 }
 

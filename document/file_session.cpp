@@ -213,8 +213,7 @@ void FileSession::createNamesFile() {
     m_stored.namesSize = size;
 }
 
-FileSession::Stored FileSession::storedTable(std::int64_t dataSize,
-                                              std::int64_t namesSize) const {
+FileSession::Stored FileSession::storedTable(std::int64_t dataSize, std::int64_t namesSize) const {
     Stored stored;
     stored.count = m_table.recordCount();
     for (int r = 0; r < stored.count; ++r) {
@@ -234,8 +233,8 @@ FileSession::OnDisk FileSession::readOnDisk(int count) const {
     now.dataSize = m_dataFile->size();
     now.namesSize = m_namesFile->size();
     now.count = readUpTo(*m_dataFile, kCountOffset, kCountSize, now.dataSize);
-    now.records = readUpTo(*m_dataFile, recordOffset(0), std::int64_t{kRecordSize} * count,
-                           now.dataSize);
+    now.records =
+        readUpTo(*m_dataFile, recordOffset(0), std::int64_t{kRecordSize} * count, now.dataSize);
     now.names = readUpTo(*m_namesFile, nameSlotOffset(0), nameSlotOffset(count), now.namesSize);
     return now;
 }
@@ -262,8 +261,8 @@ bool FileSession::changedOnDisk() const {
         return false;
     try {
         return !m_dataFile->isStillAt(m_dataPath) || !m_namesFile->isStillAt(m_namesPath) ||
-               !changedFile(readOnDisk(std::max(m_stored.count,
-                                                m_attempted ? m_attempted->count : 0)))
+               !changedFile(
+                    readOnDisk(std::max(m_stored.count, m_attempted ? m_attempted->count : 0)))
                     .empty();
     } catch (const Error&) {
         return true;
@@ -325,8 +324,8 @@ void FileSession::save(SaveMode mode) {
     writeJournaled(now);
     // A program that does not lock may still have put another file in place meanwhile; the
     // save then went into the file it replaced, and the user must know.
-    for (const auto& [file, path] : {std::pair{m_dataFile.get(), &m_dataPath},
-                                     std::pair{m_namesFile.get(), &m_namesPath}})
+    for (const auto& [file, path] :
+         {std::pair{m_dataFile.get(), &m_dataPath}, std::pair{m_namesFile.get(), &m_namesPath}})
         if (!file->isStillAt(*path))
             throw Error(fileNameOf(*path) +
                         " was replaced by another program while it was saved; the save went "

@@ -1,8 +1,8 @@
 #include "document/own_files.h"
 
 #include <charconv>
-#include <utility>
 #include <cstdio>
+#include <utility>
 
 namespace doc {
 

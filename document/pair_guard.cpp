@@ -118,8 +118,7 @@ void requireNoInterruptedSave(FileSystem& fileSystem, const std::string& dataPat
         if (done)
             return;
     }
-    throw Error(fileNameOf(dataPath) + ": a save into it was cut off (" +
-                fileNameOf(journalPath) +
+    throw Error(fileNameOf(dataPath) + ": a save into it was cut off (" + fileNameOf(journalPath) +
                 " is beside it); open it in the editor, or run cvnobj import or scale on it, to "
                 "put back what it held before");
 }
@@ -133,7 +132,8 @@ void removeLeftJournal(FileSystem& fileSystem, const std::string& dataPath) {
 
 void removeLeftTemporaries(FileSystem& fileSystem, const std::string& path) {
     const auto slash = path.find_last_of('/');
-    const std::string folder = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+    const std::string folder =
+        slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
     for (const std::string& entry : fileSystem.folderEntries(folder.empty() ? "." : folder)) {
         const auto pid = temporaryNameProcess(path, entry);
         if (pid && !fileSystem.processExists(*pid))

@@ -1,11 +1,11 @@
 #include "editor/document.h"
 
+#include "document/errors.h"
 #include "document/field_table.h"
 #include "document/file_layout.h"
 #include "document/pair_guard.h"
 #include "document/scaling.h"
 #include "document/text_forms.h"
-#include "document/errors.h"
 #include "editor/record_texts.h"
 #include "ui/dialogs.h"
 #include "ui/user_action.h"

@@ -440,10 +440,9 @@ void checkLeftFiles(Run& run, const Result& done, bool persistent, Findings& fin
     const std::string journal = doc::journalPathFor(run.data());
     for (const std::string& folder : {run.dataFolder().path(), Run::configFolder()}) {
         for (const std::string& name : entriesOf(folder)) {
-            const bool expected = name == "OBJDAT.dat" || name == "OBJDAT.nam" ||
-                                  name == "cvnobj.INI" ||
-                                  (persistent && (isTemporaryName(name) ||
-                                                  folder + "/" + name == journal));
+            const bool expected =
+                name == "OBJDAT.dat" || name == "OBJDAT.nam" || name == "cvnobj.INI" ||
+                (persistent && (isTemporaryName(name) || folder + "/" + name == journal));
             findings.expect(expected, QStringLiteral("file left: ") + qs(name));
         }
     }
@@ -613,10 +612,9 @@ private slots:
         QVERIFY2(findings.failures().isEmpty(),
                  qPrintable(findings.failures().mid(0, 40).join(u'\n')));
         // Every kind of operation the flows use was made to fail.
-        for (const Operation operation :
-             {Operation::Open, Operation::Create, Operation::Read, Operation::Write,
-              Operation::Sync, Operation::Rename, Operation::Remove, Operation::Lock,
-              Operation::Close})
+        for (const Operation operation : {Operation::Open, Operation::Create, Operation::Read,
+                                          Operation::Write, Operation::Sync, Operation::Rename,
+                                          Operation::Remove, Operation::Lock, Operation::Close})
             QVERIFY2(tally.byOperation[operation] > 0,
                      testsupport::TestFileSystem::operationName(operation));
     }

@@ -10,11 +10,11 @@
 
 #include <chrono>
 #include <csignal>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <random>
 #include <set>
-#include <fcntl.h>
 #include <spawn.h>
 #include <sstream>
 #include <sys/wait.h>
@@ -132,8 +132,7 @@ TEST_F(ConcurrencyTest, AKilledScaleLeavesTheOldPairOrTheNewOne) {
     int cutOff = 0, before = 0, after = 0;
     for (int i = 0; i < 40; ++i) {
         restore(old);
-        Process scale(folder, "scale",
-                      {"scale", data, "--damage", "100:150", "--size", "100:250"});
+        Process scale(folder, "scale", {"scale", data, "--damage", "100:150", "--size", "100:250"});
         std::this_thread::sleep_for(std::chrono::microseconds(moment(random)));
         scale.kill(SIGKILL);
         scale.wait();

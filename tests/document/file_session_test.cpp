@@ -1,9 +1,9 @@
 #include "document/document_reader.h"
 #include "document/errors.h"
 #include "document/field_table.h"
+#include "document/file_session.h"
 #include "document/journal.h"
 #include "document/own_files.h"
-#include "document/file_session.h"
 #include "tests/support/data_files.h"
 #include "tests/support/test_file_system.h"
 
@@ -536,10 +536,10 @@ TEST_F(FileSessionTest, WhatAnotherProgramChangedIsNeverWrittenOver) {
         {"the record count", [&] { patch(path, doc::kCountOffset, 2); }, "OBJDAT.dat"},
         {"a name", [&] { patch(names, 31, 'z'); }, "OBJDAT.nam"},
         {"the data file cut to nothing", [&] { testsupport::cutFile(path, 0); }, "OBJDAT.dat"},
-        {"bytes added after the records",
-         [&] { testsupport::cutFile(path, doc::recordOffset(4)); }, "OBJDAT.dat"},
-        {"the data file replaced by rename",
-         [&] { replace(path, testsupport::readFile(path)); }, "OBJDAT.dat"},
+        {"bytes added after the records", [&] { testsupport::cutFile(path, doc::recordOffset(4)); },
+         "OBJDAT.dat"},
+        {"the data file replaced by rename", [&] { replace(path, testsupport::readFile(path)); },
+         "OBJDAT.dat"},
         {"the names file replaced by rename", [&] { replace(names, Bytes(90, 'n')); },
          "OBJDAT.nam"},
     };
@@ -598,14 +598,16 @@ TEST_F(FileSessionTest, AJournalIsPutBackOnceAndOnlyIntoItsOwnPair) {
         const Bytes old = testsupport::readFile(path);
         // What a save that grew the file by a record and was cut off leaves.
         doc::Journal journal;
-        struct stat data {}, names {};
+        struct stat data {
+        }, names{};
         ::stat(path.c_str(), &data);
         ::stat(m_folder.file("OBJDAT.nam").c_str(), &names);
         journal.dataInode = data.st_ino;
         journal.namesInode = names.st_ino;
         journal.dataSize = static_cast<std::int64_t>(old.size());
         journal.namesSize = 90;
-        journal.ranges.push_back({doc::PairFile::Data, 20, Bytes(old.begin() + 20, old.begin() + 22)});
+        journal.ranges.push_back(
+            {doc::PairFile::Data, 20, Bytes(old.begin() + 20, old.begin() + 22)});
         journal.ranges.push_back({doc::PairFile::Data, 100, Bytes(old.begin() + 100, old.end())});
         c.spoilJournal(journal);
         Bytes bytes = doc::encodeJournal(journal);
@@ -618,9 +620,11 @@ TEST_F(FileSessionTest, AJournalIsPutBackOnceAndOnlyIntoItsOwnPair) {
         testsupport::writeFile(path, torn);
 
         // Never read as good, and never put back by a reader.
-        EXPECT_NE(errorMessage([&] { doc::readStoredDocument(m_files, path); }).find(
-                      "OBJDAT.dat: a save into it was cut off (.OBJDAT.dat-journal is beside it)"),
-                  std::string::npos)
+        EXPECT_NE(
+            errorMessage([&] {
+                doc::readStoredDocument(m_files, path);
+            }).find("OBJDAT.dat: a save into it was cut off (.OBJDAT.dat-journal is beside it)"),
+            std::string::npos)
             << c.what;
         const std::string refusal = errorMessage([&] { m_session.open(path); });
         EXPECT_EQ(refusal, c.refusal) << c.what;
@@ -653,8 +657,8 @@ TEST_F(FileSessionTest, WhatAKilledProgramLeftIsRemoved) {
                                     std::string(".OBJDAT.nam.x-0-0.tmp")})
         testsupport::writeFile(m_folder.file(name), Bytes(7, 1));
     m_session.open(path);
-    EXPECT_EQ(folderEntries(), (std::set<std::string>{"OBJDAT.dat", "OBJDAT.nam", alive,
-                                                      ".OBJDAT.nam.x-0-0.tmp"}));
+    EXPECT_EQ(folderEntries(),
+              (std::set<std::string>{"OBJDAT.dat", "OBJDAT.nam", alive, ".OBJDAT.nam.x-0-0.tmp"}));
 }
 
 TEST_F(FileSessionTest, ItsOwnFilesFitWhateverTheDataFileIsCalled) {
