@@ -74,9 +74,29 @@ std::vector<std::uint8_t> readUpTo(FileHandle& file, std::int64_t offset, std::i
     return bytes;
 }
 
-/** Whether bytes begins with prefix. */
-bool beginsWith(const std::vector<std::uint8_t>& bytes, const std::vector<std::uint8_t>& prefix) {
-    return bytes.size() >= prefix.size() && std::equal(prefix.begin(), prefix.end(), bytes.begin());
+/** Whether bytes begin with the records, as the file holds them. */
+bool holdsRecords(const std::vector<std::uint8_t>& bytes,
+                  const std::vector<ObjectRecord>& records) {
+    if (bytes.size() < records.size() * kRecordSize)
+        return false;
+    for (std::size_t r = 0; r < records.size(); ++r) {
+        const RecordBytes record = encodeRecord(records[r]);
+        if (!std::equal(record.begin(), record.end(),
+                        bytes.begin() + std::ptrdiff_t(r * kRecordSize)))
+            return false;
+    }
+    return true;
+}
+
+/** Whether bytes begin with the name slots. */
+bool holdsSlots(const std::vector<std::uint8_t>& bytes, const std::vector<NameSlot>& slots) {
+    if (bytes.size() < slots.size() * kNameSlotSize)
+        return false;
+    for (std::size_t r = 0; r < slots.size(); ++r)
+        if (!std::equal(slots[r].begin(), slots[r].end(),
+                        bytes.begin() + std::ptrdiff_t(r * kNameSlotSize)))
+            return false;
+    return true;
 }
 
 } // namespace
@@ -108,6 +128,7 @@ void FileSession::open(const std::string& dataPath, bool createMissingNames) {
             names = openedNames.get();
         }
     };
+    std::vector<ObjectRecord> records;
     std::vector<NameSlot> slots;
     int count = 0;
     std::pair<std::int64_t, std::int64_t> sizes;
@@ -132,7 +153,7 @@ void FileSession::open(const std::string& dataPath, bool createMissingNames) {
         count = readRecordCount(*data);
         // The whole record area is read before the names file is looked at, so a data file
         // that ends too early is refused without a names file made for it.
-        const std::vector<ObjectRecord> records = readRecords(*data, count);
+        records = readRecords(*data, count);
         if (!names) {
             switch (m_fileSystem.kindOf(namesPath)) {
             case PathKind::RegularFile:
@@ -184,7 +205,8 @@ void FileSession::open(const std::string& dataPath, bool createMissingNames) {
     m_dataPath = dataPath;
     m_namesPath = namesPath;
     m_recoveryNotice = notice;
-    m_stored = storedTable(sizes.first, sizes.second);
+    // What was read is what the files hold: kept as it is, without a copy.
+    m_stored = {count, std::move(records), std::move(slots), sizes.first, sizes.second};
     m_attempted.reset();
 }
 
@@ -207,25 +229,16 @@ void FileSession::createNamesFile() {
     }
     std::copy(slots.begin(), slots.end(), m_table.names.begin());
     m_namesFile = std::move(names);
-    m_stored.names.clear();
-    for (const NameSlot& slot : slots)
-        m_stored.names.insert(m_stored.names.end(), slot.begin(), slot.end());
+    m_stored.names = std::move(slots);
     m_stored.namesSize = size;
 }
 
 FileSession::Stored FileSession::storedTable(std::int64_t dataSize, std::int64_t namesSize) const {
-    Stored stored;
-    stored.count = m_table.recordCount();
-    for (int r = 0; r < stored.count; ++r) {
-        const auto index = static_cast<std::size_t>(r);
-        const RecordBytes record = encodeRecord(m_table.records[index]);
-        stored.records.insert(stored.records.end(), record.begin(), record.end());
-        stored.names.insert(stored.names.end(), m_table.names[index].begin(),
-                            m_table.names[index].end());
-    }
-    stored.dataSize = dataSize;
-    stored.namesSize = namesSize;
-    return stored;
+    const auto count = static_cast<std::ptrdiff_t>(m_table.recordCount());
+    return {m_table.recordCount(),
+            std::vector<ObjectRecord>(m_table.records.begin(), m_table.records.begin() + count),
+            std::vector<NameSlot>(m_table.names.begin(), m_table.names.begin() + count), dataSize,
+            namesSize};
 }
 
 FileSession::OnDisk FileSession::readOnDisk(int count) const {
@@ -244,9 +257,9 @@ std::string FileSession::changedFile(const OnDisk& now) const {
         const CountBytes count = encodeCount(static_cast<std::uint16_t>(stored.count));
         if (now.dataSize != stored.dataSize ||
             !std::equal(now.count.begin(), now.count.end(), count.begin(), count.end()) ||
-            !beginsWith(now.records, stored.records))
+            !holdsRecords(now.records, stored.records))
             return fileNameOf(m_dataPath);
-        if (now.namesSize != stored.namesSize || !beginsWith(now.names, stored.names))
+        if (now.namesSize != stored.namesSize || !holdsSlots(now.names, stored.names))
             return fileNameOf(m_namesPath);
         return {};
     };

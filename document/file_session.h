@@ -108,8 +108,8 @@ private:
      * of the name slots, the sizes of both files. */
     struct Stored {
         int count = 0;
-        std::vector<std::uint8_t> records;
-        std::vector<std::uint8_t> names;
+        std::vector<ObjectRecord> records;
+        std::vector<NameSlot> names;
         std::int64_t dataSize = 0;
         std::int64_t namesSize = 0;
     };
