@@ -187,6 +187,10 @@ public:
         while (::fcntl(m_fd, F_OFD_SETLK, &request) != 0) {
             if (errno == EAGAIN || errno == EACCES)
                 return false;
+            // A file system that keeps no locks (some network and FUSE ones): there is nothing
+            // to hold, and refusing its files would leave them uneditable.
+            if (errno == ENOLCK || errno == EOPNOTSUPP || errno == ENOSYS || errno == EINVAL)
+                return true;
             if (errno != EINTR)
                 throw ioErrorForErrno(errno);
         }

@@ -54,7 +54,8 @@ public:
     /** Takes the lock without waiting: true when granted, false when another open file holds
      * one that conflicts (a shared lock conflicts only with an exclusive one). The lock belongs
      * to this handle, in this process as in any other, and goes with its close or the end of
-     * the process. Throws IoError when the file cannot be locked at all. */
+     * the process. On a file system that keeps no locks it is granted, as there is nothing to
+     * hold. Throws IoError on other failures. */
     virtual bool tryLock(LockSlot slot, LockMode mode) = 0;
     virtual void unlock(LockSlot slot) = 0;
     /** The process holding a lock that conflicts with mode on slot; 0 when there is none or the
