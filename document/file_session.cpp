@@ -369,7 +369,17 @@ void FileSession::writeJournaled(const OnDisk& now) {
     const std::string temporaryPath = journalTemporaryPathFor(m_dataPath);
     if (m_fileSystem.kindOf(temporaryPath) != PathKind::Missing)
         m_fileSystem.remove(temporaryPath);
-    std::unique_ptr<FileHandle> journalFile = m_fileSystem.createNew(temporaryPath);
+    std::unique_ptr<FileHandle> journalFile;
+    try {
+        journalFile = m_fileSystem.createNew(temporaryPath);
+    } catch (const IoError& error) {
+        // The data file may be writable in a folder that is not, where a save used to work.
+        if (error.code() != static_cast<int>(IoCode::AccessDenied))
+            throw;
+        throw Error(fileNameOf(m_dataPath) +
+                    " cannot be saved: its folder does not let the save make its journal there (" +
+                    error.what() + "); nothing was written");
+    }
     bool placed = false;
     try {
         const std::vector<std::uint8_t> bytes = encodeJournal(journal);

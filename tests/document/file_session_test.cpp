@@ -102,6 +102,9 @@ TEST_F(FileSessionTest, SaveWritesOneSlotAndOneRecordAtATimeAndNothingElse) {
     file.write(path);
     testsupport::writeNamesFile(path, {"A", "B", "C", "D", "E", "F-beyond-the-count"});
     m_session.open(path);
+    struct stat before {};
+    ASSERT_EQ(::stat(path.c_str(), &before), 0);
+    const ino_t inode = before.st_ino;
 
     doc::ObjectTable& table = m_session.table();
     table.records[3].fields[2] = 777;
@@ -112,6 +115,9 @@ TEST_F(FileSessionTest, SaveWritesOneSlotAndOneRecordAtATimeAndNothingElse) {
 
     // Five slots and five records, and the journal: its bytes, then the mark that it is done.
     EXPECT_EQ(m_files.writeCalls(), 10 + 2);
+    struct stat info {};
+    ASSERT_EQ(::stat(path.c_str(), &info), 0);
+    EXPECT_EQ(info.st_ino, inode) << "written in place, the same file";
     DataFile expected = file;
     expected.records[3].fields[2] = 777;
     expected.records[4].setFloatField(9, -0.25f);
@@ -444,6 +450,18 @@ TEST_F(FileSessionTest, SaveIntoAReplacedNamesFileIsRefused) {
               "written");
     EXPECT_EQ(m_files.writeCalls(), 0);
     EXPECT_EQ(testsupport::readFile(path), data);
+}
+
+TEST_F(FileSessionTest, AFolderWhereNoJournalCanBeMadeIsSaidSo) {
+    const std::string path = makeFile("OBJDAT.dat", 2, {"a", "b"});
+    m_session.open(path);
+    const Bytes before = testsupport::readFile(path);
+    m_session.table().records[0].fields[0] = 5;
+    m_files.refuseOpen(m_folder.file(".OBJDAT.dat-journal.tmp"), EACCES);
+    EXPECT_EQ(errorMessage([&] { m_session.save(); }),
+              "OBJDAT.dat cannot be saved: its folder does not let the save make its journal "
+              "there (File access denied); nothing was written");
+    EXPECT_EQ(testsupport::readFile(path), before);
 }
 
 TEST_F(FileSessionTest, AFailedSaveLeavesTheOldPairExactly) {

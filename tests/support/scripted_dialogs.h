@@ -63,6 +63,9 @@ public:
     void error(QWidget* parent, const QString& text) override;
 
 private:
+    /** A "Confirm" question recorded and answered from the queue, or unanswered. */
+    Answer answer(QWidget* parent, const QString& text, const QString& dialog, Answer unanswered);
+
     struct FontScript {
         QList<FontChoice> applied;
         std::optional<FontChoice> confirmed;
