@@ -10,16 +10,19 @@
 #include "document/file_session.h"
 #include "document/io_code.h"
 #include "document/name_codec.h"
+#include "document/pair_guard.h"
 #include "document/record_codec.h"
 #include "document/whole_file.h"
 
 #include <bit>
 #include <cerrno>
 #include <cmath>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <iostream>
+#include <optional>
 
 namespace cli {
 
@@ -30,6 +33,29 @@ constexpr std::int64_t kMaxSourceSize = 16 * 1024 * 1024;
 
 [[noreturn]] void failOn(const std::string& path, const doc::Error& error) {
     throw CommandError(path + ": " + error.what());
+}
+
+/** The data file import or scale wrote, once it is written; the summary printed afterwards then
+ * has to say so should it be lost. */
+std::string& writtenPath() {
+    static std::string path;
+    return path;
+}
+
+/** Opens the pair for writing (its writer lock held until the session closes) and tells of a
+ * save that was cut off and had to be put back first. */
+void openForWriting(doc::FileSession& session, const std::string& path, bool createMissingNames) {
+    session.open(path, createMissingNames);
+    if (!session.recoveryNotice().empty())
+        std::fprintf(stderr, "cvnobj: %s\n", session.recoveryNotice().c_str());
+}
+
+/** The save of import and scale: from here on a summary that cannot be printed is reported as
+ * such, with a broken pipe as the error it is rather than the end of the program. */
+void saveWritten(doc::FileSession& session, const std::string& path) {
+    session.save();
+    writtenPath() = path;
+    std::signal(SIGPIPE, SIG_IGN);
 }
 
 doc::StoredDocument readStored(const std::string& path) {
@@ -99,8 +125,13 @@ std::u32string sampleName(int r) {
 } // namespace
 
 void finishOutput() {
-    if (std::fflush(stdout) != 0 || std::ferror(stdout))
-        throw CommandError(std::string("cannot write the output: ") + std::strerror(errno));
+    if (std::fflush(stdout) == 0 && !std::ferror(stdout))
+        return;
+    const std::string reason = std::strerror(errno);
+    if (!writtenPath().empty())
+        throw UnreportedWrite(writtenPath() +
+                              ": written; the summary could not be printed: " + reason);
+    throw CommandError("cannot write the output: " + reason);
 }
 
 int runShow(const std::string& path, std::optional<int> record) {
@@ -155,11 +186,35 @@ int runExport(const std::string& path, ExportFormat format, const std::string& o
     return 0;
 }
 
-int runImport(const std::string& path, const std::string& sourcePath, bool dryRun) {
+int runImport(const std::string& path, const std::string& sourcePath, bool dryRun,
+              doc::FileSystem& files) {
     const std::string source = readSource(sourcePath);
-    // Checked against the files as they are first, so that a bad source creates nothing.
-    const doc::StoredDocument stored = readStored(path);
-    ImportPlan plan = planImport(tableOf(stored), source);
+    ImportPlan plan;
+    if (dryRun) {
+        plan = planImport(tableOf(readStored(path)), source);
+    } else {
+        // Planned against the pair as it is under the writer lock, held until the last write, so
+        // no other program's change comes in between and is overwritten. A bad source creates
+        // nothing: the names file, when missing, is made only for a source that is good.
+        doc::FileSession session(files);
+        try {
+            openForWriting(session, path, false);
+            plan = planImport(session.table(), source);
+            if (plan.errors.empty() && session.lacksNamesFile()) {
+                session.createNamesFile();
+                plan = planImport(session.table(), source);
+            }
+            if (plan.errors.empty() && !plan.changes.empty()) {
+                for (int i = 0; i < plan.added; ++i)
+                    session.appendRecord();
+                session.table() = plan.result;
+                saveWritten(session, path);
+            }
+            session.close();
+        } catch (const doc::Error& e) {
+            failOn(path, e);
+        }
+    }
     if (!plan.errors.empty()) {
         std::string out;
         for (const std::string& error : plan.errors)
@@ -167,25 +222,6 @@ int runImport(const std::string& path, const std::string& sourcePath, bool dryRu
         std::fputs(out.c_str(), stderr);
         throw CommandError(std::to_string(plan.errors.size()) +
                            (plan.errors.size() == 1 ? " error" : " errors") + "; nothing written");
-    }
-    if (!dryRun) {
-        doc::FileSession session;
-        try {
-            session.open(path);
-            // Against the opened table again when the open created the names file: it holds
-            // names the first reading did not see.
-            if (!stored.hasNamesFile)
-                plan = planImport(session.table(), source);
-            if (!plan.changes.empty()) {
-                for (int i = 0; i < plan.added; ++i)
-                    session.appendRecord();
-                session.table() = plan.result;
-                session.save();
-            }
-            session.close();
-        } catch (const doc::Error& e) {
-            failOn(path, e);
-        }
     }
     std::string out;
     for (const std::string& change : plan.changes)
@@ -199,13 +235,14 @@ int runImport(const std::string& path, const std::string& sourcePath, bool dryRu
     return 0;
 }
 
-int runScale(const std::string& path, doc::ScalePercentages damage, doc::ScalePercentages size) {
-    doc::FileSession session;
+int runScale(const std::string& path, doc::ScalePercentages damage, doc::ScalePercentages size,
+             doc::FileSystem& files) {
+    doc::FileSession session(files);
     int scaled = 0;
     try {
-        session.open(path);
+        openForWriting(session, path, true);
         doc::scaleTable(session.table(), damage, size);
-        session.save();
+        saveWritten(session, path);
         session.close();
     } catch (const doc::Error& e) {
         failOn(path, e);
@@ -249,10 +286,17 @@ int runCheck(const std::string& path) {
     std::vector<std::string> problems;
     auto& files = doc::FileSystem::real();
     std::unique_ptr<doc::FileHandle> data;
+    std::optional<doc::SaveLock> reading;
     try {
         data = files.openReadOnly(path);
+        reading.emplace(*data, path, doc::LockMode::Shared);
     } catch (const doc::Error& e) {
         failOn(path, e);
+    }
+    try {
+        doc::requireNoInterruptedSave(files, path);
+    } catch (const doc::Error& e) {
+        problems.push_back(std::string("journal: ") + e.what());
     }
     // How many whole units of size from offset the file holds, up to wanted.
     const auto held = [](doc::FileHandle& file, std::int64_t offset, int size, int wanted) {
@@ -281,6 +325,7 @@ int runCheck(const std::string& path) {
                                std::to_string(count) + " records its count names");
         records = doc::readRecords(*data, whole);
     }
+    reading.reset();
     data->close();
 
     const std::string namesPath = doc::namesFilePath(path);

@@ -3,6 +3,7 @@
 // already on standard error) or, for diff and check, 1 when it found differences or problems.
 // Failures of the document layer are thrown as CommandError with the path in front.
 
+#include "document/file_system.h"
 #include "document/scaling.h"
 
 #include <optional>
@@ -17,19 +18,31 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+/** The files were written, but what the command had to say about it could not be: reported as
+ * "cvnobj: <message>" with exit status kWrittenUnreported, so a script does not write again. */
+class UnreportedWrite : public CommandError {
+public:
+    using CommandError::CommandError;
+};
+inline constexpr int kWrittenUnreported = 3;
+
 enum class ExportFormat { Csv, Json };
 
 int runShow(const std::string& path, std::optional<int> record);
 /** byteOrderMark: the CSV starts with the UTF-8 byte-order mark. */
 int runExport(const std::string& path, ExportFormat format, const std::string& outputPath,
               bool byteOrderMark = false);
-int runImport(const std::string& path, const std::string& sourcePath, bool dryRun);
-int runScale(const std::string& path, doc::ScalePercentages damage, doc::ScalePercentages size);
+/** import and scale write through files (tests pass a file system with faults). */
+int runImport(const std::string& path, const std::string& sourcePath, bool dryRun,
+              doc::FileSystem& files = doc::FileSystem::real());
+int runScale(const std::string& path, doc::ScalePercentages damage, doc::ScalePercentages size,
+             doc::FileSystem& files = doc::FileSystem::real());
 int runDiff(const std::string& first, const std::string& second);
 int runCheck(const std::string& path);
 int runSample(const std::string& path, int count);
 
-/** Standard output flushed; throws CommandError when anything written to it was lost. */
+/** Standard output flushed; throws CommandError when anything written to it was lost, and
+ * UnreportedWrite when that happened after import or scale wrote the files. */
 void finishOutput();
 
 } // namespace cli

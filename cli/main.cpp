@@ -168,6 +168,9 @@ int main(int argc, char** argv) {
             status = cli::runSample(path, count);
         cli::finishOutput();
         return status;
+    } catch (const cli::UnreportedWrite& e) {
+        std::fprintf(stderr, "cvnobj: %s\n", e.what());
+        return cli::kWrittenUnreported;
     } catch (const std::exception& e) {
         std::fflush(stdout);
         std::fprintf(stderr, "cvnobj: %s\n", e.what());

@@ -2,6 +2,7 @@
 
 #include "document/errors.h"
 #include "document/file_layout.h"
+#include "document/pair_guard.h"
 #include "document/record_codec.h"
 
 #include <algorithm>
@@ -69,6 +70,9 @@ StoredDocument readStoredDocument(FileSystem& fileSystem, const std::string& dat
     const std::string namesPath = pairedNamesPath(dataPath);
     StoredDocument stored;
     const auto dataFile = fileSystem.openReadOnly(dataPath);
+    // No save is under way while the pair is read, and none was cut off part-way.
+    const SaveLock reading(*dataFile, dataPath, LockMode::Shared);
+    requireNoInterruptedSave(fileSystem, dataPath);
     stored.count = readRecordCount(*dataFile);
     stored.records = readRecords(*dataFile, stored.count);
     const PathKind namesKind = fileSystem.kindOf(namesPath);

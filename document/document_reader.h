@@ -43,7 +43,8 @@ struct StoredDocument {
 
 /** Reads the pair without creating or changing either file: the same checks and errors as the
  * editor's open (anything but a regular file at either path is "File access denied"), but a
- * missing names file reads as empty names. */
+ * missing names file reads as empty names. A save under way in another program is waited for;
+ * a pair with the journal of a save that was cut off is refused with an Error saying so. */
 StoredDocument readStoredDocument(FileSystem& fileSystem, const std::string& dataPath);
 
 } // namespace doc

@@ -37,6 +37,21 @@ private:
     int m_code;
 };
 
+/** A save refused, with nothing written, because another program changed, replaced or cut one
+ * of the pair's files since this program read it or last wrote it. */
+class ChangedOnDiskError : public Error {
+public:
+    explicit ChangedOnDiskError(const std::string& fileName)
+        : Error(fileName + " was changed by another program since it was opened; nothing was "
+                           "written"),
+          m_fileName(fileName) {}
+    /** The file's name, without its folder. */
+    const std::string& fileName() const { return m_fileName; }
+
+private:
+    std::string m_fileName;
+};
+
 /** A field text the integer or float conversion refuses. */
 class ConversionError : public Error {
 public:

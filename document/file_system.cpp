@@ -1,11 +1,16 @@
 #include "document/file_system.h"
 
 #include "document/errors.h"
+#include "document/lock_owner.h"
+#include "document/own_files.h"
 
 #include <atomic>
 #include <cerrno>
 #include <chrono>
+#include <csignal>
 #include <cstdio>
+#include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
 #include <optional>
 #include <sys/stat.h>
@@ -79,6 +84,26 @@ off_t positionAfter(std::int64_t offset, std::size_t done) {
     return static_cast<off_t>(offset + static_cast<std::int64_t>(done));
 }
 
+/** The lock bytes, at 1 GiB: far past the largest data file, and below the offsets a file system
+ * without large-file support refuses. */
+off_t lockOffset(LockSlot slot) {
+    constexpr off_t kFirstLockByte = off_t{1} << 30;
+    return kFirstLockByte + (slot == LockSlot::Writer ? 0 : 1);
+}
+
+struct flock lockRequest(LockSlot slot, short type) {
+    struct flock request {};
+    request.l_type = type;
+    request.l_whence = SEEK_SET;
+    request.l_start = lockOffset(slot);
+    request.l_len = 1;
+    return request;
+}
+
+short lockType(LockMode mode) {
+    return mode == LockMode::Shared ? F_RDLCK : F_WRLCK;
+}
+
 class PosixFileHandle final : public FileHandle {
 public:
     explicit PosixFileHandle(int fd) : m_fd(fd) {
@@ -135,6 +160,53 @@ public:
         return info.st_dev == m_device && info.st_ino == m_inode;
     }
 
+    FileIdentity identity() const override { return {m_device, m_inode}; }
+
+    std::int64_t size() const override {
+        requireOpen();
+        struct stat info {};
+        if (::fstat(m_fd, &info) != 0)
+            throw ioErrorForErrno(errno);
+        return info.st_size;
+    }
+
+    void truncate(std::int64_t size) override {
+        requireOpen();
+        while (::ftruncate(m_fd, static_cast<off_t>(size)) != 0) {
+            if (errno != EINTR)
+                throw ioErrorForErrno(errno);
+        }
+    }
+
+    // Open file description locks: they belong to this open file, not to the process, so a
+    // second open of the file in the same process neither shares nor silently drops them, and
+    // they conflict with the classic record locks other programs take.
+    bool tryLock(LockSlot slot, LockMode mode) override {
+        requireOpen();
+        struct flock request = lockRequest(slot, lockType(mode));
+        while (::fcntl(m_fd, F_OFD_SETLK, &request) != 0) {
+            if (errno == EAGAIN || errno == EACCES)
+                return false;
+            // A file system that keeps no locks (some network and FUSE ones): there is nothing
+            // to hold, and refusing its files would leave them uneditable.
+            if (errno == ENOLCK || errno == EOPNOTSUPP || errno == ENOSYS || errno == EINVAL)
+                return true;
+            if (errno != EINTR)
+                throw ioErrorForErrno(errno);
+        }
+        return true;
+    }
+
+    void unlock(LockSlot slot) override {
+        requireOpen();
+        struct flock request = lockRequest(slot, F_UNLCK);
+        ::fcntl(m_fd, F_OFD_SETLK, &request);
+    }
+
+    int lockHolder(LockSlot slot, LockMode mode) const override {
+        return m_fd < 0 ? 0 : processHoldingLock(m_fd, lockOffset(slot), lockType(mode));
+    }
+
 private:
     void requireOpen() const {
         if (m_fd < 0)
@@ -165,15 +237,9 @@ std::string containingFolder(const std::string& path) {
 /** A name for a temporary file, different on every call of every process. */
 std::string temporaryName(const std::string& path) {
     static std::atomic<unsigned> counter{0};
-    const auto slash = path.find_last_of('/');
-    const std::string prefix =
-        slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-    const std::string base = slash == std::string::npos ? path : path.substr(slash + 1);
     const auto clock = std::chrono::steady_clock::now().time_since_epoch().count();
-    char suffix[48];
-    std::snprintf(suffix, sizeof suffix, ".%d-%u-%llx.tmp", static_cast<int>(::getpid()),
-                  counter.fetch_add(1), static_cast<unsigned long long>(clock) & 0xffffffULL);
-    return prefix + "." + base + suffix;
+    return temporaryPathFor(path, static_cast<int>(::getpid()), counter.fetch_add(1),
+                            static_cast<std::uint32_t>(clock));
 }
 
 class PosixFileSystem final : public FileSystem {
@@ -198,6 +264,17 @@ public:
             if (errno == EINTR || (errno == EEXIST && attempt < 100))
                 continue;
             throw openErrorForErrno(errno);
+        }
+    }
+
+    std::unique_ptr<FileHandle> createNew(const std::string& path) override {
+        requireUsablePath(path);
+        for (;;) {
+            const int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC | O_CREAT | O_EXCL, 0666);
+            if (fd >= 0)
+                return std::make_unique<PosixFileHandle>(fd);
+            if (errno != EINTR)
+                throw openErrorForErrno(errno);
         }
     }
 
@@ -250,6 +327,23 @@ public:
             return S_ISREG(info.st_mode) ? PathKind::RegularFile : PathKind::Other;
         // A link that leads nowhere is still something in the way of a new file.
         return ::lstat(path.c_str(), &info) == 0 ? PathKind::Other : PathKind::Missing;
+    }
+
+    std::vector<std::string> folderEntries(const std::string& folder) const override {
+        std::vector<std::string> names;
+        DIR* const listing = ::opendir(folder.empty() ? "." : folder.c_str());
+        if (!listing)
+            return names;
+        while (const dirent* entry = ::readdir(listing)) {
+            if (std::strcmp(entry->d_name, ".") != 0 && std::strcmp(entry->d_name, "..") != 0)
+                names.emplace_back(entry->d_name);
+        }
+        ::closedir(listing);
+        return names;
+    }
+
+    bool processExists(int pid) const override {
+        return pid > 0 && (::kill(pid, 0) == 0 || errno != ESRCH);
     }
 
 private:

@@ -1,9 +1,10 @@
 #pragma once
 // The file layer under the session: positioned, unbuffered reads and writes on
-// regular files opened shared for reading and writing, and the few folder
-// operations a file needs to be replaced whole (a new file under a temporary
-// name, moved into place once complete). Tests substitute their own file system
-// to simulate refused access, short reads, a full disk or vanished files.
+// regular files opened shared for reading and writing, advisory locks, and the
+// few folder operations a file needs to be replaced whole (a new file under a
+// temporary name, moved into place once complete). Tests substitute their own
+// file system to simulate refused access, short reads, a full disk, vanished
+// files or a process stopped at any operation.
 
 #include "document/errors.h"
 
@@ -11,8 +12,25 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace doc {
+
+/** Which file a handle or a path leads to: equal identities are the same file, whatever it is
+ * called now. */
+struct FileIdentity {
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
+    bool operator==(const FileIdentity&) const = default;
+};
+
+/** The advisory locks a data file carries, each on a byte of its own far past any data, so they
+ * never stand in the way of reading or writing the file. */
+enum class LockSlot {
+    Writer, // held by the one program that may write the pair, for as long as it holds it open
+    Save,   // held by that program while a save is under way; readers wait for it
+};
+enum class LockMode { Shared, Exclusive };
 
 /** An open file. Transfers return the number of bytes moved; failures throw IoError. A short
  * read or write is reported by the count, not by an error. */
@@ -27,6 +45,22 @@ public:
     virtual void close() = 0;
     /** Whether path still names this very file (not deleted, not replaced). */
     virtual bool isStillAt(const std::string& path) const = 0;
+    virtual FileIdentity identity() const = 0;
+    /** The file's size in bytes now. Throws IoError. */
+    virtual std::int64_t size() const = 0;
+    /** Cuts the file to size bytes. Throws IoError. */
+    virtual void truncate(std::int64_t size) = 0;
+
+    /** Takes the lock without waiting: true when granted, false when another open file holds
+     * one that conflicts (a shared lock conflicts only with an exclusive one). The lock belongs
+     * to this handle, in this process as in any other, and goes with its close or the end of
+     * the process. On a file system that keeps no locks it is granted, as there is nothing to
+     * hold. Throws IoError on other failures. */
+    virtual bool tryLock(LockSlot slot, LockMode mode) = 0;
+    virtual void unlock(LockSlot slot) = 0;
+    /** The process holding a lock that conflicts with mode on slot; 0 when there is none or the
+     * system does not tell (a process of another user, another machine). */
+    virtual int lockHolder(LockSlot slot, LockMode mode) const = 0;
 };
 
 /** What a path names, links followed. */
@@ -53,6 +87,9 @@ public:
     /** Creates a new empty file in the folder of path under a name no other file has, open for
      * reading and writing, to be moved to path with rename once complete. Throws IoError. */
     virtual TemporaryFile createTemporary(const std::string& path) = 0;
+    /** Creates a new empty file at exactly path, open for reading and writing; anything at path
+     * makes it fail. Throws IoError. */
+    virtual std::unique_ptr<FileHandle> createNew(const std::string& path) = 0;
     /** Gives the file at from the name to. With replaceExisting a file at to is replaced in one
      * step; without it a file at to is kept and the rename fails. Throws IoError. */
     virtual void rename(const std::string& from, const std::string& to, bool replaceExisting) = 0;
@@ -63,6 +100,10 @@ public:
     virtual void syncFolderOf(const std::string& path) = 0;
     /** Never fails: what cannot be looked at is Missing. */
     virtual PathKind kindOf(const std::string& path) const = 0;
+    /** The names in a folder, "." and ".." left out; none when it cannot be read. */
+    virtual std::vector<std::string> folderEntries(const std::string& folder) const = 0;
+    /** False only when the system says no process has that number. */
+    virtual bool processExists(int pid) const = 0;
 
     /** The operating system's files. */
     static FileSystem& real();

@@ -1,13 +1,18 @@
 #include "editor/document.h"
 
+#include "document/errors.h"
 #include "document/field_table.h"
 #include "document/file_layout.h"
+#include "document/pair_guard.h"
 #include "document/scaling.h"
 #include "document/text_forms.h"
 #include "editor/record_texts.h"
 #include "ui/dialogs/dialogs.h"
+#include "ui/user_action.h"
 
 #include <QDir>
+
+#include <utility>
 
 namespace editor {
 
@@ -19,10 +24,27 @@ constexpr int kFirstScale = 100;
 // Records 0 to 188 are the game's own objects; "Clear Record" leaves them alone.
 constexpr int kFirstClearableRecord = 189;
 constexpr int kShadowFactor = 8;
+
+/** Sets a flag for the lifetime of a scope. */
+class Busy {
+public:
+    explicit Busy(bool& flag) : m_flag(flag), m_was(std::exchange(flag, true)) {}
+    ~Busy() { m_flag = m_was; }
+    Busy(const Busy&) = delete;
+    Busy& operator=(const Busy&) = delete;
+
+private:
+    bool& m_flag;
+    bool m_was;
+};
+
+QString fileNameOf(const std::string& path) {
+    return QString::fromStdString(doc::fileNameOf(path));
+}
 } // namespace
 
 Document::Document(DocumentSettings& settings, doc::FileSystem& fileSystem)
-    : m_settings(settings), m_session(fileSystem) {}
+    : m_settings(settings), m_session(fileSystem), m_watcher([this] { noticeDiskChange(); }) {}
 
 QString Document::readSettingsStep() {
     if (m_settings.readStartDir(QString()).isEmpty()) {
@@ -71,8 +93,18 @@ void Document::loadChosen(const QString& chosen) {
     m_settings.writeStartDir(QString::fromStdString(doc::folderOfPath(path)));
     m_session.open(path);
     setUnsaved(false);
+    afterOpen();
     if (m_loaded)
         m_loaded(chosen);
+}
+
+void Document::afterOpen() {
+    m_declinedStamp.clear();
+    m_watcher.watch({QString::fromStdString(m_session.dataPath()),
+                     QString::fromStdString(m_session.namesPath())});
+    if (!m_session.recoveryNotice().empty())
+        ui::Dialogs::current().information(
+            m_view->dialogParent(), QString::fromStdString(m_session.recoveryNotice()) + u'.');
 }
 
 void Document::save() {
@@ -80,9 +112,59 @@ void Document::save() {
 }
 
 void Document::saveSelecting(int rowToSelect) {
-    m_session.save();
+    if (!writeTable())
+        return;
     setUnsaved(false);
     m_view->refillAndSelect(rowToSelect);
+}
+
+bool Document::writeTable() {
+    const Busy busy(m_busy);
+    try {
+        m_session.save();
+    } catch (const doc::ChangedOnDiskError& changed) {
+        const QString question = QString::fromStdString(changed.fileName()) +
+                                 QStringLiteral(" was changed by another program since it was "
+                                                "opened.");
+        switch (ui::Dialogs::current().confirmOverwrite(m_view->dialogParent(), question)) {
+        case ui::Dialogs::Answer::Overwrite:
+            m_session.save(doc::FileSession::SaveMode::Overwrite);
+            break;
+        case ui::Dialogs::Answer::Reload:
+            reload();
+            return false;
+        default:
+            throw ui::ActionCancelled();
+        }
+    }
+    // After an overwrite the paths may name other files than before.
+    m_watcher.watch({QString::fromStdString(m_session.dataPath()),
+                     QString::fromStdString(m_session.namesPath())});
+    return true;
+}
+
+void Document::reload() {
+    const std::string path = m_session.dataPath();
+    m_session.open(path);
+    setUnsaved(false);
+    afterOpen();
+    m_view->showDocument(QString::fromStdString(path));
+}
+
+void Document::noticeDiskChange() {
+    // With unsaved changes the question waits for the next save, which asks before it writes.
+    // A change the user chose to keep off is not asked about again until another one comes.
+    if (m_busy || m_unsaved || !m_session.isOpen() || m_watcher.stamp() == m_declinedStamp ||
+        !m_session.changedOnDisk())
+        return;
+    const Busy busy(m_busy);
+    const QString question = fileNameOf(m_session.dataPath()) +
+                             QStringLiteral(" was changed by another program. Reload it?");
+    if (ui::Dialogs::current().confirm(m_view->dialogParent(), question) ==
+        ui::Dialogs::Answer::Yes)
+        reload();
+    else
+        m_declinedStamp = m_watcher.stamp();
 }
 
 void Document::confirmUnsavedChanges() {

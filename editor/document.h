@@ -6,6 +6,7 @@
 // entries into the operations here.
 
 #include "document/file_session.h"
+#include "editor/disk_watcher.h"
 #include "editor/document_settings.h"
 #include "editor/document_view.h"
 
@@ -47,7 +48,10 @@ public:
 
     /** Writes every name slot and record in place, clears the unsaved state, refills the list and
      * selects again the row that was selected. Throws when the files cannot be written; the
-     * unsaved state then stays. */
+     * unsaved state then stays. When another program changed the pair since it was read, asks
+     * first: "&Overwrite" writes the table all the same, "&Reload" reads the pair again instead
+     * (the changes are dropped) and "&Cancel" writes nothing and abandons the command (throws
+     * ui::ActionCancelled). */
     void save();
 
     /** With unsaved changes: asks "Do you wish to save the changes?"; Yes saves. */
@@ -88,6 +92,14 @@ private:
     /** "Add Record"'s and "Clear Record"'s first step: row of the table back to the record
      * defaults, and the defaults' texts in the record view. */
     void putRecordDefaults(int row);
+    /** The save proper, with the question above; false when the pair was read again instead. */
+    bool writeTable();
+    /** "Reload": the pair read again, the changes dropped, the document shown anew. */
+    void reload();
+    /** After a change on disk: with no unsaved changes, asks whether to read the pair again. */
+    void noticeDiskChange();
+    /** What follows every open: the pair watched, and the user told of a save put back. */
+    void afterOpen();
     /** The last step of "Add Record" and "Clear Record": the save, after which row is selected
      * whether it succeeded or not. */
     void saveRecordCommand(int row);
@@ -103,6 +115,11 @@ private:
     DocumentView* m_view = nullptr;
     bool m_unsaved = false;
     std::function<void(const QString&)> m_loaded;
+    /** A save or a question about the files is under way; a change on disk waits. */
+    bool m_busy = false;
+    DiskWatcher m_watcher;
+    /** The files as they were when the user last chose not to reload them. */
+    QString m_declinedStamp;
 };
 
 } // namespace editor

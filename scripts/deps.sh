@@ -3,7 +3,7 @@
 # but only those that are missing (apt-get update runs only then).
 set -euo pipefail
 packages=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools qt6-base-private-dev libgl-dev
-          libgtest-dev libbenchmark-dev fonts-dejavu-core)
+          libgtest-dev libbenchmark-dev fonts-dejavu-core zlib1g-dev)
 # The command-line companion's argument parsing and JSON; its benchmark's clock; the locale
 # data its German-locale test builds a locale from.
 packages+=(libcli11-dev nlohmann-json3-dev time locales)

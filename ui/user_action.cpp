@@ -19,6 +19,8 @@ bool runUserAction(const std::function<void()>& action) {
     try {
         action();
         return true;
+    } catch (const ActionCancelled&) {
+        return false;
     } catch (const std::exception& error) {
         if (installedReporter())
             installedReporter()(error);

@@ -17,11 +17,18 @@ namespace ui {
 
 using ErrorReporter = std::function<void(const std::exception&)>;
 
+/** Thrown when the user cancelled a question in the middle of an action: the rest of the action
+ * is abandoned as after an error, but nothing is reported. */
+class ActionCancelled : public std::exception {
+public:
+    const char* what() const noexcept override { return "cancelled"; }
+};
+
 /** Installs the application-wide reporter; returns the previous one. */
 ErrorReporter setErrorReporter(ErrorReporter reporter);
 
-/** Runs action; an exception escaping it is passed to the reporter and goes no further.
- * Returns true when the action completed without an error. */
+/** Runs action; an exception escaping it is passed to the reporter (ActionCancelled excepted) and
+ * goes no further. Returns true when the action completed without an error. */
 bool runUserAction(const std::function<void()>& action);
 
 /** Binds signal of sender to handler (no arguments) as a user action; context ends the binding

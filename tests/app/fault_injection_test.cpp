@@ -1,15 +1,22 @@
 // Every file operation of every flow made to fail, through the real windows:
-// each open, read, write, sync, rename, remove and close of "Open" (with and
-// without a settings file and a names file), "Save", "Add Record", "Clear
+// each open, lock, read, write, sync, rename, remove and close of "Open" (with
+// and without a settings file and a names file), "Save", "Add Record", "Clear
 // Record" and the close at exit, made to fail once and, in a second pass,
-// together with every operation after it. Each fault must show its message,
-// leave only files the editor can open, every byte old or new, and give way to
-// a retry that leaves exactly the files a run without faults leaves.
+// together with every operation after it. Each fault must show its message
+// (or, past the point where a save is whole, change nothing of its outcome),
+// leave each file whole and old or new, a failed save the old pair exactly,
+// and give way to a retry that leaves exactly the files a run without faults
+// leaves. In a third pass the program is stopped at each operation, as a kill
+// or a power cut stops it: the next open finds the old pair or the new one.
 //
 // A flow is a row of the table in flows(): a prepare step, the user's action,
 // the retry once the fault is gone, and the checks of its result.
 
 #include "document/document_reader.h"
+#include "document/file_session.h"
+#include "document/journal.h"
+#include "document/own_files.h"
+#include "document/whole_file.h"
 #include "shell/error_text.h"
 #include "shell/settings_file.h"
 #include "tests/app/running_editor.h"
@@ -28,6 +35,7 @@
 #include <functional>
 #include <map>
 #include <set>
+#include <unistd.h>
 
 using testsupport::Bytes;
 using testsupport::RunningEditor;
@@ -145,21 +153,23 @@ public:
     void openStored() {
         storeNamesAndSettings();
         takeSnapshot();
-        m_editor.startAndOpen(dataPath(), folder());
-        if (m_editor.form6().LMDLB1->rowCount() != m_records || !m_editor.errors().isEmpty())
+        m_editor->startAndOpen(dataPath(), folder());
+        if (m_editor->form6().LMDLB1->rowCount() != m_records || !m_editor->errors().isEmpty())
             throw std::runtime_error("the open before the flow did not take");
     }
 
     /** openStored(), then the user changes field 1 of row 2 to 77. */
     void openAndEdit() {
         openStored();
-        m_editor.clickRow(kEditedRow);
-        m_editor.typeOver(m_editor.form6().ME3, QStringLiteral("77"));
-        if (!m_editor.form6().Save1->isEnabled() || !m_editor.errors().isEmpty())
+        m_editor->clickRow(kEditedRow);
+        m_editor->typeOver(m_editor->form6().ME3, QStringLiteral("77"));
+        if (!m_editor->form6().Save1->isEnabled() || !m_editor->errors().isEmpty())
             throw std::runtime_error("the edit before the flow did not take");
     }
 
-    RunningEditor& editor() { return m_editor; }
+    RunningEditor& editor() { return *m_editor; }
+    /** The program ends at once, as a killed one does: its files closed, nothing else done. */
+    void stop() { m_editor.reset(); }
     int records() const { return m_records; }
     const testsupport::TempFolder& dataFolder() const { return m_folder; }
     const std::string& data() const { return m_data; }
@@ -173,7 +183,7 @@ public:
 private:
     int m_records;
     testsupport::TempFolder m_folder;
-    RunningEditor m_editor;
+    std::unique_ptr<RunningEditor> m_editor = std::make_unique<RunningEditor>();
     std::string m_data;
     std::string m_names;
     Bytes m_dataBefore;
@@ -202,6 +212,7 @@ struct Flow {
 struct Result {
     Bytes data;
     Bytes names;
+    bool operator==(const Result&) const = default;
 };
 
 Bytes createdNames(int count) {
@@ -405,49 +416,77 @@ QString expectedError(const testsupport::TestFileSystem::OperationRecord& fault)
     return shell::errorBoxText(message);
 }
 
-/** Every byte of a file that a failed flow wrote is its old byte or the one a run without
- * faults writes there, and the file is no shorter and no longer than those two allow. */
-bool oldOrNew(const Bytes& now, const Bytes& before, const Bytes& done) {
-    if (now.size() < std::min(before.size(), done.size()) ||
-        now.size() > std::max(before.size(), done.size()))
-        return false;
-    for (std::size_t i = 0; i < now.size(); ++i) {
-        const bool old = i < before.size() && now[i] == before[i];
-        const bool fresh = i < done.size() && now[i] == done[i];
-        if (!old && !fresh)
-            return false;
+/** What a journal left beside the pair would put back: the pair as it is, with the journal
+ * applied to copies of it. */
+Result putBack(Run& run, const doc::DecodedJournal& decoded, Findings& findings) {
+    findings.expect(decoded.state != doc::JournalState::Damaged,
+                    QStringLiteral("the journal left is damaged"));
+    const testsupport::TempFolder copies;
+    const std::string data = copies.file("OBJDAT.dat"), names = copies.file("OBJDAT.nam");
+    testsupport::writeFile(data, testsupport::readFile(run.data()));
+    testsupport::writeFile(names, testsupport::readFile(run.names()));
+    if (decoded.state == doc::JournalState::Pending) {
+        auto& files = doc::FileSystem::real();
+        doc::rollBack(decoded.journal, *files.openExisting(data), *files.openExisting(names));
     }
-    return true;
+    return {testsupport::readFile(data), testsupport::readFile(names)};
 }
 
-/** What every failed flow must leave: only files the editor can open again (temporary files
- * only when the disk also refused to remove them), every byte old or new, and "Save" disabled
- * only when the disk holds what the table holds. */
+/** What every failed flow must leave: only files the editor can open again (temporary files and
+ * the save's journal only when the disk also refused to remove them), each file whole and old or
+ * new, a failed save the old pair exactly (at once, or once the journal left is put back), and
+ * "Save" disabled only when the disk holds what the table holds. */
 void checkLeftFiles(Run& run, const Result& done, bool persistent, Findings& findings) {
+    const std::string journal = doc::journalPathFor(run.data());
     for (const std::string& folder : {run.dataFolder().path(), Run::configFolder()}) {
         for (const std::string& name : entriesOf(folder)) {
-            const bool expected = name == "OBJDAT.dat" || name == "OBJDAT.nam" ||
-                                  name == "cvnobj.INI" || (persistent && isTemporaryName(name));
+            const bool expected =
+                name == "OBJDAT.dat" || name == "OBJDAT.nam" || name == "cvnobj.INI" ||
+                (persistent && (isTemporaryName(name) || folder + "/" + name == journal));
             findings.expect(expected, QStringLiteral("file left: ") + qs(name));
         }
     }
-    // Read as the command-line companion reads it: no names file is made, every check applies,
-    // so a count naming records the file does not hold would show here.
-    try {
-        doc::readStoredDocument(doc::FileSystem::real(), run.data());
-    } catch (const std::exception& error) {
-        findings.expect(false, QStringLiteral("the files no longer open: ") + qs(error.what()));
+    Result now{testsupport::readFile(run.data()), testsupport::readFile(run.names())};
+    // A disk that fails for good right after it took the mark that the save is whole leaves the
+    // new pair: the save happened, though it could not be told.
+    bool markedDone = false;
+    if (std::filesystem::exists(journal)) {
+        const doc::DecodedJournal decoded = doc::decodeJournal(testsupport::readFile(journal));
+        markedDone = decoded.state == doc::JournalState::Done;
+        now = putBack(run, decoded, findings);
+    } else {
+        // Read as the command-line companion reads it: no names file is made, every check
+        // applies, so a count naming records the file does not hold would show here.
+        try {
+            doc::readStoredDocument(doc::FileSystem::real(), run.data());
+        } catch (const std::exception& error) {
+            findings.expect(false, QStringLiteral("the files no longer open: ") + qs(error.what()));
+        }
     }
-    const Bytes data = testsupport::readFile(run.data());
-    findings.expect(oldOrNew(data, run.dataBefore(), done.data),
-                    QStringLiteral("the data file holds bytes that are neither old nor new"));
-    findings.expect(oldOrNew(testsupport::readFile(run.names()), run.namesBefore(), done.names),
-                    QStringLiteral("the names file holds bytes that are neither old nor new"));
+    findings.expect(now.data == run.dataBefore() || now.data == done.data,
+                    QStringLiteral("the data file is neither the old one nor the new one"));
+    findings.expect(now.names == run.namesBefore() || now.names == done.names,
+                    QStringLiteral("the names file is neither the old one nor the new one"));
     editor::TForm6& form = run.editor().form6();
+    if (form.Save1->isEnabled() && form.windowTitle() != kInitialCaption && !markedDone)
+        findings.expect(now.data == run.dataBefore() && now.names == run.namesBefore(),
+                        QStringLiteral("a failed save left other files than the old pair"));
     if (!form.Save1->isEnabled() && form.windowTitle() != kInitialCaption)
-        findings.expect(data == run.dataBefore() || data == done.data,
+        findings.expect(now.data == run.dataBefore() || now.data == done.data,
                         QStringLiteral("\"Save\" disabled with unsaved bytes"));
 }
+
+/** The pair as the next program to open it finds it, with the stopped one gone. */
+Result afterFreshOpen(Run& run) {
+    testsupport::TestFileSystem files;
+    files.treatAsGone(static_cast<int>(::getpid()));
+    doc::FileSession session(files);
+    session.open(run.data());
+    session.close();
+    return {testsupport::readFile(run.data()), testsupport::readFile(run.names())};
+}
+
+enum class Mode { FailOnce, FailFromThere, Stop };
 
 struct Tally {
     int points = 0;
@@ -456,8 +495,10 @@ struct Tally {
 };
 
 /** Runs the flow once to count its operations, then once per operation with that operation
- * failing (persistent: it and every later one), each followed by a retry without faults. */
-void injectEveryFault(const Flow& flow, bool persistent, Findings& findings, Tally& tally) {
+ * failing (and with FailFromThere every later one), each followed by a retry without faults; or
+ * with the program stopped there, followed by a fresh open. */
+void injectEveryFault(const Flow& flow, Mode mode, Findings& findings, Tally& tally) {
+    const bool persistent = mode == Mode::FailFromThere;
     int count = 0;
     Result done;
     {
@@ -471,7 +512,7 @@ void injectEveryFault(const Flow& flow, bool persistent, Findings& findings, Tal
                         QStringLiteral("errors: ") + run.editor().errors().join(u'|'));
         flow.checkDone(run, findings);
         done = {testsupport::readFile(run.data()), testsupport::readFile(run.names())};
-        if (!persistent) {
+        if (mode == Mode::FailOnce) {
             tally.points += count;
             for (const auto& operation : run.editor().files().operations())
                 ++tally.byOperation[operation.operation];
@@ -484,9 +525,28 @@ void injectEveryFault(const Flow& flow, bool persistent, Findings& findings, Tal
         flow.prepare(run);
         testsupport::TestFileSystem& files = run.editor().files();
         files.resetOperations();
-        files.failOperation(n, persistent);
+        if (mode == Mode::Stop)
+            files.crashAt(n);
+        else
+            files.failOperation(n, persistent);
         flow.act(run);
         ++tally.runs;
+
+        if (mode == Mode::Stop) {
+            findings.setRun(qs(flow.name) + QStringLiteral(", stopped at ") + QString::number(n));
+            // Without a names file before, the next open makes one, as the flow would have.
+            const Result before{run.dataBefore(), run.namesBefore().empty()
+                                                      ? createdNames(flow.records)
+                                                      : run.namesBefore()};
+            run.stop();
+            const Result found = afterFreshOpen(run);
+            findings.expect(found == before || found == done,
+                            QStringLiteral("the next open finds neither the old pair nor the new"));
+            const std::set<std::string> pair = {"OBJDAT.dat", "OBJDAT.nam"};
+            findings.expect(entriesOf(run.dataFolder().path()) == pair,
+                            QStringLiteral("files left beside the pair"));
+            continue;
+        }
 
         const auto& fault = files.injectedFault();
         const QString where =
@@ -499,6 +559,15 @@ void injectEveryFault(const Flow& flow, bool persistent, Findings& findings, Tal
         findings.expect(fault.has_value(), QStringLiteral("the flow took another course"));
         if (!fault)
             continue;
+        if (run.editor().errors().isEmpty()) {
+            // A fault past the point where the save is whole (the journal's close or removal)
+            // changes nothing of the outcome, and is not reported as a failure.
+            flow.checkDone(run, findings);
+            findings.expect(testsupport::readFile(run.data()) == done.data &&
+                                testsupport::readFile(run.names()) == done.names,
+                            QStringLiteral("a fault no one was told of changed the outcome"));
+            continue;
+        }
         findings.expect(run.editor().errors() == QStringList{expectedError(*fault)},
                         QStringLiteral("errors shown: ") + run.editor().errors().join(u'|'));
         flow.checkFailed(run, findings);
@@ -528,8 +597,8 @@ private slots:
         Tally tally;
         for (const Flow& flow : flows()) {
             const int before = tally.points;
-            for (const bool persistent : {false, true})
-                injectEveryFault(flow, persistent, findings, tally);
+            for (const Mode mode : {Mode::FailOnce, Mode::FailFromThere, Mode::Stop})
+                injectEveryFault(flow, mode, findings, tally);
             qInfo("%s: %d injection points", flow.name, tally.points - before);
         }
         QStringList kinds;
@@ -543,9 +612,9 @@ private slots:
         QVERIFY2(findings.failures().isEmpty(),
                  qPrintable(findings.failures().mid(0, 40).join(u'\n')));
         // Every kind of operation the flows use was made to fail.
-        for (const Operation operation :
-             {Operation::Open, Operation::Create, Operation::Read, Operation::Write,
-              Operation::Sync, Operation::Rename, Operation::Close})
+        for (const Operation operation : {Operation::Open, Operation::Create, Operation::Read,
+                                          Operation::Write, Operation::Sync, Operation::Rename,
+                                          Operation::Remove, Operation::Lock, Operation::Close})
             QVERIFY2(tally.byOperation[operation] > 0,
                      testsupport::TestFileSystem::operationName(operation));
     }

@@ -3,6 +3,7 @@
 
 #include "cli/table_io.h"
 #include "document/field_table.h"
+#include "document/journal.h"
 #include "document/record_codec.h"
 #include "document/scaling.h"
 #include "tests/support/data_files.h"
@@ -280,6 +281,87 @@ TEST_F(CvnobjTest, FailuresHaveTheirMessageAndStatus) {
     EXPECT_NE(run("export --help").out.find("local code page"), std::string::npos);
     // Control characters in names reach a terminal escaped.
     EXPECT_NE(run("show OBJDAT.dat").out.find(";line\\nbreak \\x1b[31m esc\n"), std::string::npos);
+}
+
+TEST_F(CvnobjTest, AWriteWhoseSummaryIsLostIsReportedAsWritten) {
+    ASSERT_EQ(run("sample OBJDAT.dat 20").status, 0);
+    const Bytes before = testsupport::readFile(data);
+    std::ofstream(folder.file("one.csv")) << "index,damage\n3,12345\n";
+    for (const std::string args :
+         {"scale OBJDAT.dat --damage 100:150 >/dev/full", "import OBJDAT.dat one.csv >/dev/full"}) {
+        const Outcome result = run(args);
+        EXPECT_EQ(result.status, 3) << args;
+        EXPECT_EQ(result.err, "cvnobj: OBJDAT.dat: written; the summary could not be printed: No "
+                              "space left on device\n")
+            << args;
+    }
+    // Both were written, as the status says.
+    const Bytes after = testsupport::readFile(data);
+    EXPECT_EQ(testsupport::recordAt(after, 3).fields[2], 12345u);
+    for (int r = 0; r < 20; ++r) {
+        if (r == 3 || testsupport::recordAt(before, r).fields[0] == 3)
+            continue;
+        EXPECT_NE(testsupport::recordAt(after, r).fields[2],
+                  testsupport::recordAt(before, r).fields[2])
+            << r;
+    }
+}
+
+TEST_F(CvnobjTest, FilesWithLongNamesAreMadeAndWritten) {
+    // 255 bytes, the longest name a file can have: the temporary files and the journal beside it
+    // still fit.
+    const std::string name = std::string(251, 'o') + ".dat";
+    const std::string names = std::string(251, 'o') + ".nam";
+    ASSERT_EQ(run("sample " + name + " 5").status, 0);
+    std::remove(folder.file(names).c_str());
+    std::ofstream(folder.file("one.csv")) << "index,damage\n1,7\n";
+    const Outcome imported = run("import " + name + " one.csv");
+    EXPECT_EQ(imported.status, 0) << imported.err;
+    EXPECT_EQ(testsupport::recordAt(testsupport::readFile(folder.file(name)), 1).fields[2], 7u);
+    EXPECT_EQ(run("export " + name + " -o " + std::string(251, 'x') + ".csv").status, 0);
+    EXPECT_EQ(run("scale " + name + " --size 100:200").status, 0);
+}
+
+TEST_F(CvnobjTest, APairWhoseSaveWasCutOffIsReportedAndPutBack) {
+    writeAwkwardFile();
+    const Bytes before = testsupport::readFile(data);
+    struct stat dataInfo {
+    }, namesInfo{};
+    ASSERT_EQ(::stat(data.c_str(), &dataInfo), 0);
+    ASSERT_EQ(::stat(names.c_str(), &namesInfo), 0);
+    // What a save that was killed after its first record leaves.
+    doc::Journal journal;
+    journal.dataInode = dataInfo.st_ino;
+    journal.namesInode = namesInfo.st_ino;
+    journal.dataSize = static_cast<std::int64_t>(before.size());
+    journal.namesSize = 180;
+    journal.ranges.push_back({doc::PairFile::Data, 100, Bytes(before.begin() + 100, before.end())});
+    testsupport::writeFile(folder.file(".OBJDAT.dat-journal"), doc::encodeJournal(journal));
+    Bytes torn = before;
+    torn[101] ^= 0xFF;
+    testsupport::writeFile(data, torn);
+
+    const std::string cutOff = "OBJDAT.dat: a save into it was cut off (.OBJDAT.dat-journal is "
+                               "beside it)";
+    for (const std::string args : {"show OBJDAT.dat", "export OBJDAT.dat",
+                                   "diff OBJDAT.dat "
+                                   "OBJDAT.dat",
+                                   "import OBJDAT.dat OBJDAT.dat --dry-run"}) {
+        const Outcome read = run(args);
+        EXPECT_EQ(read.status, 1) << args;
+        EXPECT_NE(read.err.find(cutOff), std::string::npos) << args << "\n" << read.err;
+    }
+    const Outcome check = run("check OBJDAT.dat");
+    EXPECT_EQ(check.status, 1);
+    EXPECT_NE(check.out.find("journal: " + cutOff), std::string::npos) << check.out;
+    EXPECT_EQ(testsupport::readFile(data), torn);
+
+    const Outcome scale = run("scale OBJDAT.dat --damage 100:100");
+    EXPECT_EQ(scale.status, 0);
+    EXPECT_EQ(scale.err, "cvnobj: OBJDAT.dat: a save into it was cut off before it was complete; "
+                         "the records and names it held before that save were put back\n");
+    EXPECT_EQ(testsupport::readFile(data), before);
+    EXPECT_EQ(run("show OBJDAT.dat").status, 0);
 }
 
 TEST(CvnobjLocale, NumbersReadTheSameUnderAGermanLocale) {

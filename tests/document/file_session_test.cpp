@@ -1,6 +1,9 @@
+#include "document/document_reader.h"
 #include "document/errors.h"
 #include "document/field_table.h"
 #include "document/file_session.h"
+#include "document/journal.h"
+#include "document/own_files.h"
 #include "tests/support/data_files.h"
 #include "tests/support/test_file_system.h"
 
@@ -9,6 +12,7 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <set>
 #include <sys/stat.h>
@@ -98,6 +102,9 @@ TEST_F(FileSessionTest, SaveWritesOneSlotAndOneRecordAtATimeAndNothingElse) {
     file.write(path);
     testsupport::writeNamesFile(path, {"A", "B", "C", "D", "E", "F-beyond-the-count"});
     m_session.open(path);
+    struct stat before {};
+    ASSERT_EQ(::stat(path.c_str(), &before), 0);
+    const ino_t inode = before.st_ino;
 
     doc::ObjectTable& table = m_session.table();
     table.records[3].fields[2] = 777;
@@ -106,7 +113,11 @@ TEST_F(FileSessionTest, SaveWritesOneSlotAndOneRecordAtATimeAndNothingElse) {
     table.records[5].fields[0] = 99; // above the last index: never saved
     m_session.save();
 
-    EXPECT_EQ(m_files.writeCalls(), 10);
+    // Five slots and five records, and the journal: its bytes, then the mark that it is done.
+    EXPECT_EQ(m_files.writeCalls(), 10 + 2);
+    struct stat info {};
+    ASSERT_EQ(::stat(path.c_str(), &info), 0);
+    EXPECT_EQ(info.st_ino, inode) << "written in place, the same file";
     DataFile expected = file;
     expected.records[3].fields[2] = 777;
     expected.records[4].setFloatField(9, -0.25f);
@@ -213,14 +224,13 @@ TEST_F(FileSessionTest, AFailedSaveOfANewRecordKeepsTheOldCountUntilASaveSucceed
     m_session.table().records[3] = testsupport::sampleRecord(7);
 
     // Full disk in the new record: the file still names three records and opens as before.
-    m_files.limitWrites(3 * 130 + 30 + 50);
+    const Bytes before = testsupport::readFile(path);
+    m_files.setFreeSpace(30 + 50);
     EXPECT_EQ(errorMessage([&] { m_session.save(); }), "Disk full");
-    EXPECT_EQ(testsupport::storedCount(testsupport::readFile(path)), 3);
-    doc::FileSession reader;
-    reader.open(path);
-    EXPECT_EQ(reader.table().lastIndex, 2);
+    EXPECT_EQ(testsupport::readFile(path), before);
+    EXPECT_EQ(doc::readStoredDocument(doc::FileSystem::real(), path).count, 3);
 
-    m_files.limitWrites(1 << 20);
+    m_files.setFreeSpace(1 << 20);
     m_session.save();
     const Bytes after = testsupport::readFile(path);
     EXPECT_EQ(testsupport::storedCount(after), 4);
@@ -366,10 +376,10 @@ TEST_F(FailedOpenTest, DiskFullWhileCreatingTheNamesFileLeavesNoFile) {
 
 TEST_F(FailedOpenTest, AFailureAfterTheNamesFileIsInPlaceRemovesIt) {
     const std::string path = makeFile("OBJDAT.dat", 3);
-    // Open data, read count, read records, create, write, sync, rename, sync folder, then the
-    // names file is read: that read fails.
+    // Open data, lock it, read count, read records, create, write, sync, rename, sync folder,
+    // then the names file is read: that read fails.
     m_files.resetOperations();
-    m_files.failOperation(8);
+    m_files.failOperation(9);
     expectRefused(path, "I/O error 5");
     ASSERT_TRUE(m_files.injectedFault());
     EXPECT_EQ(m_files.injectedFault()->operation, testsupport::TestFileSystem::Operation::Read);
@@ -427,7 +437,7 @@ TEST_F(FileSessionTest, SaveIntoADeletedDataFileReportsFileNotFound) {
     EXPECT_EQ(m_session.table().lastIndex, 2);
 }
 
-TEST_F(FileSessionTest, SaveIntoAReplacedNamesFileReportsFileNotFound) {
+TEST_F(FileSessionTest, SaveIntoAReplacedNamesFileIsRefused) {
     const std::string path = makeFile("OBJDAT.dat", 3, {"a", "b", "c"});
     m_session.open(path);
     const Bytes data = testsupport::readFile(path);
@@ -435,33 +445,260 @@ TEST_F(FileSessionTest, SaveIntoAReplacedNamesFileReportsFileNotFound) {
     testsupport::writeFile(m_folder.file("copy.nam"), Bytes(90, 'n'));
     std::filesystem::rename(m_folder.file("copy.nam"), m_folder.file("OBJDAT.nam"));
 
-    EXPECT_EQ(errorMessage([&] { m_session.save(); }), "File not found");
+    EXPECT_EQ(errorMessage([&] { m_session.save(); }),
+              "OBJDAT.nam was changed by another program since it was opened; nothing was "
+              "written");
     EXPECT_EQ(m_files.writeCalls(), 0);
     EXPECT_EQ(testsupport::readFile(path), data);
 }
 
-TEST_F(FileSessionTest, AFullDiskStopsTheSaveAfterTheLastWholeItem) {
+TEST_F(FileSessionTest, AFolderWhereNoJournalCanBeMadeIsSaidSo) {
+    const std::string path = makeFile("OBJDAT.dat", 2, {"a", "b"});
+    m_session.open(path);
+    const Bytes before = testsupport::readFile(path);
+    m_session.table().records[0].fields[0] = 5;
+    m_files.refuseOpen(m_folder.file(".OBJDAT.dat-journal.tmp"), EACCES);
+    EXPECT_EQ(errorMessage([&] { m_session.save(); }),
+              "OBJDAT.dat cannot be saved: its folder does not let the save make its journal "
+              "there (File access denied); nothing was written");
+    EXPECT_EQ(testsupport::readFile(path), before);
+}
+
+TEST_F(FileSessionTest, AFailedSaveLeavesTheOldPairExactly) {
+    using Operation = testsupport::TestFileSystem::Operation;
+    const std::string path = m_folder.file("OBJDAT.dat");
+    const std::string names = m_folder.file("OBJDAT.nam");
+    const std::string journal = m_folder.file(".OBJDAT.dat-journal");
+    struct Case {
+        const char* what;
+        std::function<void()> fault;
+    };
+    const Case cases[] = {
+        {"a full disk with room for the journal only", [&] { m_files.setFreeSpace(2000); }},
+        {"a write into the data file", [&] { m_files.failOperationOn(Operation::Write, path, 3); }},
+        {"a write into the names file",
+         [&] { m_files.failOperationOn(Operation::Write, names, 40); }},
+        {"the sync of the data file", [&] { m_files.failOperationOn(Operation::Sync, path); }},
+        {"the mark that the save is done",
+         [&] { m_files.failOperationOn(Operation::Write, journal); }},
+    };
+    for (const Case& c : cases) {
+        makeFile("OBJDAT.dat", 3, {"a", "b", "c"});
+        const Bytes dataBefore = testsupport::readFile(path);
+        const Bytes namesBefore = testsupport::readFile(names);
+        m_session.open(path);
+        for (auto& record : m_session.table().records)
+            record.fields.fill(0xEEEEEEEE);
+        for (auto& slot : m_session.table().names)
+            slot.fill('N');
+        for (int i = 0; i < 60; ++i)
+            m_session.appendRecord();
+        m_files.resetOperations();
+        c.fault();
+
+        EXPECT_NE(errorMessage([&] { m_session.save(); }), "") << c.what;
+        EXPECT_EQ(testsupport::readFile(path), dataBefore) << c.what;
+        EXPECT_EQ(testsupport::readFile(names), namesBefore) << c.what;
+        EXPECT_EQ(folderEntries(), (std::set<std::string>{"OBJDAT.dat", "OBJDAT.nam"})) << c.what;
+        m_files.setFreeSpace(1 << 20);
+    }
+}
+
+// --- one writer, and what other programs did ----------------------------------------------------
+
+TEST_F(FileSessionTest, ASecondWriterIsRefusedAndTheHolderReopensItsOwnPair) {
     const std::string path = makeFile("OBJDAT.dat", 3, {"a", "b", "c"});
     m_session.open(path);
-    for (auto& record : m_session.table().records)
-        record.fields.fill(0xEEEEEEEE);
-    for (auto& slot : m_session.table().names)
-        slot.fill('N');
-    const Bytes dataBefore = testsupport::readFile(path);
+    doc::FileSession second(m_files);
+    const Bytes before = testsupport::readFile(path);
+    // The second session is in this process, which the message cannot name as another program.
+    EXPECT_EQ(errorMessage([&] { second.open(path); }),
+              "OBJDAT.dat is open for writing in another program");
+    EXPECT_EQ(errorMessage([&] { second.open(m_folder.file("./OBJDAT.dat")); }),
+              "OBJDAT.dat is open for writing in another program");
+    EXPECT_FALSE(second.isOpen());
 
-    m_files.limitWrites(30 + 100 + 30 + 10); // slot 0, record 0, slot 1, 10 bytes of record 1
-    EXPECT_EQ(errorMessage([&] { m_session.save(); }), "Disk full");
+    // The holder opens it again through the lock it has; a reader does not wait for it.
+    m_session.table().records[0].fields[0] = 99;
+    m_session.open(path);
+    EXPECT_EQ(m_session.table().records[0], testsupport::sampleRecord(0));
+    EXPECT_EQ(m_files.openFiles(), 2);
+    EXPECT_EQ(doc::readStoredDocument(m_files, path).count, 3);
+    m_session.save();
+    EXPECT_EQ(testsupport::readFile(path), before);
 
-    const Bytes data = testsupport::readFile(path);
-    EXPECT_EQ(testsupport::recordAt(data, 0).fields[24], 0xEEEEEEEEu);
-    EXPECT_EQ(testsupport::recordAt(data, 1).fields[1], 0xEEEEEEEEu);
-    EXPECT_EQ(testsupport::recordAt(data, 1).fields[3], testsupport::sampleRecord(1).fields[3]);
-    EXPECT_EQ(testsupport::recordAt(data, 2), testsupport::sampleRecord(2));
-    const Bytes names = testsupport::readFile(m_session.namesPath());
-    EXPECT_EQ(testsupport::slotAt(names, 1), testsupport::nameSlot(std::string(30, 'N')));
-    EXPECT_EQ(testsupport::slotAt(names, 2), testsupport::nameSlot("c"));
-    EXPECT_EQ(Bytes(data.begin(), data.begin() + 100),
-              Bytes(dataBefore.begin(), dataBefore.begin() + 100));
+    m_session.close();
+    second.open(path);
+    EXPECT_TRUE(second.isOpen());
+}
+
+TEST_F(FileSessionTest, WhatAnotherProgramChangedIsNeverWrittenOver) {
+    const std::string path = m_folder.file("OBJDAT.dat");
+    const std::string names = m_folder.file("OBJDAT.nam");
+    struct Case {
+        const char* what;
+        std::function<void()> change;
+        const char* file;
+    };
+    const auto patch = [](const std::string& file, std::size_t at, std::uint8_t byte) {
+        Bytes bytes = testsupport::readFile(file);
+        bytes[at] = byte;
+        testsupport::writeFile(file, bytes);
+    };
+    const auto replace = [&](const std::string& file, const Bytes& bytes) {
+        testsupport::writeFile(file + ".new", bytes);
+        std::filesystem::rename(file + ".new", file);
+    };
+    const Case cases[] = {
+        {"a byte of a record", [&] { patch(path, testsupport::fieldOffset(1, 3), 0x42); }, "OBJDAT.dat"},
+        {"the record count", [&] { patch(path, doc::kCountOffset, 2); }, "OBJDAT.dat"},
+        {"a name", [&] { patch(names, 31, 'z'); }, "OBJDAT.nam"},
+        {"the data file cut to nothing", [&] { testsupport::cutFile(path, 0); }, "OBJDAT.dat"},
+        {"bytes added after the records", [&] { testsupport::cutFile(path, doc::recordOffset(4)); },
+         "OBJDAT.dat"},
+        {"the data file replaced by rename", [&] { replace(path, testsupport::readFile(path)); },
+         "OBJDAT.dat"},
+        {"the names file replaced by rename", [&] { replace(names, Bytes(90, 'n')); },
+         "OBJDAT.nam"},
+    };
+    for (const Case& c : cases) {
+        makeFile("OBJDAT.dat", 3, {"a", "b", "c"});
+        m_session.open(path);
+        m_session.table().records[2].fields[0] = 31;
+        EXPECT_FALSE(m_session.changedOnDisk()) << c.what;
+        c.change();
+        const Bytes data = testsupport::readFile(path);
+        EXPECT_TRUE(m_session.changedOnDisk()) << c.what;
+        EXPECT_EQ(errorMessage([&] { m_session.save(); }),
+                  std::string(c.file) +
+                      " was changed by another program since it was opened; nothing was written")
+            << c.what;
+        EXPECT_EQ(testsupport::readFile(path), data) << c.what;
+
+        // Written over on request, into the file the path names now.
+        m_session.save(doc::FileSession::SaveMode::Overwrite);
+        const Bytes after = testsupport::readFile(path);
+        EXPECT_EQ(testsupport::storedCount(after), 3) << c.what;
+        EXPECT_EQ(testsupport::recordAt(after, 2).fields[0], 31u) << c.what;
+        EXPECT_FALSE(m_session.changedOnDisk()) << c.what;
+        doc::FileSession other(m_files);
+        EXPECT_NE(errorMessage([&] { other.open(path); }), "") << c.what << ": not locked";
+        m_session.close();
+    }
+}
+
+// --- the journal of a save that was cut off ---------------------------------------------------
+
+TEST_F(FileSessionTest, AJournalIsPutBackOnceAndOnlyIntoItsOwnPair) {
+    const std::string path = m_folder.file("OBJDAT.dat");
+    const std::string journalPath = m_folder.file(".OBJDAT.dat-journal");
+    const std::string damaged =
+        "OBJDAT.dat: the journal .OBJDAT.dat-journal of a save that was cut off is damaged, so it "
+        "was not applied, and the file may hold part of that save; move the journal away to open "
+        "the file as it is";
+    struct Case {
+        const char* what;
+        std::function<void(doc::Journal&)> spoilJournal;
+        std::function<void(Bytes&)> spoilBytes;
+        std::string refusal; // empty: put back
+    };
+    const auto asIs = [](auto&) {};
+    const Case cases[] = {
+        {"its own", asIs, asIs, ""},
+        {"another file's", [](doc::Journal& j) { ++j.dataInode; }, asIs,
+         "OBJDAT.dat: the journal .OBJDAT.dat-journal beside it was written for other files and "
+         "was not applied; move it away to open the file"},
+        {"damaged", asIs, [](Bytes& bytes) { bytes[60] ^= 1; }, damaged},
+        {"cut short", asIs, [](Bytes& bytes) { bytes.resize(bytes.size() / 2); }, damaged},
+    };
+    for (const Case& c : cases) {
+        makeFile("OBJDAT.dat", 3, {"a", "b", "c"});
+        const Bytes old = testsupport::readFile(path);
+        // What a save that grew the file by a record and was cut off leaves.
+        doc::Journal journal;
+        struct stat data {
+        }, names{};
+        ::stat(path.c_str(), &data);
+        ::stat(m_folder.file("OBJDAT.nam").c_str(), &names);
+        journal.dataInode = data.st_ino;
+        journal.namesInode = names.st_ino;
+        journal.dataSize = static_cast<std::int64_t>(old.size());
+        journal.namesSize = 90;
+        journal.ranges.push_back(
+            {doc::PairFile::Data, 20, Bytes(old.begin() + 20, old.begin() + 22)});
+        journal.ranges.push_back({doc::PairFile::Data, 100, Bytes(old.begin() + 100, old.end())});
+        c.spoilJournal(journal);
+        Bytes bytes = doc::encodeJournal(journal);
+        c.spoilBytes(bytes);
+        testsupport::writeFile(journalPath, bytes);
+        Bytes torn = old;
+        torn[20] = 4;
+        torn[150] ^= 0xFF;
+        torn.resize(old.size() + 100, 0xEE);
+        testsupport::writeFile(path, torn);
+
+        // Never read as good, and never put back by a reader.
+        EXPECT_NE(
+            errorMessage([&] {
+                doc::readStoredDocument(m_files, path);
+            }).find("OBJDAT.dat: a save into it was cut off (.OBJDAT.dat-journal is beside it)"),
+            std::string::npos)
+            << c.what;
+        const std::string refusal = errorMessage([&] { m_session.open(path); });
+        EXPECT_EQ(refusal, c.refusal) << c.what;
+        if (c.refusal.empty()) {
+            EXPECT_EQ(testsupport::readFile(path), old) << c.what;
+            EXPECT_EQ(m_session.table().lastIndex, 2) << c.what;
+            EXPECT_EQ(m_session.recoveryNotice(),
+                      "OBJDAT.dat: a save into it was cut off before it was complete; the records "
+                      "and names it held before that save were put back");
+            EXPECT_EQ(folderEntries(), (std::set<std::string>{"OBJDAT.dat", "OBJDAT.nam"}));
+            m_session.open(path);
+            EXPECT_EQ(m_session.recoveryNotice(), "") << "told twice";
+        } else {
+            EXPECT_EQ(testsupport::readFile(path), torn) << c.what;
+            EXPECT_TRUE(std::filesystem::exists(journalPath)) << c.what;
+        }
+        m_session.close();
+        std::filesystem::remove(journalPath);
+    }
+}
+
+TEST_F(FileSessionTest, WhatAKilledProgramLeftIsRemoved) {
+    const std::string path = makeFile("OBJDAT.dat", 2);
+    const int gone = 999999;
+    const int self = static_cast<int>(::getpid());
+    m_files.treatAsGone(gone);
+    const std::string dead = ".OBJDAT.nam." + std::to_string(gone) + "-0-00beef.tmp";
+    const std::string alive = ".OBJDAT.nam." + std::to_string(self) + "-3-0abcde.tmp";
+    for (const std::string& name : {dead, alive, std::string(".OBJDAT.dat-journal.tmp"),
+                                    std::string(".OBJDAT.nam.x-0-0.tmp")})
+        testsupport::writeFile(m_folder.file(name), Bytes(7, 1));
+    m_session.open(path);
+    EXPECT_EQ(folderEntries(),
+              (std::set<std::string>{"OBJDAT.dat", "OBJDAT.nam", alive, ".OBJDAT.nam.x-0-0.tmp"}));
+}
+
+TEST_F(FileSessionTest, ItsOwnFilesFitWhateverTheDataFileIsCalled) {
+    // Two names of 255 bytes that differ only at their end, one of two-byte characters.
+    const std::string plain = std::string(247, 'o') + "bj_A.dat";
+    const std::string other = std::string(247, 'o') + "bj_B.dat";
+    std::string wide;
+    while (wide.size() < 249)
+        wide += "\xc3\xa9"; // e with an acute accent
+    wide += "e.dat";
+    for (const std::string& name : {plain, other, wide}) {
+        ASSERT_EQ(name.size(), 255u);
+        const std::string path = makeFile(name, 4);
+        // The names file is made under a temporary name, the save writes a journal.
+        doc::FileSession session(m_files);
+        session.open(path);
+        session.appendRecord();
+        session.save();
+        EXPECT_EQ(testsupport::storedCount(testsupport::readFile(path)), 5);
+    }
+    EXPECT_EQ(folderEntries().size(), 6u); // three pairs, nothing else
+    EXPECT_NE(doc::journalPathFor(m_folder.file(plain)), doc::journalPathFor(m_folder.file(other)));
 }
 
 // --- close ------------------------------------------------------------------------------------

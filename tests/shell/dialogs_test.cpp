@@ -241,6 +241,34 @@ private slots:
         whenModalShows([&](QWidget* m) { inspect(m, QStringLiteral("&Yes")); });
         QCOMPARE(dialogs.confirm(nullptr, QStringLiteral("?")), ui::Dialogs::Answer::Yes);
 
+        const QString changed =
+            QStringLiteral("OBJDAT.dat was changed by another program since it was opened.");
+        for (const auto& [press, answer] :
+             {std::pair{QStringLiteral("&Overwrite"), ui::Dialogs::Answer::Overwrite},
+              std::pair{QStringLiteral("&Reload"), ui::Dialogs::Answer::Reload},
+              std::pair{QStringLiteral("&Cancel"), ui::Dialogs::Answer::Cancel}}) {
+            whenModalShows([&, press = press](QWidget* m) { inspect(m, press); });
+            QCOMPARE(dialogs.confirmOverwrite(nullptr, changed), answer);
+            QCOMPARE(seen.title, QStringLiteral("Confirm"));
+            QCOMPARE(seen.icon, QMessageBox::Question);
+            seen.buttons.sort();
+            QCOMPARE(seen.buttons,
+                     QStringList({QStringLiteral("&Cancel"), QStringLiteral("&Overwrite"),
+                                  QStringLiteral("&Reload")}));
+        }
+        // Enter takes the default and Escape cancels: neither writes over the change.
+        QString enter, escape;
+        whenModalShows([&](QWidget* m) {
+            auto* box = qobject_cast<QMessageBox*>(m);
+            QVERIFY(box && box->defaultButton() && box->escapeButton());
+            enter = box->defaultButton()->text();
+            escape = box->escapeButton()->text();
+            QTest::keyClick(m, Qt::Key_Escape);
+        });
+        QCOMPARE(dialogs.confirmOverwrite(nullptr, changed), ui::Dialogs::Answer::Cancel);
+        QCOMPARE(enter, QStringLiteral("&Cancel"));
+        QCOMPARE(escape, QStringLiteral("&Cancel"));
+
         whenModalShows([&](QWidget* m) { inspect(m, QStringLiteral("OK")); });
         dialogs.information(nullptr, QStringLiteral("Saving changes."));
         QCOMPARE(seen.title, QStringLiteral("Information"));
@@ -314,6 +342,8 @@ private slots:
             QCOMPARE(d.browseFolder(nullptr, QStringLiteral("pick")), QStringLiteral("/d"));
             QCOMPARE(d.confirm(nullptr, QStringLiteral("q1")), ui::Dialogs::Answer::Yes);
             QCOMPARE(d.confirm(nullptr, QStringLiteral("q2")), ui::Dialogs::Answer::No);
+            QCOMPARE(d.confirmOverwrite(nullptr, QStringLiteral("q3")),
+                     ui::Dialogs::Answer::Cancel);
             d.information(nullptr, QStringLiteral("i"));
             d.error(nullptr, QStringLiteral("e."));
         }
@@ -322,10 +352,11 @@ private slots:
         QCOMPARE(scripted.openRequests().front().startFolder, QStringLiteral("/start"));
         QCOMPARE(scripted.folderPrompts().size(), 2);
         QCOMPARE(scripted.unanswered(),
-                 QStringList({QStringLiteral("openFile"), QStringLiteral("confirm")}));
+                 QStringList({QStringLiteral("openFile"), QStringLiteral("confirm"),
+                              QStringLiteral("confirmOverwrite")}));
         QCOMPARE(scripted.texts(ui::ScriptedDialogs::Kind::Confirm),
-                 QStringList({QStringLiteral("q1"), QStringLiteral("q2")}));
-        QCOMPARE(scripted.messages().size(), 4);
+                 QStringList({QStringLiteral("q1"), QStringLiteral("q2"), QStringLiteral("q3")}));
+        QCOMPARE(scripted.messages().size(), 5);
         QCOMPARE(scripted.messages().back().kind, ui::ScriptedDialogs::Kind::Error);
         QCOMPARE(scripted.pendingAnswers(), 0);
     }

@@ -76,15 +76,24 @@ QString ScriptedDialogs::browseFolder(QWidget*, const QString& instruction) {
     return m_lastFolder;
 }
 
-Dialogs::Answer ScriptedDialogs::confirm(QWidget* parent, const QString& text) {
+Dialogs::Answer ScriptedDialogs::answer(QWidget* parent, const QString& text, const QString& dialog,
+                                        Answer unanswered) {
     m_messages << Message{Kind::Confirm, text, parent};
     if (m_answers.empty()) {
-        m_unanswered << QStringLiteral("confirm");
-        return Answer::No;
+        m_unanswered << dialog;
+        return unanswered;
     }
     const Answer answer = m_answers.front();
     m_answers.pop_front();
     return answer;
+}
+
+Dialogs::Answer ScriptedDialogs::confirm(QWidget* parent, const QString& text) {
+    return answer(parent, text, QStringLiteral("confirm"), Answer::No);
+}
+
+Dialogs::Answer ScriptedDialogs::confirmOverwrite(QWidget* parent, const QString& text) {
+    return answer(parent, text, QStringLiteral("confirmOverwrite"), Answer::Cancel);
 }
 
 void ScriptedDialogs::information(QWidget* parent, const QString& text) {

@@ -27,7 +27,7 @@ public:
     void queueOpenFile(const QString& path);
     /** The next folder prompt confirms path; an empty path cancels it. */
     void queueFolder(const QString& path);
-    /** The next "Confirm" question is answered with answer. */
+    /** The next "Confirm" question (either kind) is answered with answer. */
     void queueAnswer(Answer answer);
     /** The next font dialog presses "Apply" with each of applied in turn, then ends with OK on
      * confirmed, or with "Cancel" when confirmed is empty. */
@@ -44,7 +44,7 @@ public:
     /** The instruction of every folder prompt shown, in order. */
     const QStringList& folderPrompts() const { return m_folderPrompts; }
     /** Dialogs shown while their queue was empty: "openFile", "browseFolder", "confirm",
-     * "chooseFont". */
+     * "confirmOverwrite", "chooseFont". */
     const QStringList& unanswered() const { return m_unanswered; }
     /** Queued answers no dialog has used yet. */
     qsizetype pendingAnswers() const;
@@ -55,12 +55,17 @@ public:
     /** Like the real prompt: a cancel returns the folder confirmed last in this object. */
     QString browseFolder(QWidget* parent, const QString& instruction) override;
     Answer confirm(QWidget* parent, const QString& text) override;
+    /** Unanswered, it is cancelled. */
+    Answer confirmOverwrite(QWidget* parent, const QString& text) override;
     void information(QWidget* parent, const QString& text) override;
     std::optional<FontChoice> chooseFont(QWidget* parent, const FontChoice& initial,
                                          const FontApply& apply) override;
     void error(QWidget* parent, const QString& text) override;
 
 private:
+    /** A "Confirm" question recorded and answered from the queue, or unanswered. */
+    Answer answer(QWidget* parent, const QString& text, const QString& dialog, Answer unanswered);
+
     struct FontScript {
         QList<FontChoice> applied;
         std::optional<FontChoice> confirmed;

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <sys/stat.h>
 
 namespace testsupport {
 
@@ -57,9 +58,40 @@ public:
                 *m_owner.m_writeBudget, 0, static_cast<std::int64_t>(size)));
             *m_owner.m_writeBudget -= static_cast<std::int64_t>(allowed);
         }
+        std::int64_t before = 0;
+        if (m_owner.m_freeSpace) {
+            // Only the bytes past the file's end need space.
+            before = m_real->size();
+            const std::int64_t fits = std::max(before, offset) - offset + *m_owner.m_freeSpace;
+            allowed = static_cast<std::size_t>(
+                std::clamp<std::int64_t>(fits, 0, static_cast<std::int64_t>(allowed)));
+        }
         const std::size_t written = allowed ? m_real->writeAt(offset, buffer, allowed) : 0;
+        if (m_owner.m_freeSpace)
+            *m_owner.m_freeSpace -=
+                std::max<std::int64_t>(0, offset + static_cast<std::int64_t>(written) - before);
         m_owner.m_bytesWritten += static_cast<std::int64_t>(written);
         return written;
+    }
+
+    doc::FileIdentity identity() const override { return m_real->identity(); }
+    std::int64_t size() const override { return m_real->size(); }
+
+    void truncate(std::int64_t size) override {
+        m_owner.enter(Operation::Truncate, m_path);
+        const std::int64_t before = m_real->size();
+        m_real->truncate(size);
+        if (m_owner.m_freeSpace)
+            *m_owner.m_freeSpace += before - size;
+    }
+
+    bool tryLock(doc::LockSlot slot, doc::LockMode mode) override {
+        m_owner.enter(Operation::Lock, m_path);
+        return m_real->tryLock(slot, mode);
+    }
+    void unlock(doc::LockSlot slot) override { m_real->unlock(slot); }
+    int lockHolder(doc::LockSlot slot, doc::LockMode mode) const override {
+        return m_real->lockHolder(slot, mode);
     }
 
     void sync() override {
@@ -68,7 +100,9 @@ public:
     }
 
     void close() override {
-        const bool fault = m_owner.injectFault(Operation::Close, m_path);
+        // Closing changes nothing on the disk, so it is no crash point: past one, it only
+        // closes, which lets a stopped program's objects go without throwing.
+        const bool fault = !m_owner.stopped() && m_owner.injectFault(Operation::Close, m_path);
         m_real->close();
         if (m_open) {
             m_open = false;
@@ -104,7 +138,10 @@ void TestFileSystem::failOperation(int n, bool persistent) {
 void TestFileSystem::resetOperations() {
     m_operations.clear();
     m_failAt.reset();
+    m_failOn.reset();
     m_injected.reset();
+    m_crashAt.reset();
+    m_crashed = false;
 }
 
 std::string TestFileSystem::faultMessage(Operation operation) {
@@ -127,16 +164,38 @@ const char* TestFileSystem::operationName(Operation operation) {
         return "rename";
     case Operation::Remove:
         return "remove";
+    case Operation::Truncate:
+        return "truncate";
+    case Operation::Lock:
+        return "lock";
     case Operation::Close:
         return "close";
     }
     return "?";
 }
 
+bool TestFileSystem::stopped() {
+    if (m_crashAt && m_operations.size() >= *m_crashAt)
+        m_crashed = true;
+    return m_crashed;
+}
+
 bool TestFileSystem::injectFault(Operation operation, const std::string& path) {
     const std::size_t index = m_operations.size();
+    if (stopped())
+        throw SimulatedCrash();
     m_operations.push_back({operation, path});
-    const bool fails = m_failAt && (index == *m_failAt || (m_persistent && index > *m_failAt));
+    bool fails = m_failAt && (index == *m_failAt || (m_persistent && index > *m_failAt));
+    if (m_failOn && m_failOn->operation == operation && m_failOn->path == path &&
+        m_failOnCountdown-- == 0) {
+        fails = true;
+        m_failOn.reset();
+        if (m_failOnCrashes) {
+            m_operations.pop_back();
+            m_crashed = true;
+            throw SimulatedCrash();
+        }
+    }
     if (fails && !m_injected)
         m_injected = OperationRecord{operation, path};
     return fails;
@@ -178,6 +237,13 @@ doc::TemporaryFile TestFileSystem::createTemporary(const std::string& path) {
     return created;
 }
 
+std::unique_ptr<doc::FileHandle> TestFileSystem::createNew(const std::string& path) {
+    enter(Operation::Create, path);
+    if (const auto it = m_refused.find(path); it != m_refused.end())
+        throw doc::ioErrorForErrno(it->second);
+    return wrap(doc::FileSystem::real().createNew(path), path);
+}
+
 void TestFileSystem::rename(const std::string& from, const std::string& to, bool replaceExisting) {
     enter(Operation::Rename, to);
     doc::FileSystem::real().rename(from, to, replaceExisting);
@@ -187,7 +253,11 @@ void TestFileSystem::rename(const std::string& from, const std::string& to, bool
 
 void TestFileSystem::remove(const std::string& path) {
     enter(Operation::Remove, path);
+    struct stat info {};
+    const bool sized = ::lstat(path.c_str(), &info) == 0;
     doc::FileSystem::real().remove(path);
+    if (m_freeSpace && sized)
+        *m_freeSpace += info.st_size;
 }
 
 void TestFileSystem::syncFolderOf(const std::string& path) {
@@ -197,6 +267,14 @@ void TestFileSystem::syncFolderOf(const std::string& path) {
 
 doc::PathKind TestFileSystem::kindOf(const std::string& path) const {
     return doc::FileSystem::real().kindOf(path);
+}
+
+std::vector<std::string> TestFileSystem::folderEntries(const std::string& folder) const {
+    return doc::FileSystem::real().folderEntries(folder);
+}
+
+bool TestFileSystem::processExists(int pid) const {
+    return !m_gone.contains(pid) && doc::FileSystem::real().processExists(pid);
 }
 
 } // namespace testsupport

@@ -19,7 +19,7 @@ inline constexpr char16_t kApplicationTitle[] = u"Corvane OBJDAT File Editor";
 
 class Dialogs {
 public:
-    enum class Answer { Yes, No };
+    enum class Answer { Yes, No, Overwrite, Reload, Cancel };
 
     struct OpenFileRequest {
         QString title;
@@ -46,6 +46,8 @@ public:
     virtual QString browseFolder(QWidget* parent, const QString& instruction) = 0;
     /** "Confirm" with "&Yes" and "&No". */
     virtual Answer confirm(QWidget* parent, const QString& text) = 0;
+    /** "Confirm" with "&Overwrite", "&Reload" and "&Cancel", the default; Escape cancels. */
+    virtual Answer confirmOverwrite(QWidget* parent, const QString& text) = 0;
     /** "Information" with "OK". */
     virtual void information(QWidget* parent, const QString& text) = 0;
     /** The font dialog, starting with initial: scalable fonts only, sizes 8 to 32 points,

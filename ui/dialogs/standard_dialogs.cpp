@@ -56,6 +56,21 @@ Dialogs::Answer StandardDialogs::confirm(QWidget* parent, const QString& text) {
     return box.exec() == QMessageBox::Yes ? Answer::Yes : Answer::No;
 }
 
+Dialogs::Answer StandardDialogs::confirmOverwrite(QWidget* parent, const QString& text) {
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Confirm"), text, QMessageBox::NoButton,
+                    parent);
+    QPushButton* overwrite =
+        box.addButton(QStringLiteral("&Overwrite"), QMessageBox::DestructiveRole);
+    QPushButton* reload = box.addButton(QStringLiteral("&Reload"), QMessageBox::ActionRole);
+    QPushButton* cancel = box.addButton(QStringLiteral("&Cancel"), QMessageBox::RejectRole);
+    box.setDefaultButton(cancel);
+    box.setEscapeButton(cancel);
+    box.exec();
+    if (box.clickedButton() == overwrite)
+        return Answer::Overwrite;
+    return box.clickedButton() == reload ? Answer::Reload : Answer::Cancel;
+}
+
 void StandardDialogs::information(QWidget* parent, const QString& text) {
     QMessageBox box(QMessageBox::Information, QStringLiteral("Information"), text, QMessageBox::Ok,
                     parent);

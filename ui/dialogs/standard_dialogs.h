@@ -13,6 +13,7 @@ public:
     QString openFile(QWidget* parent, const OpenFileRequest& request) override;
     QString browseFolder(QWidget* parent, const QString& instruction) override;
     Answer confirm(QWidget* parent, const QString& text) override;
+    Answer confirmOverwrite(QWidget* parent, const QString& text) override;
     void information(QWidget* parent, const QString& text) override;
     std::optional<FontChoice> chooseFont(QWidget* parent, const FontChoice& initial,
                                          const FontApply& apply) override;

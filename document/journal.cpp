@@ -1,0 +1,128 @@
+#include "document/journal.h"
+
+#include "document/errors.h"
+
+#include <zlib.h>
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+
+namespace doc {
+
+namespace {
+
+constexpr std::array<std::uint8_t, 8> kPendingMark = {'C', 'V', 'N', 'J', 'R', 'N', 'L', '1'};
+constexpr std::array<std::uint8_t, 8> kDoneMark = {'C', 'V', 'N', 'J', 'D', 'O', 'N', 'E'};
+constexpr std::size_t kHeaderSize = 8 + 4 * 8 + 4;
+constexpr std::size_t kRangeHeaderSize = 1 + 8 + 4;
+constexpr std::size_t kChecksumSize = 4;
+
+void put(std::vector<std::uint8_t>& out, std::uint64_t value, int bytes) {
+    for (int i = 0; i < bytes; ++i)
+        out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
+}
+
+std::uint64_t take(std::span<const std::uint8_t> in, std::size_t at, int bytes) {
+    std::uint64_t value = 0;
+    for (int i = 0; i < bytes; ++i)
+        value |= std::uint64_t{in[at + static_cast<std::size_t>(i)]} << (8 * i);
+    return value;
+}
+
+std::uint32_t checksum(std::span<const std::uint8_t> bytes) {
+    uLong crc = ::crc32(0L, Z_NULL, 0);
+    // zlib takes at most 4 GB a call; a journal is some 70 KB.
+    crc = ::crc32(crc, bytes.data(), static_cast<uInt>(bytes.size()));
+    return static_cast<std::uint32_t>(crc);
+}
+
+void writeExactly(FileHandle& file, std::int64_t offset, const std::vector<std::uint8_t>& bytes) {
+    if (file.writeAt(offset, bytes.data(), bytes.size()) != bytes.size())
+        throw IoError(IoCode::DiskFull);
+}
+
+} // namespace
+
+std::vector<std::uint8_t> encodeJournal(const Journal& journal) {
+    std::vector<std::uint8_t> out(kPendingMark.begin(), kPendingMark.end());
+    put(out, journal.dataInode, 8);
+    put(out, journal.namesInode, 8);
+    put(out, static_cast<std::uint64_t>(journal.dataSize), 8);
+    put(out, static_cast<std::uint64_t>(journal.namesSize), 8);
+    put(out, journal.ranges.size(), 4);
+    for (const JournalRange& range : journal.ranges) {
+        out.push_back(static_cast<std::uint8_t>(range.file));
+        put(out, static_cast<std::uint64_t>(range.offset), 8);
+        put(out, range.bytes.size(), 4);
+        out.insert(out.end(), range.bytes.begin(), range.bytes.end());
+    }
+    put(out, checksum(std::span(out).subspan(kPendingMark.size())), 4);
+    return out;
+}
+
+DecodedJournal decodeJournal(std::span<const std::uint8_t> bytes) {
+    DecodedJournal decoded;
+    if (bytes.size() >= kDoneMark.size() &&
+        std::equal(kDoneMark.begin(), kDoneMark.end(), bytes.begin())) {
+        decoded.state = JournalState::Done;
+        return decoded;
+    }
+    if (bytes.size() < kHeaderSize + kChecksumSize ||
+        !std::equal(kPendingMark.begin(), kPendingMark.end(), bytes.begin()))
+        return decoded;
+    const std::size_t body = bytes.size() - kChecksumSize;
+    if (checksum(bytes.subspan(kPendingMark.size(), body - kPendingMark.size())) !=
+        take(bytes, body, 4))
+        return decoded;
+    Journal& journal = decoded.journal;
+    journal.dataInode = take(bytes, 8, 8);
+    journal.namesInode = take(bytes, 16, 8);
+    journal.dataSize = static_cast<std::int64_t>(take(bytes, 24, 8));
+    journal.namesSize = static_cast<std::int64_t>(take(bytes, 32, 8));
+    const std::uint64_t count = take(bytes, 40, 4);
+    std::size_t at = kHeaderSize;
+    for (std::uint64_t i = 0; i < count; ++i) {
+        if (body - at < kRangeHeaderSize)
+            return decoded;
+        JournalRange range;
+        const std::uint8_t file = bytes[at];
+        range.offset = static_cast<std::int64_t>(take(bytes, at + 1, 8));
+        const std::uint64_t length = take(bytes, at + 9, 4);
+        at += kRangeHeaderSize;
+        if (file > 1 || range.offset < 0 || length > body - at)
+            return decoded;
+        range.file = static_cast<PairFile>(file);
+        range.bytes.assign(bytes.begin() + static_cast<std::ptrdiff_t>(at),
+                           bytes.begin() + static_cast<std::ptrdiff_t>(at + length));
+        at += length;
+        journal.ranges.push_back(std::move(range));
+    }
+    if (at != body || journal.dataSize < 0 || journal.namesSize < 0)
+        return decoded;
+    decoded.state = JournalState::Pending;
+    return decoded;
+}
+
+std::span<const std::uint8_t> journalDoneMark() {
+    return kDoneMark;
+}
+
+bool journalBelongsTo(const Journal& journal, const FileHandle& data, const FileHandle& names) {
+    return journal.dataInode == data.identity().inode &&
+           journal.namesInode == names.identity().inode;
+}
+
+void rollBack(const Journal& journal, FileHandle& data, FileHandle& names) {
+    for (const JournalRange& range : journal.ranges)
+        writeExactly(range.file == PairFile::Data ? data : names, range.offset, range.bytes);
+    // Only what the save added is cut off; a file found shorter is left as it is.
+    if (data.size() > journal.dataSize)
+        data.truncate(journal.dataSize);
+    if (names.size() > journal.namesSize)
+        names.truncate(journal.namesSize);
+    data.sync();
+    names.sync();
+}
+
+} // namespace doc
