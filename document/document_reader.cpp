@@ -6,6 +6,7 @@
 #include "document/record_codec.h"
 
 #include <algorithm>
+#include <memory>
 
 namespace doc {
 
@@ -13,11 +14,13 @@ namespace {
 
 const char* const kNamesFileAsDataFile = "A names file cannot be opened as a data file";
 
-/** count items of itemSize bytes from offset, or "Read beyond end of file". */
-std::vector<std::uint8_t> readItems(FileHandle& file, std::int64_t offset, int count,
-                                    std::size_t itemSize) {
-    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(count) * itemSize);
-    if (file.readAt(offset, bytes.data(), bytes.size()) != bytes.size())
+/** count items of itemSize bytes from offset, or "Read beyond end of file". The buffer is not
+ * cleared first: the read fills it whole or fails. */
+std::unique_ptr<std::uint8_t[]> readItems(FileHandle& file, std::int64_t offset, int count,
+                                          std::size_t itemSize) {
+    const std::size_t size = static_cast<std::size_t>(count) * itemSize;
+    auto bytes = std::make_unique_for_overwrite<std::uint8_t[]>(size);
+    if (file.readAt(offset, bytes.get(), size) != size)
         throw IoError(IoCode::ReadBeyondEnd);
     return bytes;
 }
@@ -31,8 +34,9 @@ std::string pairedNamesPath(const std::string& dataPath) {
     return namesPath;
 }
 
-void requireSeparateFiles(const FileHandle& namesFile, const std::string& dataPath) {
-    if (namesFile.isStillAt(dataPath))
+void requireSeparateFiles(const FileHandle& namesFile, const FileHandle& dataFile) {
+    const FileIdentity names = namesFile.identity();
+    if (names.inode != 0 && names == dataFile.identity())
         throw Error(kNamesFileAsDataFile);
 }
 
@@ -51,18 +55,20 @@ std::vector<ObjectRecord> readRecords(FileHandle& dataFile, int count) {
     const auto bytes = readItems(dataFile, recordOffset(0), count, kRecordSize);
     std::vector<ObjectRecord> records;
     records.reserve(static_cast<std::size_t>(count));
-    for (std::size_t at = 0; at < bytes.size(); at += kRecordSize)
+    for (std::size_t r = 0; r < static_cast<std::size_t>(count); ++r)
         records.push_back(decodeRecord(
-            std::span<const std::uint8_t, kRecordSize>(bytes.data() + at, kRecordSize)));
+            std::span<const std::uint8_t, kRecordSize>(bytes.get() + r * kRecordSize, kRecordSize)));
     return records;
 }
 
 std::vector<NameSlot> readNameSlots(FileHandle& namesFile, int count) {
     const auto bytes = readItems(namesFile, nameSlotOffset(0), count, kNameSlotSize);
-    std::vector<NameSlot> slots(static_cast<std::size_t>(count));
-    for (std::size_t r = 0; r < slots.size(); ++r)
-        std::copy_n(bytes.begin() + static_cast<std::ptrdiff_t>(r * kNameSlotSize), kNameSlotSize,
-                    slots[r].begin());
+    std::vector<NameSlot> slots;
+    slots.reserve(static_cast<std::size_t>(count));
+    for (std::size_t r = 0; r < static_cast<std::size_t>(count); ++r) {
+        NameSlot& slot = slots.emplace_back();
+        std::copy_n(bytes.get() + r * kNameSlotSize, kNameSlotSize, slot.begin());
+    }
     return slots;
 }
 
@@ -81,7 +87,7 @@ StoredDocument readStoredDocument(FileSystem& fileSystem, const std::string& dat
     stored.hasNamesFile = namesKind == PathKind::RegularFile;
     if (stored.hasNamesFile) {
         const auto namesFile = fileSystem.openReadOnly(namesPath);
-        requireSeparateFiles(*namesFile, dataPath);
+        requireSeparateFiles(*namesFile, *dataFile);
         stored.names = readNameSlots(*namesFile, stored.count);
     } else {
         stored.names.resize(static_cast<std::size_t>(stored.count));

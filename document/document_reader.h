@@ -19,7 +19,7 @@ std::string pairedNamesPath(const std::string& dataPath);
 
 /** Throws the same error when the open names file is the data file under another name (a
  * link), which would let a save write name slots into the data file. */
-void requireSeparateFiles(const FileHandle& namesFile, const std::string& dataPath);
+void requireSeparateFiles(const FileHandle& namesFile, const FileHandle& dataFile);
 
 /** The record count at offset 20. Throws IoError "Read beyond end of file" when the file ends
  * before it, and Error "Record count <n> is out of range (1 to 512)" for a count the table

@@ -103,6 +103,25 @@ bool holdsSlots(const std::vector<std::uint8_t>& bytes, const std::vector<NameSl
 
 FileSession::FileSession(FileSystem& fileSystem) : m_fileSystem(fileSystem) {}
 
+std::unique_ptr<FileHandle> FileSession::openOrReuse(const std::string& path,
+                                                     const std::unique_ptr<FileHandle>& held) {
+    // Opened first and compared after, which costs nothing in the usual case of another file.
+    std::unique_ptr<FileHandle> opened;
+    try {
+        opened = m_fileSystem.openExisting(path);
+    } catch (const Error&) {
+        // The held file may still be written through even when it can no longer be opened.
+        if (held && held->isStillAt(path))
+            return nullptr;
+        throw;
+    }
+    if (held && held->identity() == opened->identity()) {
+        closeQuietly(opened);
+        return nullptr;
+    }
+    return opened;
+}
+
 FileSession::~FileSession() {
     closeQuietly(m_dataFile);
     closeQuietly(m_namesFile);
@@ -113,7 +132,8 @@ void FileSession::open(const std::string& dataPath, bool createMissingNames) {
 
     // Everything is loaded beside the current document and only taken over once the whole
     // load has succeeded, so a failed open leaves the previous document as it was. The files
-    // held already are used again where the paths still name them.
+    // held already are used again where the paths name them (a second open description of the
+    // data file would find its lock taken by the first).
     std::unique_ptr<FileHandle> openedData;
     std::unique_ptr<FileHandle> openedNames;
     FileHandle* data = nullptr;
@@ -121,25 +141,18 @@ void FileSession::open(const std::string& dataPath, bool createMissingNames) {
     bool createdNames = false;
     std::string notice;
     const auto openNames = [&] {
-        if (m_namesFile && m_namesFile->isStillAt(namesPath)) {
-            names = m_namesFile.get();
-        } else {
-            openedNames = m_fileSystem.openExisting(namesPath);
-            names = openedNames.get();
-        }
+        openedNames = openOrReuse(namesPath, m_namesFile);
+        names = openedNames ? openedNames.get() : m_namesFile.get();
     };
     std::vector<ObjectRecord> records;
     std::vector<NameSlot> slots;
     int count = 0;
     std::pair<std::int64_t, std::int64_t> sizes;
     try {
-        if (m_dataFile && m_dataFile->isStillAt(dataPath)) {
-            data = m_dataFile.get();
-        } else {
-            openedData = m_fileSystem.openExisting(dataPath);
+        openedData = openOrReuse(dataPath, m_dataFile);
+        if (openedData)
             lockForWriting(*openedData, dataPath);
-            data = openedData.get();
-        }
+        data = openedData ? openedData.get() : m_dataFile.get();
         // A save that was cut off is put back before anything is read; readers wait meanwhile.
         if (m_fileSystem.kindOf(journalPathFor(dataPath)) != PathKind::Missing) {
             const SaveLock puttingBack(*data, dataPath, LockMode::Exclusive);
@@ -155,28 +168,36 @@ void FileSession::open(const std::string& dataPath, bool createMissingNames) {
         // that ends too early is refused without a names file made for it.
         records = readRecords(*data, count);
         if (!names) {
-            switch (m_fileSystem.kindOf(namesPath)) {
-            case PathKind::RegularFile:
+            // Opened straight away: a missing one is told from a link that leads nowhere only
+            // then (anything but a regular file is refused by the open itself).
+            try {
                 openNames();
-                break;
-            case PathKind::Missing:
+            } catch (const IoError& error) {
+                if (error.code() != static_cast<int>(IoCode::FileNotFound))
+                    throw;
+                switch (m_fileSystem.kindOf(namesPath)) {
+                case PathKind::Missing:
+                    break;
+                case PathKind::RegularFile:
+                    throw; // made just now by another program
+                case PathKind::Other:
+                    throw IoError(IoCode::AccessDenied);
+                }
                 if (createMissingNames) {
                     openedNames = makeNamesFile(m_fileSystem, namesPath, count);
                     names = openedNames.get();
                     createdNames = true;
                 }
-                break;
-            case PathKind::Other:
-                throw IoError(IoCode::AccessDenied);
             }
         }
         slots.resize(static_cast<std::size_t>(count));
         if (names) {
-            requireSeparateFiles(*names, dataPath);
+            requireSeparateFiles(*names, *data);
             slots = readNameSlots(*names, count);
         }
-        const std::int64_t dataSize = data->size();
-        const std::int64_t namesSize = names ? names->size() : 0;
+        // The sizes the files had when they were opened, or, once a put-back wrote them, now.
+        const std::int64_t dataSize = data->lastKnownSize();
+        const std::int64_t namesSize = names ? names->lastKnownSize() : 0;
 
         // Entries above the new last index keep what they held.
         std::copy(records.begin(), records.end(), m_table.records.begin());
@@ -218,7 +239,7 @@ void FileSession::createNamesFile() {
     std::vector<NameSlot> slots;
     std::int64_t size = 0;
     try {
-        requireSeparateFiles(*names, m_dataPath);
+        requireSeparateFiles(*names, *m_dataFile);
         slots = readNameSlots(*names, count);
         size = names->size();
     } catch (...) {
@@ -304,7 +325,7 @@ void FileSession::followPaths() {
     }
     if (!m_namesFile->isStillAt(m_namesPath)) {
         auto names = m_fileSystem.openExisting(m_namesPath);
-        requireSeparateFiles(*names, m_dataPath);
+        requireSeparateFiles(*names, *m_dataFile);
         closeQuietly(m_namesFile);
         m_namesFile = std::move(names);
     }

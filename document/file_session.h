@@ -95,6 +95,9 @@ public:
     const std::string& namesPath() const { return m_namesPath; }
 
 private:
+    /** path opened, or nothing when it is the file held already (held then serves). */
+    std::unique_ptr<FileHandle> openOrReuse(const std::string& path,
+                                            const std::unique_ptr<FileHandle>& held);
     /** What the files hold now where a save of count records writes. */
     struct OnDisk {
         std::int64_t dataSize = 0;

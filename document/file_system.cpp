@@ -111,8 +111,12 @@ public:
         if (::fstat(fd, &info) == 0) {
             m_device = info.st_dev;
             m_inode = info.st_ino;
+            m_knownSize = info.st_size;
         }
     }
+    /** For a descriptor whose fstat the caller has already made. */
+    PosixFileHandle(int fd, const struct stat& info)
+        : m_fd(fd), m_device(info.st_dev), m_inode(info.st_ino), m_knownSize(info.st_size) {}
     ~PosixFileHandle() override {
         if (m_fd >= 0)
             ::close(m_fd);
@@ -131,6 +135,7 @@ public:
     std::size_t writeAt(std::int64_t offset, const void* buffer, std::size_t size) override {
         requireOpen();
         const auto* bytes = static_cast<const char*>(buffer);
+        m_knownSize = -1;
         return transferAll(size, [&](std::size_t done) {
             return ::pwrite(m_fd, bytes + done, size - done, positionAfter(offset, done));
         });
@@ -170,8 +175,13 @@ public:
         return info.st_size;
     }
 
+    std::int64_t lastKnownSize() const override {
+        return m_knownSize >= 0 ? m_knownSize : size();
+    }
+
     void truncate(std::int64_t size) override {
         requireOpen();
+        m_knownSize = -1;
         while (::ftruncate(m_fd, static_cast<off_t>(size)) != 0) {
             if (errno != EINTR)
                 throw ioErrorForErrno(errno);
@@ -216,6 +226,8 @@ private:
     int m_fd;
     dev_t m_device{};
     ino_t m_inode{};
+    /** The size its fstat saw, -1 once it wrote or cut the file. */
+    std::int64_t m_knownSize = -1;
 };
 
 /** Rejects what no file name can be: empty, or holding a zero byte. */
@@ -322,11 +334,13 @@ public:
     PathKind kindOf(const std::string& path) const override {
         if (path.empty() || path.find('\0') != std::string::npos)
             return PathKind::Missing;
+        // The name itself first: nothing there, or a file that is no link, takes one call.
         struct stat info {};
-        if (::stat(path.c_str(), &info) == 0)
-            return S_ISREG(info.st_mode) ? PathKind::RegularFile : PathKind::Other;
-        // A link that leads nowhere is still something in the way of a new file.
-        return ::lstat(path.c_str(), &info) == 0 ? PathKind::Other : PathKind::Missing;
+        if (::lstat(path.c_str(), &info) != 0)
+            return PathKind::Missing;
+        if (S_ISLNK(info.st_mode) && ::stat(path.c_str(), &info) != 0)
+            return PathKind::Other; // a link that leads nowhere is still in the way of a new file
+        return S_ISREG(info.st_mode) ? PathKind::RegularFile : PathKind::Other;
     }
 
     std::vector<std::string> folderEntries(const std::string& folder) const override {
@@ -362,11 +376,12 @@ private:
                     continue;
                 throw errno == EISDIR ? IoError(IoCode::AccessDenied) : openErrorForErrno(errno);
             }
-            auto handle = std::make_unique<PosixFileHandle>(fd);
-            if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode))
+            if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+                ::close(fd);
                 throw IoError(IoCode::AccessDenied);
-            ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
-            return handle;
+            }
+            // O_NONBLOCK stays: it has no effect on a regular file.
+            return std::make_unique<PosixFileHandle>(fd, info);
         }
     }
 };

@@ -48,6 +48,9 @@ public:
     virtual FileIdentity identity() const = 0;
     /** The file's size in bytes now. Throws IoError. */
     virtual std::int64_t size() const = 0;
+    /** The size as the handle last saw it: at its open, unless it wrote or cut the file since,
+     * when it looks again. What another program did meanwhile is not seen. Throws IoError. */
+    virtual std::int64_t lastKnownSize() const { return size(); }
     /** Cuts the file to size bytes. Throws IoError. */
     virtual void truncate(std::int64_t size) = 0;
 

@@ -376,10 +376,10 @@ TEST_F(FailedOpenTest, DiskFullWhileCreatingTheNamesFileLeavesNoFile) {
 
 TEST_F(FailedOpenTest, AFailureAfterTheNamesFileIsInPlaceRemovesIt) {
     const std::string path = makeFile("OBJDAT.dat", 3);
-    // Open data, lock it, read count, read records, create, write, sync, rename, sync folder,
-    // then the names file is read: that read fails.
+    // Open data, lock it, read count, read records, look for the names file (missing), create,
+    // write, sync, rename, sync folder, then the names file is read: that read fails.
     m_files.resetOperations();
-    m_files.failOperation(9);
+    m_files.failOperation(10);
     expectRefused(path, "I/O error 5");
     ASSERT_TRUE(m_files.injectedFault());
     EXPECT_EQ(m_files.injectedFault()->operation, testsupport::TestFileSystem::Operation::Read);
