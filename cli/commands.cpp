@@ -14,9 +14,7 @@
 #include "document/record_codec.h"
 #include "document/whole_file.h"
 
-#include <bit>
 #include <cerrno>
-#include <cmath>
 #include <csignal>
 #include <cstdio>
 #include <cstring>
@@ -35,6 +33,29 @@ constexpr std::int64_t kMaxSourceSize = 16 * 1024 * 1024;
     throw CommandError(path + ": " + error.what());
 }
 
+/** An opening of the pair at dataPath failed with error: thrown with the path of the file it is
+ * about. A failing file operation is the names file's when the data file opens as the failed
+ * opening wanted it and the names file does not (one that is missing fails only an opening that
+ * must make it). */
+[[noreturn]] void failOnPair(const std::string& dataPath, const doc::Error& error, bool writing) {
+    if (dynamic_cast<const doc::IoError*>(&error)) {
+        auto& files = doc::FileSystem::real();
+        const auto opens = [&](const std::string& path) {
+            try {
+                (writing ? files.openExisting(path) : files.openReadOnly(path))->close();
+                return true;
+            } catch (const doc::Error&) {
+                return false;
+            }
+        };
+        const std::string namesPath = doc::namesFilePath(dataPath);
+        if (opens(dataPath) && (writing || files.kindOf(namesPath) != doc::PathKind::Missing) &&
+            !opens(namesPath))
+            failOn(namesPath, error);
+    }
+    failOn(dataPath, error);
+}
+
 /** The data file import or scale wrote, once it is written; the summary printed afterwards then
  * has to say so should it be lost. */
 std::string& writtenPath() {
@@ -45,9 +66,16 @@ std::string& writtenPath() {
 /** Opens the pair for writing (its writer lock held until the session closes) and tells of a
  * save that was cut off and had to be put back first. */
 void openForWriting(doc::FileSession& session, const std::string& path, bool createMissingNames) {
-    session.open(path, createMissingNames);
-    if (!session.recoveryNotice().empty())
-        std::fprintf(stderr, "cvnobj: %s\n", session.recoveryNotice().c_str());
+    try {
+        session.open(path, createMissingNames);
+    } catch (const doc::Error& e) {
+        failOnPair(path, e, true);
+    }
+    if (!session.recoveryNotice().empty()) {
+        const std::string notice =
+            "cvnobj: " + escapedForTerminal(session.recoveryNotice()) + '\n';
+        std::fwrite(notice.data(), 1, notice.size(), stderr);
+    }
 }
 
 /** The save of import and scale: from here on a summary that cannot be printed is reported as
@@ -62,7 +90,7 @@ doc::StoredDocument readStored(const std::string& path) {
     try {
         return doc::readStoredDocument(doc::FileSystem::real(), path);
     } catch (const doc::Error& e) {
-        failOn(path, e);
+        failOnPair(path, e, false);
     }
 }
 
@@ -78,6 +106,23 @@ doc::ObjectTable tableOf(const doc::StoredDocument& stored) {
 
 void write(std::string_view text) {
     std::fwrite(text.data(), 1, text.size(), stdout);
+}
+
+/** Lines on standard error, each "PREFIX: LINE" and escaped for a terminal, and "PREFIX: and N
+ * more" when count is more than the lines listed. */
+void reportLines(const std::string& prefix, const std::vector<std::string>& lines,
+                 std::size_t count) {
+    std::string out;
+    for (const std::string& line : lines)
+        out += escapedForTerminal(prefix + line) + '\n';
+    if (count > lines.size())
+        out +=
+            escapedForTerminal(prefix) + "and " + std::to_string(count - lines.size()) + " more\n";
+    std::fwrite(out.data(), 1, out.size(), stderr);
+}
+
+std::string counted(std::size_t count, const char* one, const char* many) {
+    return std::to_string(count) + (count == 1 ? one : many);
 }
 
 std::string readSource(const std::string& path) {
@@ -101,9 +146,19 @@ std::string readSource(const std::string& path) {
     }
 }
 
+/** Whether two paths name one file: the same file now, or the same place once the links of the
+ * folders are followed, whether anything is there yet or not. */
 bool sameFile(const std::string& a, const std::string& b) {
     std::error_code error;
-    return std::filesystem::equivalent(a, b, error);
+    if (std::filesystem::equivalent(a, b, error))
+        return true;
+    const auto place = [](const std::string& path) {
+        std::error_code ignored;
+        const std::filesystem::path absolute = std::filesystem::absolute(path, ignored);
+        const std::filesystem::path resolved = std::filesystem::weakly_canonical(absolute, ignored);
+        return (resolved.empty() ? absolute : resolved).lexically_normal();
+    };
+    return place(a) == place(b);
 }
 
 std::u32string namesSlotText(const doc::StoredDocument& stored, int r) {
@@ -197,14 +252,14 @@ int runImport(const std::string& path, const std::string& sourcePath, bool dryRu
         // no other program's change comes in between and is overwritten. A bad source creates
         // nothing: the names file, when missing, is made only for a source that is good.
         doc::FileSession session(files);
+        openForWriting(session, path, false);
         try {
-            openForWriting(session, path, false);
             plan = planImport(session.table(), source);
-            if (plan.errors.empty() && session.lacksNamesFile()) {
+            if (plan.errorCount == 0 && session.lacksNamesFile()) {
                 session.createNamesFile();
                 plan = planImport(session.table(), source);
             }
-            if (plan.errors.empty() && !plan.changes.empty()) {
+            if (plan.errorCount == 0 && !plan.changes.empty()) {
                 for (int i = 0; i < plan.added; ++i)
                     session.appendRecord();
                 session.table() = plan.result;
@@ -215,22 +270,21 @@ int runImport(const std::string& path, const std::string& sourcePath, bool dryRu
             failOn(path, e);
         }
     }
-    if (!plan.errors.empty()) {
-        std::string out;
-        for (const std::string& error : plan.errors)
-            out += sourcePath + ": " + error + '\n';
-        std::fputs(out.c_str(), stderr);
-        throw CommandError(std::to_string(plan.errors.size()) +
-                           (plan.errors.size() == 1 ? " error" : " errors") + "; nothing written");
+    if (plan.errorCount > 0) {
+        reportLines(sourcePath + ": ", plan.errors, plan.errorCount);
+        throw CommandError(counted(plan.errorCount, " error", " errors") + "; nothing written");
     }
+    reportLines(sourcePath + ": warning: ", plan.warnings, plan.warningCount);
     std::string out;
     for (const std::string& change : plan.changes)
         out += change + '\n';
-    out += std::to_string(plan.changes.size()) +
-           (plan.changes.size() == 1 ? " change" : " changes") +
-           (dryRun                 ? "; nothing written (dry run)\n"
-            : plan.changes.empty() ? "; nothing written\n"
-                                   : " written\n");
+    out +=
+        std::to_string(plan.changes.size()) + (plan.changes.size() == 1 ? " change" : " changes") +
+        (dryRun                 ? "; nothing written (dry run)"
+         : plan.changes.empty() ? "; nothing written"
+                                : " written") +
+        (plan.warningCount > 0 ? "; " + counted(plan.warningCount, " warning", " warnings") : "") +
+        '\n';
     write(out);
     return 0;
 }
@@ -262,8 +316,8 @@ int runDiff(const std::string& first, const std::string& second) {
     std::string out;
     for (int r = 0; r < std::max(a.count, b.count); ++r) {
         if (r >= a.count || r >= b.count) {
-            out +=
-                "record " + std::to_string(r) + " only in " + (r < a.count ? first : second) + '\n';
+            out += "record " + std::to_string(r) + " only in " +
+                   escapedForTerminal(r < a.count ? first : second) + '\n';
             continue;
         }
         const std::u32string nameA = namesSlotText(a, r);
@@ -291,7 +345,7 @@ int runCheck(const std::string& path) {
         data = files.openReadOnly(path);
         reading.emplace(*data, path, doc::LockMode::Shared);
     } catch (const doc::Error& e) {
-        failOn(path, e);
+        failOnPair(path, e, false);
     }
     try {
         doc::requireNoInterruptedSave(files, path);
@@ -315,7 +369,7 @@ int runCheck(const std::string& path) {
     try {
         count = doc::readRecordCount(*data);
     } catch (const doc::Error& e) {
-        problems.push_back(std::string("record count: ") + e.what());
+        problems.push_back("record count: " + escapedForTerminal(e.what()));
     }
     std::vector<doc::ObjectRecord> records;
     if (count > 0) {
@@ -331,10 +385,11 @@ int runCheck(const std::string& path) {
     const std::string namesPath = doc::namesFilePath(path);
     switch (files.kindOf(namesPath)) {
     case doc::PathKind::Missing:
-        problems.push_back("names file: " + namesPath + " is missing (the editor creates it)");
+        problems.push_back("names file: " + escapedForTerminal(namesPath) +
+                           " is missing (the editor creates it)");
         break;
     case doc::PathKind::Other:
-        problems.push_back("names file: " + namesPath + ": " +
+        problems.push_back("names file: " + escapedForTerminal(namesPath) + ": " +
                            doc::IoError::messageFor(static_cast<int>(doc::IoCode::AccessDenied)));
         break;
     case doc::PathKind::RegularFile:
@@ -347,7 +402,8 @@ int runCheck(const std::string& path) {
                                        std::to_string(count) + " names the count needs");
                 names->close();
             } catch (const doc::Error& e) {
-                problems.push_back("names file: " + namesPath + ": " + e.what());
+                problems.push_back("names file: " + escapedForTerminal(namesPath) + ": " +
+                                   escapedForTerminal(e.what()));
             }
         }
         break;
@@ -357,10 +413,8 @@ int runCheck(const std::string& path) {
             const std::uint32_t bits = records[r].fields[static_cast<std::size_t>(field.index)];
             const std::string where =
                 "record " + std::to_string(r) + " " + std::string(field.shortName) + ": ";
-            if (field.type == doc::FieldType::Flag && bits > 1)
-                problems.push_back(where + std::to_string(bits) + " is neither 0 nor 1");
-            if (field.type == doc::FieldType::Float && !std::isfinite(std::bit_cast<float>(bits)))
-                problems.push_back(where + valueText(field.type, bits) + " is not a finite number");
+            if (const std::string problem = valueProblem(field.type, bits); !problem.empty())
+                problems.push_back(where + problem);
         }
     }
     std::string out;
@@ -405,8 +459,8 @@ int runSample(const std::string& path, int count) {
         }
         failOn(namesPath, e);
     }
-    write("Wrote " + std::to_string(count) + " records to " + path + " and their names to " +
-          namesPath + "\n");
+    write("Wrote " + std::to_string(count) + " records to " + escapedForTerminal(path) +
+          " and their names to " + escapedForTerminal(namesPath) + "\n");
     return 0;
 }
 

@@ -1,7 +1,9 @@
 #pragma once
 // The commands of cvnobj. Each returns the program's exit status: 0 done, 1 failed (the reason
 // already on standard error) or, for diff and check, 1 when it found differences or problems.
-// Failures of the document layer are thrown as CommandError with the path in front.
+// Failures are thrown as CommandError with the path of the file they are about in front; the
+// caller prints them escaped for a terminal, and diff and check exit 2 on them. What the commands
+// print themselves is escaped where it quotes outside text.
 
 #include "document/file_system.h"
 #include "document/scaling.h"

@@ -1,5 +1,7 @@
 #include "cli/csv.h"
 
+#include <algorithm>
+
 namespace cli {
 
 std::string csvLine(const CsvRow& fields) {
@@ -26,79 +28,85 @@ std::string csvLine(const CsvRow& fields) {
     return line + "\r\n";
 }
 
-CsvTable parseCsv(std::string_view text) {
+std::string readCsv(std::string_view text, CsvSink& sink) {
     char separator = ',';
     const std::string_view firstLine = text.substr(0, text.find_first_of("\r\n"));
     if (firstLine.find(';') != std::string_view::npos &&
         firstLine.find(',') == std::string_view::npos)
         separator = ';';
 
-    CsvTable table;
-    CsvRow row;
-    std::string field;
-    bool fieldStarted = false; // something (even "") was read into the current line
+    std::string unquoted;     // a quoted field with doubled quotes, made single
+    bool lineStarted = false; // something (even "") was read into the current line
     int line = 1;
     std::size_t i = 0;
-    const auto endField = [&] {
-        row.push_back(std::move(field));
-        field.clear();
-    };
     const auto endLine = [&] {
-        if (fieldStarted || !row.empty()) {
-            endField();
-            table.rows.push_back(std::move(row));
-        }
-        row.clear();
-        fieldStarted = false;
+        if (lineStarted)
+            sink.endLine();
+        lineStarted = false;
         ++line;
     };
     while (i < text.size()) {
-        const char c = text[i];
-        if (c == '"' && field.empty()) {
+        if (text[i] == '"') {
             // A quoted field runs to the next lone quote, across separators and line ends.
             const int startLine = line;
-            ++i;
+            const std::size_t begin = ++i;
+            bool doubled = false;
             for (;;) {
-                if (i >= text.size()) {
-                    table.error =
-                        "line " + std::to_string(startLine) + ": a quoted field is not closed";
-                    return table;
-                }
-                if (text[i] == '"') {
-                    if (i + 1 < text.size() && text[i + 1] == '"') {
-                        field += '"';
-                        i += 2;
-                        continue;
-                    }
+                const std::size_t quote = text.find('"', i);
+                if (quote == std::string_view::npos)
+                    return "line " + std::to_string(startLine) + ": a quoted field is not closed";
+                line += static_cast<int>(
+                    std::count(text.begin() + static_cast<std::ptrdiff_t>(i),
+                               text.begin() + static_cast<std::ptrdiff_t>(quote), '\n'));
+                i = quote + 1;
+                if (i < text.size() && text[i] == '"') {
+                    doubled = true;
                     ++i;
-                    break;
+                    continue;
                 }
-                if (text[i] == '\n')
-                    ++line;
-                field += text[i++];
+                break;
             }
-            fieldStarted = true;
-            if (i < text.size() && text[i] != separator && text[i] != '\r' && text[i] != '\n') {
-                table.error = "line " + std::to_string(line) + ": text after a closing quote";
-                return table;
+            const std::string_view inside = text.substr(begin, i - 1 - begin);
+            if (i < text.size() && text[i] != separator && text[i] != '\r' && text[i] != '\n')
+                return "line " + std::to_string(line) + ": text after a closing quote";
+            if (doubled) {
+                unquoted.clear();
+                for (std::size_t k = 0; k < inside.size(); ++k) {
+                    unquoted += inside[k];
+                    k += inside[k] == '"'; // the second of a pair
+                }
+                sink.field(unquoted);
+            } else {
+                sink.field(inside);
             }
-            continue;
-        }
-        if (c == separator) {
-            endField();
-            fieldStarted = true;
-            ++i;
-        } else if (c == '\r' || c == '\n') {
-            endLine();
-            i += (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ? 2 : 1;
+            lineStarted = true;
         } else {
-            field += c;
-            fieldStarted = true;
+            // An unquoted field runs to the next separator or line end; a quote inside it is
+            // an ordinary character.
+            std::size_t end = i;
+            while (end < text.size() && text[end] != separator && text[end] != '\r' &&
+                   text[end] != '\n')
+                ++end;
+            if (end > i || lineStarted || (end < text.size() && text[end] == separator)) {
+                sink.field(text.substr(i, end - i));
+                lineStarted = true;
+            }
+            i = end;
+        }
+        // Here i is at a separator, a line end or the end of the text.
+        if (i >= text.size())
+            break;
+        if (text[i] == separator) {
             ++i;
+            if (i == text.size()) // the text ends in a separator: its line's last field is empty
+                sink.field({});
+        } else {
+            i += (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ? 2 : 1;
+            endLine();
         }
     }
     endLine();
-    return table;
+    return {};
 }
 
 } // namespace cli

@@ -14,12 +14,19 @@ using CsvRow = std::vector<std::string>;
 /** One line of fields, ended by "\r\n". */
 std::string csvLine(const CsvRow& fields);
 
-struct CsvTable {
-    std::vector<CsvRow> rows; // the header first; blank lines left out
-    std::string error;        // empty when the whole text was read
+/** Receives a CSV text's fields as they are read, so that nothing of the text is held twice. */
+class CsvSink {
+public:
+    virtual ~CsvSink() = default;
+    /** The next field of the current line; text lasts until the call returns. */
+    virtual void field(std::string_view text) = 0;
+    /** The end of a line that held anything (blank lines are left out). */
+    virtual void endLine() = 0;
 };
 
-/** Reads every line. The separator is "," unless the first line holds ";" and no ",". */
-CsvTable parseCsv(std::string_view text);
+/** Reads every line into sink. The separator is "," unless the first line holds ";" and no ",".
+ * Returns "line N: reason" for text that cannot be read (a quoted field not closed, text after
+ * a closing quote), once the lines before it are read; empty when the whole text was read. */
+std::string readCsv(std::string_view text, CsvSink& sink);
 
 } // namespace cli

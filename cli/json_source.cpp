@@ -1,18 +1,20 @@
 #include "cli/json_source.h"
 
+#include "cli/value_text.h"
+
 #include <nlohmann/json.hpp>
 
-#include <vector>
+#include <array>
 
 namespace cli {
 
 namespace {
 
 /** Builds rows straight from the parser's events, with no document in between, so numbers
- * arrive with their text and nothing but the rows is kept. */
+ * arrive with their text and nothing but the row at hand is kept. */
 class RowReader final : public nlohmann::json_sax<nlohmann::json> {
 public:
-    explicit RowReader(Source& source) : m_source(source) {}
+    RowReader(const RowHandler& onRow, MessageList& errors) : m_onRow(onRow), m_errors(errors) {}
 
     bool null() override { return badValue(); }
     bool boolean(bool) override { return badValue(); }
@@ -23,107 +25,147 @@ public:
     bool binary(binary_t&) override { return badValue(); }
 
     bool start_object(std::size_t) override {
-        Role role = Role::Other;
-        if (m_stack.empty())
-            role = Role::Outer;
-        else if (top() == Role::Records) {
-            role = Role::Record;
+        if (m_otherDepth > 0 || (m_level != Level::Start && m_level != Level::Records)) {
+            if (m_level == Level::Record && m_otherDepth == 0)
+                cellError();
+            ++m_otherDepth;
+        } else if (m_level == Level::Start) {
+            m_level = Level::Outer;
+        } else {
+            m_level = Level::Record;
             m_row = SourceRow{++m_rowNumber, {}};
-        } else if (top() == Role::Record)
-            cellError();
-        m_stack.push_back(role);
+            m_seen = {};
+            m_column = -1;
+        }
         return true;
     }
     bool start_array(std::size_t) override {
-        Role role = Role::Other;
-        if (!m_stack.empty() && top() == Role::Outer && m_key == "records") {
-            role = Role::Records;
+        if (m_otherDepth == 0 && m_level == Level::Outer && m_key == "records") {
+            m_level = Level::Records;
             m_foundRecords = true;
-        } else if (!m_stack.empty() && top() == Role::Records)
+            return true;
+        }
+        if (m_otherDepth == 0 && m_level == Level::Records)
             rowError();
-        else if (!m_stack.empty() && top() == Role::Record)
+        else if (m_otherDepth == 0 && m_level == Level::Record)
             cellError();
-        m_stack.push_back(role);
+        ++m_otherDepth;
         return true;
     }
     bool end_object() override { return end(); }
     bool end_array() override { return end(); }
     bool key(string_t& name) override {
-        if (top() == Role::Outer)
+        if (m_otherDepth > 0)
+            return true;
+        if (m_level == Level::Outer) {
             m_key = name;
-        else if (top() == Role::Record)
-            m_column = name;
+        } else if (m_level == Level::Record) {
+            m_column = columnNamed(name);
+            if (m_column < 0) {
+                m_errors.add(m_row.number, [&] { return where(excerpt(name)) + "no such column"; });
+            } else if (m_seen[static_cast<std::size_t>(m_column)]) {
+                m_errors.add(m_row.number,
+                             [&] { return where(excerpt(name)) + "the column appears twice"; });
+                m_column = -1;
+            } else {
+                m_seen[static_cast<std::size_t>(m_column)] = true;
+            }
+        }
         return true;
     }
     bool parse_error(std::size_t, const std::string&,
                      const nlohmann::detail::exception& error) override {
-        m_source.errors.emplace_back(0,
-                                     std::string("the source is not valid JSON: ") + error.what());
+        m_errors.add(0, [&] {
+            std::string message = "the source is not valid JSON: ";
+            message += excerpt(error.what(), 240); // it quotes what it last read
+            return message;
+        });
         return false;
     }
 
     void finish() {
         if (!m_foundRecords)
-            m_source.errors.emplace_back(0, "the JSON source holds no \"records\" array");
+            m_errors.add(0,
+                         [] { return std::string("the JSON source holds no \"records\" array"); });
     }
 
 private:
-    enum class Role { Outer, Records, Record, Other };
+    /** Where the parser is, above any value that is none of these (counted in m_otherDepth). */
+    enum class Level { Start, Outer, Records, Record };
 
-    Role top() const { return m_stack.back(); }
     bool end() {
-        if (top() == Role::Record)
-            m_source.rows.push_back(std::move(m_row));
-        m_stack.pop_back();
+        if (m_otherDepth > 0) {
+            --m_otherDepth;
+        } else if (m_level == Level::Record) {
+            if (!m_seen[kIndexColumn])
+                m_errors.add(m_row.number, [&] {
+                    return where("index") + "missing; every row names its record";
+                });
+            m_onRow(m_row);
+            m_level = Level::Records;
+        } else if (m_level == Level::Records) {
+            m_level = Level::Outer;
+        } else {
+            m_level = Level::Start;
+        }
         return true;
     }
-    /** A number or a string: a cell when it is a record's value. */
+    /** A number or a string: a cell when it is the value of a record's column. */
     bool scalar(std::string text) {
-        if (m_stack.empty())
+        if (m_otherDepth > 0)
             return true;
-        if (top() == Role::Record)
+        if (m_level == Level::Record && m_column >= 0)
             m_row.cells.emplace_back(m_column, std::move(text));
-        else if (top() == Role::Records)
+        else if (m_level == Level::Records)
             rowError();
         return true;
     }
     bool badValue() {
-        if (m_stack.empty())
+        if (m_otherDepth > 0)
             return true;
-        if (top() == Role::Record)
+        if (m_level == Level::Record)
             cellError();
-        else if (top() == Role::Records)
+        else if (m_level == Level::Records)
             rowError();
         return true;
     }
+    std::string where(std::string_view column) const {
+        std::string text = "row " + std::to_string(m_row.number) + ", column ";
+        text += column;
+        text += ": ";
+        return text;
+    }
     void rowError() {
         ++m_rowNumber;
-        m_source.errors.emplace_back(m_rowNumber,
-                                     "row " + std::to_string(m_rowNumber) + ": not an object");
+        m_errors.add(m_rowNumber,
+                     [&] { return "row " + std::to_string(m_rowNumber) + ": not an object"; });
     }
+    /** The value of the record's current column is not a number or a string; a column that is
+     * no column, or given twice, was reported already. */
     void cellError() {
-        m_source.errors.emplace_back(m_row.number, "row " + std::to_string(m_row.number) +
-                                                       ", column " + m_column +
-                                                       ": not a number or a string");
+        if (m_column >= 0)
+            m_errors.add(m_row.number,
+                         [&] { return where(columnName(m_column)) + "not a number or a string"; });
     }
 
-    Source& m_source;
-    std::vector<Role> m_stack;
+    const RowHandler& m_onRow;
+    MessageList& m_errors;
+    Level m_level = Level::Start;
+    std::size_t m_otherDepth = 0; // depth inside a value that is none of the levels
     SourceRow m_row;
-    std::string m_key;    // the outer object's latest key
-    std::string m_column; // the record's latest key
+    std::array<bool, kColumnCount> m_seen{};
+    std::string m_key; // the outer object's latest key
+    int m_column = -1; // the record's latest key as a column, -1 when it takes no value
     int m_rowNumber = 0;
     bool m_foundRecords = false;
 };
 
 } // namespace
 
-Source readJsonSource(std::string_view text) {
-    Source source;
-    RowReader reader(source);
+void readJsonSource(std::string_view text, const RowHandler& onRow, MessageList& errors) {
+    RowReader reader(onRow, errors);
     if (nlohmann::json::sax_parse(text.begin(), text.end(), &reader))
         reader.finish();
-    return source;
 }
 
 } // namespace cli

@@ -7,10 +7,12 @@
 
 namespace cli {
 
-/** Reads the records array's objects as rows. Numbers keep the text they are written with, so a
- * float is rounded once, from its decimal text to a single. Values that are neither numbers nor
- * strings are errors of their cell; anything but an array of objects under "records" is an error
- * of the source. Other keys of the outer object ("count") are ignored. */
-Source readJsonSource(std::string_view text);
+/** Reads the records array's objects as rows, each handed to onRow when its object ends.
+ * Numbers keep the text they are written with, so a float is rounded once, from its decimal
+ * text to a single. A key that names no column, a key given twice, a value that is neither a
+ * number nor a string, a record without "index": errors of its row; anything but an array of
+ * objects under "records" is an error of the source. Other keys of the outer object ("count")
+ * are ignored. */
+void readJsonSource(std::string_view text, const RowHandler& onRow, MessageList& errors);
 
 } // namespace cli

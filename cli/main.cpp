@@ -1,16 +1,19 @@
 // cvnobj: the editor's command-line companion for batch work on a data file and its names file.
 
 #include "cli/commands.h"
+#include "cli/value_text.h"
 #include "document/file_layout.h"
 #include "document/scaling.h"
 
 #include <CLI/CLI.hpp>
 
+#include <algorithm>
 #include <cerrno>
 #include <charconv>
 #include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
+#include <sstream>
 #include <string>
 
 namespace {
@@ -20,8 +23,13 @@ constexpr const char* kImportHelp =
     "file. Every row names its record by \"index\"; the index one past the last adds a record "
     "(up to 512). Columns may come in any order; a missing column keeps the stored value. Every "
     "cell is checked before anything is written, and every bad cell is reported as "
-    "\"row N, column NAME: reason\" (rows count from 1, the CSV header not counted). Floats take "
-    "decimal and exponent forms with \".\" (\"1E-045\") or a bit pattern (\"0x7FC00000\").\n"
+    "\"row N, column NAME: reason\" (rows count from 1, the CSV header not counted; a CSV "
+    "header's own columns as \"header, column NAME\"): the first 100, then \"and N more\". "
+    "Integers take decimal and exponent forms that are exactly whole (\"1E+3\", \"10000.0\"); "
+    "floats take decimal and exponent forms with \".\" (\"1E-045\") or a bit pattern "
+    "(\"0x7FC00000\"). A value check reports (a flag other than 0 and 1, a float that is not "
+    "finite) is written and listed as \"warning: row N, column NAME: ...\"; warnings alone "
+    "leave the exit status 0.\n"
     "A CSV passed through a spreadsheet imports unchanged, but for what the spreadsheet itself "
     "changes: it turns a name beginning with \"=\" into its formula's result and \"-0\" into "
     "\"0\"; keep such cells as text there.";
@@ -30,6 +38,12 @@ constexpr const char* kImportHelp =
 std::string percentRange() {
     return std::to_string(doc::kMinScalePercent) + " to " + std::to_string(doc::kMaxScalePercent);
 }
+
+constexpr const char* kExitStatusHelp =
+    "Exit status: 0 done, 1 failed (the reason on standard error), 2 a mistake on the command "
+    "line, 3 import or scale wrote the files but could not print their summary (the change is "
+    "made: do not run it again). diff and check follow diff(1) and cmp(1): 0 the same (nothing found), 1 different "
+    "(something found), 2 trouble. Every message shows control characters escaped (\\x1b).";
 
 /** "OLD:NEW" with both percentages in that range. */
 std::string readPercentages(const std::string& text, doc::ScalePercentages& into) {
@@ -59,6 +73,24 @@ void guardStandardDescriptors() {
     }
 }
 
+/** "cvnobj: <what>" on standard error, escaped for a terminal. */
+void reportFailure(std::string_view what) {
+    const std::string message = "cvnobj: " + cli::escapedForTerminal(what) + '\n';
+    std::fwrite(message.data(), 1, message.size(), stderr);
+}
+
+/** Text on standard error, each line escaped for a terminal. */
+void writeEscapedLines(std::string_view text) {
+    std::string out;
+    for (std::size_t start = 0; start < text.size();) {
+        const std::size_t end = std::min(text.find('\n', start), text.size());
+        out += cli::escapedForTerminal(text.substr(start, end - start));
+        out += '\n';
+        start = end + 1;
+    }
+    std::fwrite(out.data(), 1, out.size(), stderr);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -67,6 +99,7 @@ int main(int argc, char** argv) {
                  "beside it (OBJDAT.nam), as the editor reads and writes them."};
     app.set_version_flag("--version", std::string("cvnobj ") + CORVANE_VERSION);
     app.require_subcommand(1);
+    app.footer(kExitStatusHelp);
     app.fallthrough(false);
 
     std::string path, second, output, source;
@@ -113,14 +146,15 @@ int main(int argc, char** argv) {
     scale->add_option("--size", sizeText, "OLD:NEW size percentages (" + percentRange() + ")");
 
     auto* diff = app.add_subcommand(
-        "diff", "List the fields and names that differ between two data files, one line each; "
-                "exit status 1 when they differ.");
+        "diff", "List the fields and names that differ between two data files, one line each. "
+                "Exit status 0 when they are the same, 1 when they differ, 2 on trouble.");
     diff->add_option("A", path, "the first data file")->required();
     diff->add_option("B", second, "the second data file")->required();
 
     auto* check = app.add_subcommand(
         "check",
-        "Report what would stop or surprise the editor; exit status 1 when anything is found.");
+        "Report what would stop or surprise the editor. Exit status 0 when nothing is found, 1 "
+        "when something is, 2 on trouble.");
     check->add_option("FILE", path, "the data file")->required();
 
     auto* sample = app.add_subcommand(
@@ -144,8 +178,22 @@ int main(int argc, char** argv) {
                 throw CLI::ValidationError(name, error);
         }
     } catch (const CLI::ParseError& e) {
-        const int status = app.exit(e);
-        return status == 0 ? 0 : 2;
+        // The help and the version to standard output, which must take them whole; the reason
+        // for a mistake, whatever arguments it quotes, escaped.
+        std::ostringstream out, err;
+        const int status = app.exit(e, out, err);
+        const std::string help = out.str();
+        std::fwrite(help.data(), 1, help.size(), stdout);
+        writeEscapedLines(err.str());
+        if (status != 0)
+            return 2;
+        try {
+            cli::finishOutput();
+        } catch (const std::exception& failure) {
+            reportFailure(failure.what());
+            return *diff || *check ? 2 : 1;
+        }
+        return 0;
     }
 
     try {
@@ -169,11 +217,12 @@ int main(int argc, char** argv) {
         cli::finishOutput();
         return status;
     } catch (const cli::UnreportedWrite& e) {
-        std::fprintf(stderr, "cvnobj: %s\n", e.what());
+        reportFailure(e.what());
         return cli::kWrittenUnreported;
     } catch (const std::exception& e) {
         std::fflush(stdout);
-        std::fprintf(stderr, "cvnobj: %s\n", e.what());
-        return 1;
+        reportFailure(e.what());
+        // diff and check keep 1 for what they found: their trouble is 2.
+        return *diff || *check ? 2 : 1;
     }
 }

@@ -2,6 +2,7 @@
 
 #include "cli/csv.h"
 #include "cli/json_source.h"
+#include "cli/source_rows.h"
 #include "cli/value_text.h"
 #include "document/field_table.h"
 #include "document/file_layout.h"
@@ -12,6 +13,7 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
+#include <cstdint>
 #include <optional>
 
 namespace cli {
@@ -19,9 +21,6 @@ namespace cli {
 namespace {
 
 using Json = nlohmann::ordered_json;
-
-constexpr std::string_view kIndex = "index";
-constexpr std::string_view kName = "name";
 
 std::u32string nameOf(const doc::ObjectTable& table, int r) {
     return doc::readNameSlot(table.names[static_cast<std::size_t>(r)]);
@@ -34,105 +33,140 @@ Json floatNumber(const std::string& shortest) {
     return value;
 }
 
-Source readCsvSource(std::string_view text) {
-    Source source;
-    CsvTable csv = parseCsv(text);
-    if (!csv.error.empty()) {
-        source.errors.emplace_back(0, csv.error);
-        return source;
-    }
-    if (csv.rows.empty()) {
-        source.errors.emplace_back(0, "the source holds no header line");
-        return source;
-    }
-    const CsvRow& header = csv.rows.front();
-    for (std::size_t r = 1; r < csv.rows.size(); ++r) {
-        CsvRow& fields = csv.rows[r];
-        SourceRow row{static_cast<int>(r), {}};
-        if (fields.size() != header.size()) {
-            source.errors.emplace_back(static_cast<int>(r), "row " + std::to_string(r) + ": " +
-                                                                std::to_string(fields.size()) +
-                                                                " fields, but the header names " +
-                                                                std::to_string(header.size()));
-            continue;
+/** A CSV source's rows, handed on line by line. The header's columns are looked up once: a
+ * header column that is no column or is given twice is an error of the header, and its cells
+ * are left out of every row. */
+class CsvRows final : public CsvSink {
+public:
+    CsvRows(const RowHandler& onRow, MessageList& errors) : m_onRow(onRow), m_errors(errors) {}
+
+    void field(std::string_view text) override {
+        if (m_inHeader) {
+            int column = columnNamed(text);
+            if (column < 0) {
+                m_errors.add(0, [&] { return header(text) + "no such column"; });
+            } else if (m_seen[static_cast<std::size_t>(column)]) {
+                m_errors.add(0, [&] { return header(text) + "the column appears twice"; });
+                column = -1;
+            } else {
+                m_seen[static_cast<std::size_t>(column)] = true;
+            }
+            m_columns.push_back(static_cast<std::int8_t>(column));
+            return;
         }
-        for (std::size_t c = 0; c < fields.size(); ++c)
-            row.cells.emplace_back(header[c], std::move(fields[c]));
-        source.rows.push_back(std::move(row));
+        if (m_field < m_columns.size() && m_columns[m_field] >= 0)
+            m_row.cells.emplace_back(m_columns[m_field], std::string(text));
+        ++m_field;
     }
-    return source;
+    void endLine() override {
+        if (m_inHeader) {
+            m_inHeader = false;
+            if (!m_seen[kIndexColumn])
+                m_errors.add(0, [] {
+                    return std::string("header: no column index; every row names its record");
+                });
+        } else {
+            ++m_row.number;
+            if (m_field != m_columns.size())
+                m_errors.add(m_row.number, [&] {
+                    return "row " + std::to_string(m_row.number) + ": " + std::to_string(m_field) +
+                           " fields, but the header names " + std::to_string(m_columns.size());
+                });
+            else
+                m_onRow(m_row);
+        }
+        m_row.cells.clear();
+        m_field = 0;
+    }
+    bool sawHeader() const { return !m_inHeader; }
+
+private:
+    static std::string header(std::string_view column) {
+        std::string text = "header, column ";
+        text += excerpt(column);
+        text += ": ";
+        return text;
+    }
+
+    const RowHandler& m_onRow;
+    MessageList& m_errors;
+    bool m_inHeader = true;
+    std::vector<std::int8_t> m_columns; // each header column's column, -1 for none
+    std::array<bool, kColumnCount> m_seen{};
+    SourceRow m_row;
+    std::size_t m_field = 0; // fields read of the current line
+};
+
+void readCsvSource(std::string_view text, const RowHandler& onRow, MessageList& errors) {
+    CsvRows rows(onRow, errors);
+    const std::string error = readCsv(text, rows);
+    if (!error.empty())
+        errors.add(0, [&] { return error; });
+    else if (!rows.sawHeader())
+        errors.add(0, [] { return std::string("the source holds no header line"); });
 }
 
-const doc::FieldInfo* fieldNamed(std::string_view column) {
-    for (const doc::FieldInfo& field : doc::kFields)
-        if (field.shortName == column)
-            return &field;
-    return nullptr;
-}
-
-/** What one row asks for, its cells read; ok when every cell could be read. */
+/** What one row asks for, from the cells that could be read. */
 struct RowRequest {
     int index = -1;
     std::optional<std::u32string> name;
     std::array<std::optional<std::uint32_t>, doc::kFieldCount> fields;
-    bool ok = true;
 };
 
-RowRequest readRow(const SourceRow& row, RowErrors& errors) {
+std::string rowColumn(int row, std::string_view column) {
+    std::string text = "row " + std::to_string(row) + ", column ";
+    text += column;
+    text += ": ";
+    return text;
+}
+
+std::string longName() {
+    return "longer than " + std::to_string(doc::kMaxNameLength) + " characters";
+}
+
+RowRequest readRow(const SourceRow& row, MessageList& errors) {
     RowRequest request;
-    // Known columns by position: the fields, then the index and the name.
-    constexpr std::size_t kIndexColumn = doc::kFieldCount, kNameColumn = doc::kFieldCount + 1;
-    std::array<bool, doc::kFieldCount + 2> seen{};
-    const auto fail = [&](const std::string& column, const std::string& reason) {
-        errors.emplace_back(row.number, "row " + std::to_string(row.number) + ", column " + column +
-                                            ": " + reason);
-        request.ok = false;
+    const auto fail = [&](int column, const std::string& reason) {
+        errors.add(row.number, [&] { return rowColumn(row.number, columnName(column)) + reason; });
     };
     for (const auto& [column, text] : row.cells) {
-        const doc::FieldInfo* field = fieldNamed(column);
-        const std::size_t position = field              ? static_cast<std::size_t>(field->index)
-                                     : column == kIndex ? kIndexColumn
-                                     : column == kName  ? kNameColumn
-                                                        : seen.size();
-        if (position == seen.size()) {
-            fail(column, "no such column");
-            continue;
-        }
-        if (seen[position]) {
-            fail(column, "the column appears twice");
-            continue;
-        }
-        seen[position] = true;
-        if (position == kIndexColumn) {
+        if (column == kIndexColumn) {
             int index = -1;
             const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), index);
-            if (ec != std::errc{} || end != text.data() + text.size() || index < 0)
-                fail(column, "'" + text + "' is not a record number");
-            else
+            if (ec != std::errc{} || end != text.data() + text.size() || index < 0) {
+                std::string reason(1, '\'');
+                reason += excerpt(text);
+                reason += "' is not a record number";
+                fail(column, reason);
+            } else {
                 request.index = index;
-        } else if (position == kNameColumn) {
-            std::optional<std::u32string> name = fromUtf8(text);
-            if (!name)
+            }
+        } else if (column == kNameColumn) {
+            // A name is read into characters only when it may fit: at most 4 bytes each.
+            std::optional<std::u32string> name;
+            if (text.size() > 4 * static_cast<std::size_t>(doc::kMaxNameLength))
+                fail(column, longName());
+            else if (!(name = fromUtf8(text)))
                 fail(column, "not valid UTF-8");
             else
                 request.name = std::move(*name);
         } else {
-            const ParsedValue value = parseValueText(field->type, text);
+            const ParsedValue value =
+                parseValueText(doc::kFields[static_cast<std::size_t>(column)].type, text);
             if (!value.error.empty())
                 fail(column, value.error);
             else
-                request.fields[position] = value.bits;
+                request.fields[static_cast<std::size_t>(column)] = value.bits;
         }
     }
-    if (!seen[kIndexColumn])
-        fail(std::string(kIndex), "missing; every row names its record");
     return request;
 }
 
 } // namespace
 
 std::vector<std::string> exportColumns() {
-    std::vector<std::string> columns{std::string(kIndex), std::string(kName)};
+    std::vector<std::string> columns{std::string(columnName(kIndexColumn)),
+                                     std::string(columnName(kNameColumn))};
     for (const doc::FieldInfo& field : doc::kFields)
         columns.emplace_back(field.shortName);
     return columns;
@@ -155,8 +189,8 @@ std::string exportJson(const doc::ObjectTable& table) {
     Json records = Json::array();
     for (int r = 0; r < table.recordCount(); ++r) {
         Json record;
-        record[std::string(kIndex)] = r;
-        record[std::string(kName)] = toUtf8(nameOf(table, r));
+        record[std::string(columnName(kIndexColumn))] = r;
+        record[std::string(columnName(kNameColumn))] = toUtf8(nameOf(table, r));
         for (const doc::FieldInfo& field : doc::kFields) {
             const std::uint32_t bits = table.records[static_cast<std::size_t>(r)]
                                            .fields[static_cast<std::size_t>(field.index)];
@@ -195,34 +229,39 @@ ImportPlan planImport(const doc::ObjectTable& table, std::string_view source) {
         source.remove_prefix(3);
     const std::size_t first = source.find_first_not_of(" \t\r\n");
     const bool isJson = first != std::string_view::npos && source[first] == '{';
-    Source rows = isJson ? readJsonSource(source) : readCsvSource(source);
-    RowErrors errors = std::move(rows.errors);
+    MessageList errors, warnings;
 
     doc::ObjectTable& result = plan.result;
     std::vector<int> rowOfIndex(doc::kTableCapacity, 0); // the row giving each record, 0 for none
-    for (const SourceRow& row : rows.rows) {
+    const RowHandler takeRow = [&](const SourceRow& row) {
         // A row with a bad cell is still checked for what else is wrong with it.
         const RowRequest request = readRow(row, errors);
         if (request.index < 0)
-            continue;
-        const auto fail = [&](std::string_view column, const std::string& reason) {
-            errors.emplace_back(row.number, "row " + std::to_string(row.number) + ", column " +
-                                                std::string(column) + ": " + reason);
+            return;
+        // The reason is made only when the error is listed.
+        const auto fail = [&](int column, const auto& reason) {
+            errors.add(row.number,
+                       [&] { return rowColumn(row.number, columnName(column)) + reason(); });
         };
         const int index = request.index;
-        const bool adds = index == result.recordCount() && index < doc::kTableCapacity;
-        if (index > result.recordCount() - 1 && !adds) {
-            fail(kIndex, "record " + std::to_string(index) + " is beyond the table (records 0 to " +
-                             std::to_string(result.recordCount() - 1) +
-                             (result.recordCount() < doc::kTableCapacity
-                                  ? ", or " + std::to_string(result.recordCount()) + " to add one)"
-                                  : "; the table is full)"));
-            continue;
+        const int count = result.recordCount();
+        const bool adds = index == count && index < doc::kTableCapacity;
+        if (index > count - 1 && !adds) {
+            fail(kIndexColumn, [&] {
+                return "record " + std::to_string(index) + " is beyond the table (records 0 to " +
+                       std::to_string(count - 1) +
+                       (count < doc::kTableCapacity
+                            ? ", or " + std::to_string(count) + " to add one)"
+                            : "; the table is full)");
+            });
+            return;
         }
         if (const int earlier = rowOfIndex[static_cast<std::size_t>(index)]; earlier != 0) {
-            fail(kIndex, "record " + std::to_string(index) + " is already given in row " +
-                             std::to_string(earlier));
-            continue;
+            fail(kIndexColumn, [&] {
+                return "record " + std::to_string(index) + " is already given in row " +
+                       std::to_string(earlier);
+            });
+            return;
         }
         rowOfIndex[static_cast<std::size_t>(index)] = row.number;
         auto& record = result.records[static_cast<std::size_t>(index)];
@@ -235,17 +274,28 @@ ImportPlan planImport(const doc::ObjectTable& table, std::string_view source) {
             record = doc::defaultRecord();
             plan.changes.push_back("record " + std::to_string(index) + " added");
         }
-        for (std::size_t k = 0; k < request.fields.size(); ++k)
-            if (request.fields[k])
-                record.fields[k] = *request.fields[k];
+        for (const doc::FieldInfo& field : doc::kFields) {
+            const auto k = static_cast<std::size_t>(field.index);
+            if (!request.fields[k])
+                continue;
+            record.fields[k] = *request.fields[k];
+            // A value check would report is written, since the files hold such values, but
+            // listed, once it changes what is stored.
+            if (!adds && record.fields[k] == before.fields[k])
+                continue;
+            if (std::string problem = valueProblem(field.type, record.fields[k]); !problem.empty())
+                warnings.add(row.number,
+                             [&] { return rowColumn(row.number, field.shortName) + problem; });
+        }
         std::u32string name = request.name.value_or(
             adds ? std::u32string(doc::kDefaultObjectName.begin(), doc::kDefaultObjectName.end())
                  : nameBefore);
         if (adds || name != nameBefore) {
             if (name.size() > static_cast<std::size_t>(doc::kMaxNameLength)) {
-                fail(kName, "longer than " + std::to_string(doc::kMaxNameLength) + " characters");
+                fail(kNameColumn, [] { return longName(); });
             } else if (!doc::writeNameSlot(slot, name)) {
-                fail(kName, "holds a character Windows-1252 cannot hold");
+                fail(kNameColumn,
+                     [] { return std::string("holds a character Windows-1252 cannot hold"); });
             } else if (!adds) {
                 plan.changes.push_back(nameChangeLine(index, nameBefore, name));
             }
@@ -257,11 +307,15 @@ ImportPlan planImport(const doc::ObjectTable& table, std::string_view source) {
                     plan.changes.push_back(
                         fieldChangeLine(index, k, before.fields[static_cast<std::size_t>(k)],
                                         record.fields[static_cast<std::size_t>(k)]));
-    }
-    std::stable_sort(errors.begin(), errors.end(),
-                     [](const auto& a, const auto& b) { return a.first < b.first; });
-    for (auto& error : errors)
-        plan.errors.push_back(std::move(error.second));
+    };
+    if (isJson)
+        readJsonSource(source, takeRow, errors);
+    else
+        readCsvSource(source, takeRow, errors);
+    plan.errors = errors.listed();
+    plan.errorCount = errors.count();
+    plan.warnings = warnings.listed();
+    plan.warningCount = warnings.count();
     return plan;
 }
 

@@ -4,6 +4,7 @@
 
 #include "document/object_table.h"
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -21,8 +22,16 @@ std::string exportJson(const doc::ObjectTable& table);
 /** What an import would do to a table. */
 struct ImportPlan {
     /** "row N, column NAME: reason" for every bad cell (rows count from 1, the CSV header not
-     * counted), or one line for a source that cannot be read at all. */
+     * counted), "header, column NAME: reason" for a CSV header's column, or one line for a source
+     * that cannot be read at all: the first MessageList::kListed of them in row order, a source
+     * of any size giving a bounded list. errorCount counts them all. */
     std::vector<std::string> errors;
+    std::size_t errorCount = 0;
+    /** "row N, column NAME: problem" for each value the import writes that check reports (a
+     * flag other than 0 and 1, a float that is not finite): written all the same, since the
+     * files hold such values, but listed. The first MessageList::kListed, as errors. */
+    std::vector<std::string> warnings;
+    std::size_t warningCount = 0;
     /** One line per changed field or name ("record 12 damage: 40 -> 50"), and one per record
      * added ("record 200 added"). */
     std::vector<std::string> changes;
@@ -32,10 +41,11 @@ struct ImportPlan {
 };
 
 /** Reads a CSV or a JSON export (told apart by content; a UTF-8 byte-order mark is skipped) and
- * checks each row against table. Rows name their record by "index"; the index one past the last
- * adds a record (up to 512), whose missing columns take the record defaults and missing name
- * "Empty Object Slot". Columns may come in any order; a missing column keeps the stored value;
- * a name equal to the stored one leaves its slot untouched. */
+ * checks each row against table, row by row as it is read: what it holds beside the source and
+ * the table is bounded by the longest row, whatever the source's shape. Rows name their record by
+ * "index"; the index one past the last adds a record (up to 512), whose missing columns take the
+ * record defaults and missing name "Empty Object Slot". Columns may come in any order; a missing
+ * column keeps the stored value; a name equal to the stored one leaves its slot untouched. */
 ImportPlan planImport(const doc::ObjectTable& table, std::string_view source);
 
 /** The line diff and the import print for a changed field: "record 12 damage: 40 -> 50". */

@@ -1,5 +1,6 @@
 // cvnobj through the built program: round trips byte for byte, the import's checks, appending,
-// scale against the editor's computation, diff, check, and every failure's message and status.
+// scale against the editor's computation, diff, check, every failure's message and status, hostile
+// sources and names kept from the terminal, and memory bounded whatever a source's shape.
 
 #include "cli/table_io.h"
 #include "document/field_table.h"
@@ -22,6 +23,7 @@
 
 namespace {
 
+using namespace std::string_literals;
 using testsupport::Bytes;
 
 struct Outcome {
@@ -43,12 +45,13 @@ protected:
     std::string data = folder.file("OBJDAT.dat");
     std::string names = folder.file("OBJDAT.nam");
 
-    /** Runs cvnobj with the shell words args, in the folder. */
-    Outcome run(const std::string& args, const std::string& environment = "") {
+    /** Runs cvnobj with the shell words args, in the folder, after prefix (variables to set, or
+     * a program to run it under). */
+    Outcome run(const std::string& args, const std::string& prefix = "") {
         const std::string out = folder.file("stdout"), err = folder.file("stderr");
         // The test's redirections first, so that those in args win.
-        const std::string command = "cd '" + folder.path() + "' && " + environment + " '" +
-                                    CVNOBJ_PATH + "' >'" + out + "' 2>'" + err + "' " + args;
+        const std::string command = "cd '" + folder.path() + "' && " + prefix + " '" + CVNOBJ_PATH +
+                                    "' >'" + out + "' 2>'" + err + "' " + args;
         const int raw = std::system(command.c_str());
         return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, slurp(out), slurp(err)};
     }
@@ -270,6 +273,15 @@ TEST_F(CvnobjTest, FailuresHaveTheirMessageAndStatus) {
              {"--help", 0, ""},
              {"import --help", 0, ""},
              {"--version", 0, ""},
+             // Help and version that cannot be written fail; diff and check keep 1 for "found"
+             // and give 2 for trouble, as diff(1) and cmp(1) do.
+             {"--help >/dev/full", 1, "cvnobj: cannot write the output: No space left"},
+             {"--version >/dev/full", 1, "cvnobj: cannot write the output: No space left"},
+             {"check --help >/dev/full", 2, "cvnobj: cannot write the output: No space left"},
+             {"diff OBJDAT.dat missing.dat", 2, "cvnobj: missing.dat: File not found"},
+             {"diff OBJDAT.dat", 2, "B is required"},
+             {"check missing.dat", 2, "cvnobj: missing.dat: File not found"},
+             {"check OBJDAT.dat >/dev/full", 2, "cvnobj: cannot write the output: No space left"},
          }) {
         const Outcome result = run(row.args);
         EXPECT_EQ(result.status, row.status) << row.args << "\n" << result.err;
@@ -348,7 +360,8 @@ TEST_F(CvnobjTest, APairWhoseSaveWasCutOffIsReportedAndPutBack) {
                                    "OBJDAT.dat",
                                    "import OBJDAT.dat OBJDAT.dat --dry-run"}) {
         const Outcome read = run(args);
-        EXPECT_EQ(read.status, 1) << args;
+        // diff tells trouble (2) from files that differ (1).
+        EXPECT_EQ(read.status, args.starts_with("diff") ? 2 : 1) << args;
         EXPECT_NE(read.err.find(cutOff), std::string::npos) << args << "\n" << read.err;
     }
     const Outcome check = run("check OBJDAT.dat");
@@ -363,6 +376,193 @@ TEST_F(CvnobjTest, APairWhoseSaveWasCutOffIsReportedAndPutBack) {
     EXPECT_EQ(testsupport::readFile(data), before);
     EXPECT_EQ(run("show OBJDAT.dat").status, 0);
 }
+
+/** Whether text holds what a terminal would act on: a control character other than the line end,
+ * DEL, or a C1 control, raw or as UTF-8 (bytes 0x80 to 0x9F that follow no lead byte but 0xC2). */
+bool reachesTheTerminalRaw(const std::string& text) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        const auto before = i > 0 ? static_cast<unsigned char>(text[i - 1]) : 0;
+        if ((byte < 0x20 && byte != '\n') || byte == 0x7F ||
+            (byte >= 0x80 && byte < 0xA0 && (before < 0x80 || before == 0xC2)))
+            return true;
+    }
+    return false;
+}
+
+TEST_F(CvnobjTest, HostileSourcesAndPathsAreReportedSafely) {
+    enum class Setup { Pair, NoNamesFile, NamesFolder, ReadOnlyNames };
+    struct Case {
+        Setup setup;
+        std::string source; // in.csv, when not empty
+        std::string args;
+        int status;
+        std::vector<std::string> shown; // each on standard output or error
+        std::string checked = "";       // a line "check" prints afterwards
+    };
+    std::vector<Case> cases{
+        // Control characters from columns, cells and paths, DEL and C1 (0x9B starts a terminal
+        // sequence) too, come out escaped; a NUL does not cut the report.
+        {Setup::Pair,
+         "index,dam\x1b]0;T\aage,damage,dx_neg\n0,x,\x1b[31m\x7f\xc2\x9b,\x9b\n",
+         "import OBJDAT.dat in.csv",
+         1,
+         {"in.csv: header, column dam\\x1b]0;T\\x07age: no such column\n",
+          "in.csv: row 1, column damage: '\\x1b[31m\\x7f\\x9b' is not a whole number",
+          "in.csv: row 1, column dx_neg: '\\x9b' is not a decimal number"}},
+        {Setup::Pair,
+         "index,damage\n0,1\0"
+         "2\n1,\0\n"s,
+         "import OBJDAT.dat in.csv",
+         1,
+         {"row 1, column damage: '1\\x002' is not", "row 2, column damage: '\\x00' is not",
+          "cvnobj: 2 errors; nothing written"}},
+        {Setup::Pair,
+         R"({"records":[{"index":0,"na\u001bme":1,"damage":"\u009b\u0000"}]})",
+         "import OBJDAT.dat in.csv",
+         1,
+         {"row 1, column na\\x1bme: no such column",
+          "row 1, column damage: '\\x9b\\x00' is not a whole number"}},
+        {Setup::Pair,
+         "",
+         "show \"$(printf 'no\\033]0;T\\007.dat')\"",
+         1,
+         {"cvnobj: no\\x1b]0;T\\x07.dat: File not found\n"}},
+        // At most 100 errors are listed.
+        {Setup::Pair,
+         "index\n" +
+             [] {
+                 std::string rows;
+                 for (int r = 0; r < 150; ++r)
+                     rows += "x\n";
+                 return rows;
+             }(),
+         "import OBJDAT.dat in.csv",
+         1,
+         {"in.csv: row 100, column index: 'x' is not a record number\nin.csv: and 50 more\n"
+          "cvnobj: 150 errors; nothing written\n"}},
+        // A whole number is whole to its last digit; in a decimal or exponent form too.
+        {Setup::Pair,
+         "index,damage,type,class\n0,1.0000000000000000000000000000000001,4294967295.5,1e10\n",
+         "import OBJDAT.dat in.csv",
+         1,
+         {"damage: '1.0000000000000000000000000000000001' is not a whole number",
+          "type: '4294967295.5' is not a whole number", "class: '1e10' is not a whole number"}},
+        {Setup::Pair,
+         "index,damage,type,class\n0,1E+3,10000.0,0.04e2\n",
+         "import OBJDAT.dat in.csv --dry-run",
+         0,
+         {"record 0 class: 0 -> 4\nrecord 0 type: 1 -> 10000\nrecord 0 damage: 2 -> 1000\n"}},
+        // Values the files may hold but check reports are written, and listed as warnings.
+        {Setup::Pair,
+         "index,has_shadow,dy_pos\n0,7,0x7FC00000\n",
+         "import OBJDAT.dat in.csv",
+         0,
+         {"in.csv: warning: row 1, column dy_pos: 0x7FC00000 is not a finite number\n",
+          "in.csv: warning: row 1, column has_shadow: 7 is neither 0 nor 1\n",
+          "2 changes written; 2 warnings\n"},
+         "record 0 has_shadow: 7 is neither 0 nor 1\n"},
+        // The names file is refused as the export's output even before it exists.
+        {Setup::NoNamesFile,
+         "",
+         "export OBJDAT.dat -o OBJDAT.nam",
+         1,
+         {"cvnobj: OBJDAT.nam: is the data file or its names file"}},
+        {Setup::NoNamesFile,
+         "",
+         "export OBJDAT.dat -o \"$PWD/./OBJDAT.nam\"",
+         1,
+         {"/OBJDAT.nam: is the data file or its names file"}},
+        // The file that cannot be opened is the one named.
+        {Setup::NamesFolder,
+         "",
+         "show OBJDAT.dat",
+         1,
+         {"cvnobj: OBJDAT.nam: File access denied\n"}},
+        {Setup::NamesFolder,
+         "index,damage\n0,5\n",
+         "import OBJDAT.dat in.csv",
+         1,
+         {"cvnobj: OBJDAT.nam: File access denied\n"}},
+        {Setup::NamesFolder,
+         "",
+         "scale OBJDAT.dat --size 100:120",
+         1,
+         {"cvnobj: OBJDAT.nam: File access denied\n"}},
+    };
+    if (geteuid() != 0) // permissions do not stop root
+        cases.push_back({Setup::ReadOnlyNames,
+                         "index,damage\n0,5\n",
+                         "import OBJDAT.dat in.csv",
+                         1,
+                         {"cvnobj: OBJDAT.nam: File access denied\n"}});
+    for (const Case& c : cases) {
+        writeAwkwardFile();
+        if (c.setup == Setup::NoNamesFile || c.setup == Setup::NamesFolder)
+            std::remove(names.c_str());
+        if (c.setup == Setup::NamesFolder) {
+            ASSERT_EQ(mkdir(names.c_str(), 0700), 0);
+        }
+        if (c.setup == Setup::ReadOnlyNames) {
+            ASSERT_EQ(chmod(names.c_str(), 0444), 0);
+        }
+        if (!c.source.empty())
+            std::ofstream(folder.file("in.csv"), std::ios::binary) << c.source;
+        const Outcome result = run(c.args);
+        const std::string both = result.out + result.err;
+        EXPECT_EQ(result.status, c.status) << c.args << "\n" << both;
+        for (const std::string& text : c.shown)
+            EXPECT_NE(both.find(text), std::string::npos) << c.args << ": " << text << "\n" << both;
+        EXPECT_FALSE(reachesTheTerminalRaw(both)) << c.args << "\n" << both;
+        if (!c.checked.empty()) {
+            EXPECT_NE(run("check OBJDAT.dat").out.find(c.checked), std::string::npos) << c.args;
+        }
+        if (c.setup == Setup::NoNamesFile) {
+            EXPECT_EQ(access(names.c_str(), F_OK), -1) << c.args;
+        }
+        if (c.setup == Setup::NamesFolder)
+            rmdir(names.c_str());
+        if (c.setup == Setup::ReadOnlyNames)
+            chmod(names.c_str(), 0644);
+    }
+}
+
+#ifdef CVNOBJ_MEASURE_MEMORY
+/** Peak resident size of an import of a 16 MB source (the largest taken) of shapes that cost
+ * most to hold row by row, cell by cell or error by error: under 200 MB, with a report of a
+ * few lines. */
+TEST_F(CvnobjTest, ImportMemoryIsBoundedWhateverTheSourcesShape) {
+    ASSERT_EQ(run("sample OBJDAT.dat 20").status, 0);
+    constexpr std::size_t kSource = 16 * 1024 * 1024;
+    const auto filled = [&](const std::string& head, const std::string& unit,
+                            const std::string& tail = "") {
+        std::string text = head;
+        while (text.size() + unit.size() + tail.size() <= kSource)
+            text += unit;
+        return text + tail;
+    };
+    const std::string shapes[] = {
+        filled(std::string(1024 * 1024, 'x') + "\n", "a\n"),            // one long column name
+        filled("", ","),                                                // a header of empty columns
+        filled("index\n", "0\n"),                                       // an error on every row
+        filled("{\"records\":[{\"index\":0,\"name\":\"", "x", "\"}]}"), // one long name
+        filled("{\"records\":[{\"name\":\"", "x"),                      // an unclosed string
+    };
+    for (const std::string& shape : shapes) {
+        std::ofstream(folder.file("big.src"), std::ios::binary) << shape;
+        const Outcome result =
+            run("import OBJDAT.dat big.src", "/usr/bin/time -v -o '" + folder.file("time") + "'");
+        EXPECT_EQ(result.status, 1) << shape.substr(0, 40);
+        EXPECT_NE(result.err.find("; nothing written"), std::string::npos) << result.err;
+        const std::string time = slurp(folder.file("time"));
+        const std::string key = "Maximum resident set size (kbytes): ";
+        ASSERT_NE(time.find(key), std::string::npos) << time;
+        const long peakKb = std::stol(time.substr(time.find(key) + key.size()));
+        EXPECT_LT(peakKb, 200 * 1024) << shape.substr(0, 40);
+        EXPECT_LT(result.err.size(), 32u * 1024) << shape.substr(0, 40);
+    }
+}
+#endif
 
 TEST(CvnobjLocale, NumbersReadTheSameUnderAGermanLocale) {
     // A German locale built for the test, since a fresh machine may have none installed.
