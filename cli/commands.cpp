@@ -12,6 +12,7 @@
 #include "document/name_codec.h"
 #include "document/pair_guard.h"
 #include "document/record_codec.h"
+#include "document/table_comparison.h"
 #include "document/whole_file.h"
 
 #include <cerrno>
@@ -314,23 +315,21 @@ int runDiff(const std::string& first, const std::string& second) {
     const doc::StoredDocument a = readStored(first);
     const doc::StoredDocument b = readStored(second);
     std::string out;
-    for (int r = 0; r < std::max(a.count, b.count); ++r) {
-        if (r >= a.count || r >= b.count) {
+    for (const doc::RecordComparison& record :
+         doc::compareTables({a.records, a.names}, {b.records, b.names})) {
+        const int r = record.index;
+        if (!record.inBoth()) {
             out += "record " + std::to_string(r) + " only in " +
-                   escapedForTerminal(r < a.count ? first : second) + '\n';
+                   escapedForTerminal(record.inFirst ? first : second) + '\n';
             continue;
         }
-        const std::u32string nameA = namesSlotText(a, r);
-        const std::u32string nameB = namesSlotText(b, r);
-        if (nameA != nameB)
-            out += nameChangeLine(r, nameA, nameB) + '\n';
+        if (record.nameDiffers)
+            out += nameChangeLine(r, namesSlotText(a, r), namesSlotText(b, r)) + '\n';
         const auto& fa = a.records[static_cast<std::size_t>(r)].fields;
         const auto& fb = b.records[static_cast<std::size_t>(r)].fields;
-        for (int k = 0; k < doc::kFieldCount; ++k)
-            if (fa[static_cast<std::size_t>(k)] != fb[static_cast<std::size_t>(k)])
-                out += fieldChangeLine(r, k, fa[static_cast<std::size_t>(k)],
-                                       fb[static_cast<std::size_t>(k)]) +
-                       '\n';
+        for (std::size_t k = 0; k < doc::kFieldCount; ++k)
+            if (record.fieldDiffers[k])
+                out += fieldChangeLine(r, static_cast<int>(k), fa[k], fb[k]) + '\n';
     }
     write(out);
     return out.empty() ? 0 : 1;
