@@ -1,8 +1,6 @@
 #include "cli/commands.h"
 
 #include "cli/sample_data.h"
-#include "cli/table_io.h"
-#include "cli/value_text.h"
 #include "document/document_reader.h"
 #include "document/errors.h"
 #include "document/field_table.h"
@@ -12,6 +10,8 @@
 #include "document/name_codec.h"
 #include "document/record_codec.h"
 #include "document/whole_file.h"
+#include "tabletext/table_io.h"
+#include "tabletext/value_text.h"
 
 #include <bit>
 #include <cerrno>
@@ -22,6 +22,9 @@
 #include <iostream>
 
 namespace cli {
+
+// The export, the import and the value forms are the table text the editor shares.
+using namespace tabletext;
 
 namespace {
 

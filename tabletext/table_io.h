@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-namespace cli {
+namespace tabletext {
 
 /** Columns of the export, in order: "index", "name", then the fields' short names. */
 std::vector<std::string> exportColumns();
@@ -43,4 +43,4 @@ std::string fieldChangeLine(int record, int field, std::uint32_t before, std::ui
 /** The same for a name, quoted and escaped for a terminal. */
 std::string nameChangeLine(int record, const std::u32string& before, const std::u32string& after);
 
-} // namespace cli
+} // namespace tabletext

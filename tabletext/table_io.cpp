@@ -1,11 +1,11 @@
-#include "cli/table_io.h"
+#include "tabletext/table_io.h"
 
-#include "cli/csv.h"
-#include "cli/json_source.h"
-#include "cli/value_text.h"
 #include "document/field_table.h"
 #include "document/file_layout.h"
 #include "document/name_codec.h"
+#include "tabletext/csv.h"
+#include "tabletext/json_source.h"
+#include "tabletext/value_text.h"
 
 #include <nlohmann/json.hpp>
 
@@ -14,7 +14,7 @@
 #include <charconv>
 #include <optional>
 
-namespace cli {
+namespace tabletext {
 
 namespace {
 
@@ -265,4 +265,4 @@ ImportPlan planImport(const doc::ObjectTable& table, std::string_view source) {
     return plan;
 }
 
-} // namespace cli
+} // namespace tabletext

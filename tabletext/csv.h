@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-namespace cli {
+namespace tabletext {
 
 using CsvRow = std::vector<std::string>;
 
@@ -22,4 +22,4 @@ struct CsvTable {
 /** Reads every line. The separator is "," unless the first line holds ";" and no ",". */
 CsvTable parseCsv(std::string_view text);
 
-} // namespace cli
+} // namespace tabletext

@@ -1,10 +1,10 @@
-#include "cli/json_source.h"
+#include "tabletext/json_source.h"
 
 #include <nlohmann/json.hpp>
 
 #include <vector>
 
-namespace cli {
+namespace tabletext {
 
 namespace {
 
@@ -126,4 +126,4 @@ Source readJsonSource(std::string_view text) {
     return source;
 }
 
-} // namespace cli
+} // namespace tabletext

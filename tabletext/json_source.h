@@ -1,11 +1,11 @@
 #pragma once
 // The JSON form of an import source: {"count": N, "records": [{"index": 0, ...}, ...]}.
 
-#include "cli/source_rows.h"
+#include "tabletext/source_rows.h"
 
 #include <string_view>
 
-namespace cli {
+namespace tabletext {
 
 /** Reads the records array's objects as rows. Numbers keep the text they are written with, so a
  * float is rounded once, from its decimal text to a single. Values that are neither numbers nor
@@ -13,4 +13,4 @@ namespace cli {
  * of the source. Other keys of the outer object ("count") are ignored. */
 Source readJsonSource(std::string_view text);
 
-} // namespace cli
+} // namespace tabletext

@@ -1,4 +1,4 @@
-#include "cli/value_text.h"
+#include "tabletext/value_text.h"
 
 #include "document/errors.h"
 #include "document/text_forms.h"
@@ -8,7 +8,7 @@
 #include <cmath>
 #include <cstdio>
 
-namespace cli {
+namespace tabletext {
 
 namespace {
 
@@ -190,4 +190,4 @@ std::string escapedForTerminal(std::u32string_view text) {
     return out;
 }
 
-} // namespace cli
+} // namespace tabletext

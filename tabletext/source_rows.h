@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-namespace cli {
+namespace tabletext {
 
 /** One row: its number for messages (from 1) and its cells as (column, text). */
 struct SourceRow {
@@ -22,4 +22,4 @@ struct Source {
     RowErrors errors;
 };
 
-} // namespace cli
+} // namespace tabletext

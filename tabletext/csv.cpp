@@ -1,6 +1,6 @@
-#include "cli/csv.h"
+#include "tabletext/csv.h"
 
-namespace cli {
+namespace tabletext {
 
 std::string csvLine(const CsvRow& fields) {
     std::string line;
@@ -101,4 +101,4 @@ CsvTable parseCsv(std::string_view text) {
     return table;
 }
 
-} // namespace cli
+} // namespace tabletext

@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-namespace cli {
+namespace tabletext {
 
 /** A field's stored bits as text: integers and flags unsigned decimal; finite floats in the
  * shortest form that reads back to the same single ("1.234", "-0", "1e-45"); NaN and the
@@ -38,4 +38,4 @@ std::optional<std::u32string> fromUtf8(std::string_view text);
  * written as escapes ("\n", "\t", "\r", "\\", "\x1b"), everything else as UTF-8. */
 std::string escapedForTerminal(std::u32string_view text);
 
-} // namespace cli
+} // namespace tabletext
