@@ -138,16 +138,18 @@ std::vector<std::string> exportColumns() {
     return columns;
 }
 
+std::vector<std::string> exportRow(const doc::ObjectTable& table, int r) {
+    std::vector<std::string> row{std::to_string(r), toUtf8(nameOf(table, r))};
+    for (const doc::FieldInfo& field : doc::kFields)
+        row.push_back(valueText(field.type, table.records[static_cast<std::size_t>(r)]
+                                                .fields[static_cast<std::size_t>(field.index)]));
+    return row;
+}
+
 std::string exportCsv(const doc::ObjectTable& table) {
     std::string out = csvLine(exportColumns());
-    for (int r = 0; r < table.recordCount(); ++r) {
-        CsvRow row{std::to_string(r), toUtf8(nameOf(table, r))};
-        for (const doc::FieldInfo& field : doc::kFields)
-            row.push_back(
-                valueText(field.type, table.records[static_cast<std::size_t>(r)]
-                                          .fields[static_cast<std::size_t>(field.index)]));
-        out += csvLine(row);
-    }
+    for (int r = 0; r < table.recordCount(); ++r)
+        out += csvLine(exportRow(table, r));
     return out;
 }
 
@@ -189,13 +191,16 @@ std::string nameChangeLine(int record, const std::u32string& before, const std::
 }
 
 ImportPlan planImport(const doc::ObjectTable& table, std::string_view source) {
-    ImportPlan plan;
-    plan.result = table;
     if (source.starts_with("\xEF\xBB\xBF"))
         source.remove_prefix(3);
     const std::size_t first = source.find_first_not_of(" \t\r\n");
     const bool isJson = first != std::string_view::npos && source[first] == '{';
-    Source rows = isJson ? readJsonSource(source) : readCsvSource(source);
+    return planRows(table, isJson ? readJsonSource(source) : readCsvSource(source));
+}
+
+ImportPlan planRows(const doc::ObjectTable& table, Source rows) {
+    ImportPlan plan;
+    plan.result = table;
     RowErrors errors = std::move(rows.errors);
 
     doc::ObjectTable& result = plan.result;

@@ -3,6 +3,7 @@
 // import of such a file, checked cell by cell against the stored table before anything changes.
 
 #include "document/object_table.h"
+#include "tabletext/source_rows.h"
 
 #include <string>
 #include <string_view>
@@ -12,6 +13,8 @@ namespace tabletext {
 
 /** Columns of the export, in order: "index", "name", then the fields' short names. */
 std::vector<std::string> exportColumns();
+/** The export's cells of record r, in the order of exportColumns. */
+std::vector<std::string> exportRow(const doc::ObjectTable& table, int r);
 
 /** Every record 0 to the last index with its name, as RFC 4180 CSV (UTF-8, CRLF). */
 std::string exportCsv(const doc::ObjectTable& table);
@@ -37,6 +40,9 @@ struct ImportPlan {
  * "Empty Object Slot". Columns may come in any order; a missing column keeps the stored value;
  * a name equal to the stored one leaves its slot untouched. */
 ImportPlan planImport(const doc::ObjectTable& table, std::string_view source);
+/** planImport's check of rows already read: every cell, the index, the name, whether a record is
+ * given twice; rows.errors come first in their rows. */
+ImportPlan planRows(const doc::ObjectTable& table, Source rows);
 
 /** The line diff and the import print for a changed field: "record 12 damage: 40 -> 50". */
 std::string fieldChangeLine(int record, int field, std::uint32_t before, std::uint32_t after);
