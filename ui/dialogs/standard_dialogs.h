@@ -14,6 +14,8 @@ public:
     QString browseFolder(QWidget* parent, const QString& instruction) override;
     Answer confirm(QWidget* parent, const QString& text) override;
     void information(QWidget* parent, const QString& text) override;
+    std::optional<QString> askText(QWidget* parent, const QString& title, const QString& label,
+                                   const QString& initial) override;
     std::optional<FontChoice> chooseFont(QWidget* parent, const FontChoice& initial,
                                          const FontApply& apply) override;
     void error(QWidget* parent, const QString& text) override;
