@@ -11,6 +11,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <deque>
 #include <optional>
 #include <vector>
 
@@ -84,8 +85,9 @@ public:
 private:
     bool openStepChanged(const doc::ObjectTable& table) const;
 
-    std::vector<HistoryStep> m_done;
-    std::vector<HistoryStep> m_undone; // the last undone at the back
+    // Deques: a long history grows without moving every step it holds.
+    std::deque<HistoryStep> m_done;
+    std::deque<HistoryStep> m_undone; // the last undone at the back
     std::optional<HistoryStep> m_open;
     /** The table as it was when the open step began. */
     doc::ObjectTable m_base;
