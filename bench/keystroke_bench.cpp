@@ -1,8 +1,11 @@
 // One editing keystroke in "Damage:" of a 512-record file: the key event, the
 // modified event, the write-back of all 26 controls, the refill of 512 rows,
-// the reselection and the event processing that follows (repaint included).
-// Alternates typing a digit at the end and Backspace, so the text stays a
-// valid number and every keystroke changes it.
+// the reselection, the undo history and the event processing that follows
+// (repaint included). Alternates typing a digit at the end and Backspace, so
+// the text stays a valid number and every keystroke changes it. The keystrokes
+// of one field make one step of the history; the second benchmark types into
+// "Damage:" and "Dot Color:" by turns, so that every keystroke ends a step and
+// begins the next.
 
 #include "document/field_table.h"
 #include "tests/support/editor_fixture.h"
@@ -39,27 +42,48 @@ struct Session : EditorFixture {
 // Made in main, so the window goes before the application object.
 Session* g_session = nullptr;
 
-std::vector<double>& samples() {
-    static std::vector<double> all;
-    return all;
+std::vector<double>& samples(bool newSteps) {
+    static std::vector<double> all[2];
+    return all[newSteps ? 1 : 0];
 }
 
-void BM_EditingKeystroke(benchmark::State& state) {
+/** Grows a text of six digits by one and takes it back, so it always converts. */
+Qt::Key nextKey(const ui::FieldEdit* edit, int digits) {
+    return edit->text().size() == digits ? Qt::Key_7 : Qt::Key_Backspace;
+}
+
+void typeKeystrokes(benchmark::State& state, bool newSteps) {
     Session& s = *g_session;
-    ui::FieldEdit* edit = s.window().ME5;
+    ui::FieldEdit* damage = s.window().ME5;
+    ui::FieldEdit* dotColor = s.window().me17;
+    bool inDamage = !newSteps; // a step of its own from the first keystroke on
     for (auto _ : state) {
+        ui::FieldEdit* edit = inDamage ? damage : dotColor;
         const auto start = std::chrono::steady_clock::now();
-        // "300002" grows to "3000027" and back, so the text always converts.
-        QTest::keyClick(edit, edit->text().size() == 6 ? Qt::Key_7 : Qt::Key_Backspace);
+        // "300002" grows to "3000027" and back; "300003" likewise.
+        QTest::keyClick(edit, nextKey(edit, 6));
         QCoreApplication::processEvents();
         const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
         state.SetIterationTime(elapsed.count());
-        samples().push_back(elapsed.count() * 1e6);
+        samples(newSteps).push_back(elapsed.count() * 1e6);
+        if (newSteps)
+            inDamage = !inDamage;
     }
-    // The keystrokes must have reached the table, or the figures measure nothing.
-    const std::uint32_t damage = s.table().records[300].fields[doc::field::kDamage];
-    if (damage != 300002u && damage != 3000027u)
+    // The keystrokes must have reached the table and the history, or the figures measure
+    // nothing.
+    const std::uint32_t stored = s.table().records[300].fields[doc::field::kDamage];
+    if (stored != 300002u && stored != 3000027u)
         state.SkipWithError("the keystrokes were not written back");
+    if (s.document().undoName().isEmpty())
+        state.SkipWithError("the history recorded nothing");
+}
+
+void BM_EditingKeystroke(benchmark::State& state) {
+    typeKeystrokes(state, false);
+}
+
+void BM_KeystrokeEndingAStep(benchmark::State& state) {
+    typeKeystrokes(state, true);
 }
 
 double percentile(std::vector<double> values, double p) {
@@ -71,6 +95,7 @@ double percentile(std::vector<double> values, double p) {
 } // namespace
 
 BENCHMARK(BM_EditingKeystroke)->UseManualTime()->Unit(benchmark::kMicrosecond)->MinTime(2.0);
+BENCHMARK(BM_KeystrokeEndingAStep)->UseManualTime()->Unit(benchmark::kMicrosecond)->MinTime(2.0);
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
@@ -81,10 +106,13 @@ int main(int argc, char** argv) {
     g_session = &session;
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
-    if (!samples().empty()) {
-        std::printf(
-            "\nediting keystroke over %zu samples: median %.1f us, 99th percentile %.1f us\n",
-            samples().size(), percentile(samples(), 0.5), percentile(samples(), 0.99));
+    for (const bool newSteps : {false, true}) {
+        const std::vector<double>& taken = samples(newSteps);
+        if (taken.empty())
+            continue;
+        std::printf("\n%s over %zu samples: median %.1f us, 99th percentile %.1f us\n",
+                    newSteps ? "keystroke ending a step" : "editing keystroke", taken.size(),
+                    percentile(taken, 0.5), percentile(taken, 0.99));
     }
     return 0;
 }

@@ -1,8 +1,6 @@
 #include "cli/commands.h"
 
 #include "cli/sample_data.h"
-#include "cli/table_io.h"
-#include "cli/value_text.h"
 #include "document/document_reader.h"
 #include "document/errors.h"
 #include "document/field_table.h"
@@ -14,6 +12,8 @@
 #include "document/record_codec.h"
 #include "document/table_comparison.h"
 #include "document/whole_file.h"
+#include "tabletext/table_io.h"
+#include "tabletext/value_text.h"
 
 #include <cerrno>
 #include <csignal>
@@ -24,6 +24,9 @@
 #include <optional>
 
 namespace cli {
+
+// The export, the import and the value forms are the table text the editor shares.
+using namespace tabletext;
 
 namespace {
 

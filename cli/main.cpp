@@ -1,7 +1,7 @@
 // cvnobj: the editor's command-line companion for batch work on a data file and its names file.
 
 #include "cli/commands.h"
-#include "cli/value_text.h"
+#include "tabletext/value_text.h"
 #include "document/file_layout.h"
 #include "document/scaling.h"
 
@@ -75,7 +75,7 @@ void guardStandardDescriptors() {
 
 /** "cvnobj: <what>" on standard error, escaped for a terminal. */
 void reportFailure(std::string_view what) {
-    const std::string message = "cvnobj: " + cli::escapedForTerminal(what) + '\n';
+    const std::string message = "cvnobj: " + tabletext::escapedForTerminal(what) + '\n';
     std::fwrite(message.data(), 1, message.size(), stderr);
 }
 
@@ -84,7 +84,7 @@ void writeEscapedLines(std::string_view text) {
     std::string out;
     for (std::size_t start = 0; start < text.size();) {
         const std::size_t end = std::min(text.find('\n', start), text.size());
-        out += cli::escapedForTerminal(text.substr(start, end - start));
+        out += tabletext::escapedForTerminal(text.substr(start, end - start));
         out += '\n';
         start = end + 1;
     }

@@ -350,7 +350,10 @@ void FileSession::save(SaveMode mode) {
     // An earlier save of this session that failed and could not put the old bytes back left
     // its journal; with it applied, the files are again as this session last knew them.
     putBackInterruptedSave(m_fileSystem, m_dataPath, *m_dataFile, m_namesFile.get());
-    const OnDisk now = readOnDisk(m_table.recordCount());
+    // As far as the save writes, and as far as the files were read or last written: a table that
+    // has shrunk since (an "Add Record" undone) is checked against all that was there.
+    const OnDisk now = readOnDisk(std::max(
+        {m_table.recordCount(), m_stored.count, m_attempted ? m_attempted->count : 0}));
     if (mode == SaveMode::RefuseChanged) {
         if (const std::string changed = changedFile(now); !changed.empty())
             throw ChangedOnDiskError(changed);

@@ -7,11 +7,15 @@
 #include "document/scaling.h"
 #include "document/text_forms.h"
 #include "editor/record_texts.h"
+#include "editor/record_view.h"
+#include "tabletext/record_text.h"
 #include "ui/dialogs/dialogs.h"
 #include "ui/user_action.h"
 
 #include <QDir>
 
+#include <algorithm>
+#include <new>
 #include <utility>
 
 namespace editor {
@@ -40,6 +44,26 @@ private:
 
 QString fileNameOf(const std::string& path) {
     return QString::fromStdString(doc::fileNameOf(path));
+}
+
+// A refused paste lists at most this many of its bad cells.
+constexpr int kShownPasteErrors = 20;
+
+QString stepOfField(int field, int row) {
+    return QStringLiteral("%1 of record %2").arg(fieldCaption(field)).arg(row);
+}
+
+/** The refusal of a paste: each error as the import reports it, then how many. */
+QString pasteRefusal(const std::vector<std::string>& errors) {
+    QString text;
+    const int count = static_cast<int>(errors.size());
+    for (int i = 0; i < std::min(count, kShownPasteErrors); ++i)
+        text += QString::fromStdString(errors[static_cast<std::size_t>(i)]) + u'\n';
+    if (count > kShownPasteErrors)
+        text += QStringLiteral("and %1 more\n").arg(count - kShownPasteErrors);
+    return text + QStringLiteral("%1 %2; nothing pasted")
+                      .arg(count)
+                      .arg(count == 1 ? QStringLiteral("error") : QStringLiteral("errors"));
 }
 } // namespace
 
@@ -92,6 +116,7 @@ void Document::loadChosen(const QString& chosen) {
     // The folder is remembered even when the file then cannot be opened.
     m_settings.writeStartDir(QString::fromStdString(doc::folderOfPath(path)));
     m_session.open(path);
+    startHistory();
     setUnsaved(false);
     afterOpen();
     if (m_loaded)
@@ -108,12 +133,17 @@ void Document::afterOpen() {
 }
 
 void Document::save() {
+    endTyping();
     saveSelecting(m_view->selectedRow());
 }
 
 void Document::saveSelecting(int rowToSelect) {
+    // Until the save is through, what the files hold is not known: a failure that could not be
+    // undone leaves files that match no table.
+    m_filesHoldKnown = false;
     if (!writeTable())
         return;
+    rememberFilesHold();
     setUnsaved(false);
     m_view->refillAndSelect(rowToSelect);
 }
@@ -146,6 +176,7 @@ bool Document::writeTable() {
 void Document::reload() {
     const std::string path = m_session.dataPath();
     m_session.open(path);
+    startHistory();
     setUnsaved(false);
     afterOpen();
     m_view->showDocument(QString::fromStdString(path));
@@ -191,6 +222,7 @@ void Document::markUnsaved() {
 }
 
 void Document::addRecord() {
+    const StepScope step(*this, QStringLiteral("Add Record"), table().lastIndex + 1);
     if (table().recordCount() >= doc::kTableCapacity) {
         ui::Dialogs::current().information(
             m_view->dialogParent(),
@@ -206,6 +238,7 @@ void Document::addRecord() {
 
 void Document::clearRecord() {
     const int row = m_view->selectedRow();
+    const StepScope step(*this, QStringLiteral("Clear Record"), row);
     if (row < kFirstClearableRecord) {
         ui::Dialogs::current().information(m_view->dialogParent(),
                                            QStringLiteral("Can not clear core object."));
@@ -240,6 +273,8 @@ void Document::saveRecordCommand(int row) {
 void Document::shapeToShadow() {
     if (m_view->selectedRow() < 0)
         return;
+    // Its six write-backs are one step.
+    const StepScope step(*this, QStringLiteral("Shape Data to Shadow Data"), m_view->selectedRow());
     const std::string separator = decimalSeparator();
     for (const int shape : doc::kShapeSizeFields) {
         // The size as the edit shows it, at full precision: a stored 1.234 shown as 1.23
@@ -252,12 +287,16 @@ void Document::shapeToShadow() {
 }
 
 void Document::scaleAll() {
+    // With no row selected the command ends showing record 0.
+    const StepScope step(*this, QStringLiteral("Apply to All Objects"),
+                         std::max(m_view->selectedRow(), 0));
     const ScaleFactors stored{m_settings.readDamageScale(), m_settings.readSizeScale()};
     doc::checkStoredScale(stored.damage);
     doc::checkStoredScale(stored.size);
     const ScaleFactors wanted = m_view->percentages();
     m_settings.writeDamageScale(wanted.damage);
     m_settings.writeSizeScale(wanted.size);
+    m_history.setPercentages({stored, wanted});
 
     const int row = m_view->selectedRow();
     doc::scaleTable(table(), {stored.damage, wanted.damage}, {stored.size, wanted.size});
@@ -269,6 +308,142 @@ void Document::scaleAll() {
 void Document::setUnsaved(bool unsaved) {
     m_unsaved = unsaved;
     m_view->showUnsaved(unsaved);
+}
+
+// ---- the undo history
+
+Document::StepScope::StepScope(Document& document, const QString& name, int row)
+    : m_document(document) {
+    document.endTyping();
+    document.m_history.begin(document.table(), name, row);
+}
+
+Document::StepScope::~StepScope() {
+    try {
+        m_document.m_history.end(m_document.table());
+    } catch (const std::bad_alloc&) {
+        // Without the memory to keep it the step is lost; the table stays as the command left it.
+    }
+    m_document.m_view->showHistory();
+}
+
+void Document::startHistory() {
+    m_typing.reset();
+    m_history.reset();
+    rememberFilesHold();
+    m_view->showHistory();
+}
+
+void Document::rememberFilesHold() {
+    m_filesHold = table();
+    m_filesHoldKnown = true;
+}
+
+bool Document::tableMatchesFiles() const {
+    const doc::ObjectTable& now = table();
+    if (!m_filesHoldKnown || now.lastIndex != m_filesHold.lastIndex)
+        return false;
+    const auto end = static_cast<std::ptrdiff_t>(now.recordCount());
+    return std::equal(now.records.begin(), now.records.begin() + end,
+                      m_filesHold.records.begin()) &&
+           std::equal(now.names.begin(), now.names.begin() + end, m_filesHold.names.begin());
+}
+
+QString Document::undoName() const {
+    return m_history.undoName(table());
+}
+
+QString Document::redoName() const {
+    return m_history.redoName(table());
+}
+
+void Document::writePercentages(ScaleFactors percentages) {
+    m_settings.writeDamageScale(percentages.damage);
+    m_settings.writeSizeScale(percentages.size);
+}
+
+void Document::undo() {
+    moveThroughHistory(true);
+}
+
+void Document::redo() {
+    moveThroughHistory(false);
+}
+
+void Document::moveThroughHistory(bool back) {
+    endTyping();
+    const HistoryStep* next = back ? m_history.nextUndo() : m_history.nextRedo();
+    if (!next)
+        return;
+    // The next "Apply" computes from the percentages the table is at again.
+    const auto percentages = [back](const HistoryStep& step) {
+        return back ? step.percentages->before : step.percentages->after;
+    };
+    if (next->percentages)
+        writePercentages(percentages(*next));
+    const HistoryStep& step = back ? m_history.undo(table()) : m_history.redo(table());
+    if (step.percentages)
+        m_view->showPercentages(percentages(step));
+    showHistoryStep(step);
+}
+
+void Document::showHistoryStep(const HistoryStep& step) {
+    setUnsaved(!tableMatchesFiles());
+    // An undone "Add Record" takes its record away: the last one is shown instead.
+    m_view->refillAndSelect(std::min(step.row, static_cast<int>(table().lastIndex)));
+    m_view->showSelectedRecord();
+    m_view->showHistory();
+}
+
+void Document::typingInto(int row, int field) {
+    // Without a row nothing is written; a command's own write-backs are in its step.
+    if (row < 0 || (m_history.isOpen() && !m_typing))
+        return;
+    if (m_typing && m_typing->goesOn && m_typing->row == row && m_typing->field == field)
+        return;
+    endTyping();
+    m_history.begin(table(), stepOfField(field, row), row);
+    m_typing = Typing{row, field, true};
+}
+
+void Document::toggling(int row, int field) {
+    typingInto(row, field);
+    if (m_typing && m_typing->row == row && m_typing->field == field)
+        m_typing->goesOn = false;
+}
+
+void Document::recordShown(int row) {
+    if (m_typing && m_typing->row != row)
+        endTyping();
+}
+
+void Document::endTyping() {
+    if (!m_typing)
+        return;
+    m_typing.reset();
+    m_history.end(table());
+    m_view->showHistory();
+}
+
+void Document::applyTable(const doc::ObjectTable& newTable, const QString& name, int row) {
+    {
+        const StepScope step(*this, name, row);
+        table() = newTable;
+    }
+    setUnsaved(true);
+    m_view->refillAndSelect(row);
+    m_view->showSelectedRecord();
+}
+
+void Document::pasteRecords(const QString& text) {
+    endTyping();
+    const int row = m_view->selectedRow();
+    if (row < 0)
+        return;
+    const tabletext::ImportPlan plan = tabletext::planPaste(table(), row, text.toStdString());
+    if (!plan.errors.empty())
+        throw doc::Error(pasteRefusal(plan.errors).toStdString());
+    applyTable(plan.result, QStringLiteral("Paste into Record"), row);
 }
 
 } // namespace editor

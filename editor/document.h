@@ -9,8 +9,10 @@
 #include "editor/disk_watcher.h"
 #include "editor/document_settings.h"
 #include "editor/document_view.h"
+#include "editor/history.h"
 
 #include <functional>
+#include <optional>
 
 namespace editor {
 
@@ -26,6 +28,8 @@ public:
 
     doc::ObjectTable& table() { return m_session.table(); }
     const doc::ObjectTable& table() const { return m_session.table(); }
+    /** Whether a data file and its names file are open. */
+    bool isOpen() const { return m_session.isOpen(); }
 
     /** The settings step (asking for the data folder on the first run, the stored percentages
      * into the spin boxes), the open dialog, and unless it is cancelled: the question about
@@ -85,7 +89,71 @@ public:
      * 0 or below is refused before anything is written or changed. */
     void scaleAll();
 
+    // ---- the undo history: one per open pair, emptied by every open, without a depth limit.
+    // A step is the typing in one field of one record (from its first keystroke until another
+    // field takes the keystrokes, another record is shown or a command runs), a check-box toggle,
+    // or one command that changed the table or the stored percentages.
+
+    /** What "Undo" would take back ("Damage of record 12", "Apply to All Objects"), or an empty
+     * text when there is nothing. */
+    QString undoName() const;
+    /** What "Redo" would do again, or an empty text. */
+    QString redoName() const;
+    /** Puts the table back as it was before the last step, bit for bit (and the percentages it
+     * stored, into the settings and the spin boxes), refills the list and shows the record the
+     * step concerns as a click shows it. "Save" is enabled then, unless the table is again what
+     * the files hold. The files are not touched. Nothing when there is nothing to undo; a failing
+     * write of the settings throws before the table changes. */
+    void undo();
+    /** Does the last undone step again, with the same result bit for bit, shown as undo() shows
+     * it. */
+    void redo();
+
+    /** A keystroke of field (or the name) of record row is about to be written back. */
+    void typingInto(int row, int field);
+    /** A check box of record row is about to be written back: a step of its own. */
+    void toggling(int row, int field);
+    /** The record view now shows record row; typing into another record has ended. */
+    void recordShown(int row);
+    /** Ends the step of the typing so far, as every command does before it runs. */
+    void endTyping();
+
+    /** Puts newTable in place of the table as one step called name about record row (which must
+     * exist in newTable), then as after any change: "Save" enabled, the list refilled and record
+     * row shown as a click shows it. The next save writes newTable's count. */
+    void applyTable(const doc::ObjectTable& newTable, const QString& name, int row);
+    /** "Paste into Record": table text (tab- or comma-separated, as "Copy Record" and
+     * spreadsheets write it) into the selected record and the ones after it, as one step. Every
+     * cell is checked first by the import's rules; a bad one, or a line past the last record,
+     * throws doc::Error listing each as the import reports it, and nothing changes. Nothing
+     * without a selected row. */
+    void pasteRecords(const QString& text);
+
 private:
+    /** Records one command as a step: begun when made (ending the typing), ended when gone,
+     * also when the command throws, so a step holds whatever the command changed. */
+    class StepScope {
+    public:
+        StepScope(Document& document, const QString& name, int row);
+        ~StepScope();
+        StepScope(const StepScope&) = delete;
+        StepScope& operator=(const StepScope&) = delete;
+
+    private:
+        Document& m_document;
+    };
+    /** An open, or a reload: the history starts afresh, and the table is what the files hold. */
+    void startHistory();
+    /** The table now matches the files after a successful open or save. */
+    void rememberFilesHold();
+    /** Whether the table's records, names and count are those the files hold. */
+    bool tableMatchesFiles() const;
+    void writePercentages(ScaleFactors percentages);
+    /** Undo (back) or redo. */
+    void moveThroughHistory(bool back);
+    /** After an undo or a redo: "Save", the list and the record of step. */
+    void showHistoryStep(const HistoryStep& step);
+
     void setUnsaved(bool unsaved);
     /** The save, then the list refilled with rowToSelect selected (-1: none). */
     void saveSelecting(int rowToSelect);
@@ -120,6 +188,18 @@ private:
     DiskWatcher m_watcher;
     /** The files as they were when the user last chose not to reload them. */
     QString m_declinedStamp;
+
+    History m_history;
+    /** The typing step open: its record and field; a toggle's does not go on with more. */
+    struct Typing {
+        int row;
+        int field;
+        bool goesOn;
+    };
+    std::optional<Typing> m_typing;
+    /** The records, names and count the files hold, when known (a failed save leaves it not). */
+    doc::ObjectTable m_filesHold;
+    bool m_filesHoldKnown = false;
 };
 
 } // namespace editor

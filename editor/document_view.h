@@ -25,6 +25,8 @@ public:
     virtual void showDocument(const QString& dataPath) = 0;
     /** Shows whether there are unsaved changes: the "Save" item is enabled exactly then. */
     virtual void showUnsaved(bool unsaved) = 0;
+    /** The undo history changed: "Undo" and "Redo" follow what the document says they would do. */
+    virtual void showHistory() = 0;
 
     /** The selected row, or -1. */
     virtual int selectedRow() = 0;

@@ -2,18 +2,30 @@
 
 #include "editor/document.h"
 #include "editor/record_view.h"
+#include "tabletext/record_text.h"
 #include "ui/controls/field_edit.h"
 #include "ui/controls/flag_check_box.h"
 #include "ui/controls/percent_spin_box.h"
 #include "ui/controls/record_list.h"
+#include "ui/dialogs/dialogs.h"
 
 #include <QAction>
+#include <QClipboard>
 #include <QGroupBox>
+#include <QGuiApplication>
+#include <QMimeData>
 
 namespace editor {
 
 TForm6::TForm6(Document& document, QWidget* parent)
     : ui::EditorForm(kRecordViewControls, parent), m_document(document) {
+    // Asked only when the clipboard changes: another program may own it, and asking takes a
+    // round trip to the display.
+    connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, [this] {
+        const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+        m_clipboardHasText = data && data->hasText();
+        syncEditMenu();
+    });
     syncRecordViewEnabled();
 }
 
@@ -28,6 +40,7 @@ void TForm6::showSelectedRecord() {
     // Runs ME1Change at once when the text changes, which may move the selection.
     ME1->setFieldText(QString::number(LMDLB1->selectedIndex()));
 
+    m_document.recordShown(LMDLB1->selectedIndex());
     const doc::ObjectTable& table = m_document.table();
     for (const int field : kDisplayOrder) {
         const int index = LMDLB1->selectedIndex();
@@ -62,19 +75,23 @@ void TForm6::selectShownRecordNumber() {
 
 void TForm6::editedField(ui::FieldEdit& sender) {
     if (sender.modifiedFlag()) {
+        m_document.typingInto(LMDLB1->selectedIndex(), fieldShownBy(*this, &sender));
         m_document.markUnsaved();
         try {
             me4Exit();
         } catch (...) {
             // Cleared all the same, so the next keystroke in this edit is written back.
             sender.setModifiedFlag(false);
+            // What was stored before the failing text is in the history.
+            syncEditMenu();
             throw;
         }
     }
     sender.setModifiedFlag(false);
 }
 
-void TForm6::toggledFlag() {
+void TForm6::toggledFlag(ui::FlagCheckBox& sender) {
+    m_document.toggling(LMDLB1->selectedIndex(), fieldShownBy(*this, &sender));
     m_document.markUnsaved();
     me4Exit();
 }
@@ -94,12 +111,97 @@ void TForm6::syncRecordViewEnabled() {
     const bool selected = LMDLB1->selectedIndex() >= 0;
     for (QGroupBox* group : {LMDGroupBox1, LMDGroupBox2, LMDGroupBox3, LMDGroupBox4})
         group->setEnabled(selected);
+    syncEditMenu();
+}
+
+void TForm6::syncEditMenu() {
+    const bool open = m_document.isOpen();
+    const auto name = [open](QAction* item, const QString& verb, const QString& step) {
+        item->setEnabled(open && !step.isEmpty());
+        item->setText(open && !step.isEmpty() ? verb + u' ' + step : verb);
+    };
+    name(Undo1, QStringLiteral("Undo"), open ? m_document.undoName() : QString());
+    name(Redo1, QStringLiteral("Redo"), open ? m_document.redoName() : QString());
+    FindRecord1->setEnabled(open);
+    FindNext1->setEnabled(open && !m_findText.isEmpty());
+    FindPrevious1->setEnabled(open && !m_findText.isEmpty());
+    GoToRecord1->setEnabled(open);
+    const bool selected = open && LMDLB1->selectedIndex() >= 0;
+    CopyRecord1->setEnabled(selected);
+    PasteIntoRecord1->setEnabled(selected && m_clipboardHasText);
+}
+
+void TForm6::showRow(int row) {
+    LMDLB1->setSelectedIndex(row);
+    showSelectedRecord();
+}
+
+void TForm6::findRecord() {
+    m_document.endTyping();
+    const std::optional<QString> text = ui::Dialogs::current().askText(
+        this, QStringLiteral("Find Record"),
+        QStringLiteral("Find the record whose number, class, type or name contains:"), m_findText);
+    if (!text || text->isEmpty())
+        return;
+    m_findText = *text;
+    syncEditMenu();
+    findAgain(SearchDirection::Forward);
+}
+
+void TForm6::findAgain(SearchDirection direction) {
+    m_document.endTyping();
+    if (m_findText.isEmpty())
+        return;
+    QStringList rows;
+    for (int i = 0; i < LMDLB1->rowCount(); ++i)
+        rows << LMDLB1->rowText(i);
+    const int row = findRow(rows, LMDLB1->selectedIndex(), m_findText, direction);
+    if (row < 0) {
+        ui::Dialogs::current().information(
+            this, QStringLiteral("No record contains \"%1\".").arg(m_findText));
+        return;
+    }
+    showRow(row);
+}
+
+void TForm6::goToRecord() {
+    m_document.endTyping();
+    const int last = m_document.table().lastIndex;
+    const int selected = LMDLB1->selectedIndex();
+    const std::optional<QString> text = ui::Dialogs::current().askText(
+        this, QStringLiteral("Go to Record"), QStringLiteral("Record number (0 to %1):").arg(last),
+        selected >= 0 ? QString::number(selected) : QString());
+    if (!text)
+        return;
+    bool number = false;
+    const int row = text->trimmed().toInt(&number);
+    if (!number) {
+        ui::Dialogs::current().information(
+            this, QStringLiteral("\"%1\" is not a record number.").arg(*text));
+    } else if (row < 0 || row > last) {
+        ui::Dialogs::current().information(
+            this,
+            QStringLiteral("There is no record %1: the records are 0 to %2.").arg(row).arg(last));
+    } else {
+        showRow(row);
+    }
+}
+
+void TForm6::copyRecord() {
+    m_document.endTyping();
+    const int row = LMDLB1->selectedIndex();
+    if (row < 0)
+        return;
+    QGuiApplication::clipboard()->setText(
+        QString::fromStdString(tabletext::recordsText(m_document.table(), row, row)));
 }
 
 void TForm6::showDocument(const QString& dataPath) {
     applyWorkingLayout();
     fillRecordList();
     setWindowTitle(QStringLiteral("Editing ") + dataPath);
+    const QMimeData* clipboard = QGuiApplication::clipboard()->mimeData();
+    m_clipboardHasText = clipboard && clipboard->hasText();
     syncRecordViewEnabled();
 }
 
@@ -185,6 +287,18 @@ void TForm6::About1Click() {
 void TForm6::FormClose() {
     if (m_commands)
         m_commands->FormClose(this);
+}
+
+void TForm6::Undo1Click() {
+    m_document.undo();
+}
+
+void TForm6::Redo1Click() {
+    m_document.redo();
+}
+
+void TForm6::PasteIntoRecord1Click() {
+    m_document.pasteRecords(QGuiApplication::clipboard()->text());
 }
 
 } // namespace editor

@@ -6,6 +6,7 @@
 
 #include "editor/document_commands.h"
 #include "editor/document_view.h"
+#include "editor/record_search.h"
 #include "editor/row_text_cache.h"
 #include "ui/forms/editor_form.h"
 
@@ -37,6 +38,20 @@ public:
     /** The record view can be edited only while a row is selected. Called whenever an action's
      * selection is final, never in between, so the focus stays in the edit being typed in. */
     void syncRecordViewEnabled();
+    /** Each item of "Edit" enabled exactly when it can act (nothing without an open pair), "Undo"
+     * and "Redo" naming what they would do. */
+    void syncEditMenu();
+
+    /** "Find Record...": asks for a text, then finds it forward as findAgain does. */
+    void findRecord();
+    /** The next row (or the previous one) whose cells contain the text asked for last, selected
+     * and shown as a click shows it; an information box when no row holds it. */
+    void findAgain(SearchDirection direction);
+    /** "Go to Record...": asks for a record number and shows that record as a click does; a
+     * number outside the table is refused with a notice. */
+    void goToRecord();
+    /** "Copy Record": the selected record onto the clipboard as table text, with its header. */
+    void copyRecord();
 
     // ---- handlers (the "Show Object" button shares "Add Record"'s, and is never enabled)
     void LMDButton1Click() override { fillRecordList(); }
@@ -44,8 +59,8 @@ public:
     void ME1Change(ui::FieldEdit&) override { selectShownRecordNumber(); }
     void ME4Modified(ui::FieldEdit& sender) override { editedField(sender); }
     void ME5Modified(ui::FieldEdit& sender) override { editedField(sender); }
-    void cb1Change(ui::FlagCheckBox&) override { toggledFlag(); }
-    void cb2Change(ui::FlagCheckBox&) override { toggledFlag(); }
+    void cb1Change(ui::FlagCheckBox& sender) override { toggledFlag(sender); }
+    void cb2Change(ui::FlagCheckBox& sender) override { toggledFlag(sender); }
     void LMDButton2Click(QObject* sender) override;
     void LMDButton3Click() override;
     void LMDButton4Click() override;
@@ -56,11 +71,20 @@ public:
     void Notes1Click() override;
     void About1Click() override;
     void FormClose() override;
+    void Undo1Click() override;
+    void Redo1Click() override;
+    void FindRecord1Click() override { findRecord(); }
+    void FindNext1Click() override { findAgain(SearchDirection::Forward); }
+    void FindPrevious1Click() override { findAgain(SearchDirection::Backward); }
+    void GoToRecord1Click() override { goToRecord(); }
+    void CopyRecord1Click() override { copyRecord(); }
+    void PasteIntoRecord1Click() override;
 
     // ---- DocumentView
     QWidget* dialogParent() override { return this; }
     void showDocument(const QString& dataPath) override;
     void showUnsaved(bool unsaved) override;
+    void showHistory() override { syncEditMenu(); }
     int selectedRow() override;
     void refillAndSelect(int row) override;
     void selectRow(int row) override;
@@ -73,11 +97,15 @@ public:
 private:
     /** A field's modified event: with the flag set, the change is written back. */
     void editedField(ui::FieldEdit& sender);
-    void toggledFlag();
+    void toggledFlag(ui::FlagCheckBox& sender);
+    /** Selects row and shows its record, as a click on it does. */
+    void showRow(int row);
 
     Document& m_document;
     DocumentCommands* m_commands = nullptr;
     RowTextCache m_rowTexts;
+    QString m_findText; // what "Find Record..." was asked for last
+    bool m_clipboardHasText = false;
 };
 
 } // namespace editor

@@ -149,6 +149,23 @@ const RecordViewControl& controlFor(int field) {
     return *it;
 }
 
+int fieldShownBy(const ui::EditorForm& form, const QObject* control) {
+    for (const RecordViewControl& spec : kRecordViewControls) {
+        const QObject* shown = spec.box ? static_cast<const QObject*>(form.*spec.box)
+                                        : static_cast<const QObject*>(form.*spec.edit);
+        if (shown == control)
+            return spec.field;
+    }
+    return kRecordNumber;
+}
+
+QString fieldCaption(int field) {
+    QString caption = QString::fromLatin1(controlFor(field).caption);
+    if (caption.endsWith(u':'))
+        caption.chop(1);
+    return caption;
+}
+
 void showField(ui::EditorForm& form, const doc::ObjectTable& table, int index, int field) {
     const RecordViewControl& control = controlFor(field);
     const auto at = static_cast<std::size_t>(index);

@@ -25,6 +25,10 @@ extern const std::array<RecordViewControl, 27> kRecordViewControls;
 
 /** The control that shows a field (or kNameField). */
 const RecordViewControl& controlFor(int field);
+/** The field (or kNameField) a control of the form shows; kRecordNumber for any other. */
+int fieldShownBy(const ui::EditorForm& form, const QObject* control);
+/** A field's caption without its colon, as the history names it: "Damage", "Object Name". */
+QString fieldCaption(int field);
 
 /** The order in which showing a record fills the controls. */
 inline constexpr std::array<int, 26> kDisplayOrder = {

@@ -3,7 +3,7 @@
 // either form, imports again without a change and without an error.
 
 #include "cli/sample_data.h"
-#include "cli/table_io.h"
+#include "tabletext/table_io.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -23,13 +23,14 @@ void check(bool ok, const char* what) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static const doc::ObjectTable table = cli::sampleTable(8);
     const std::string_view source(reinterpret_cast<const char*>(data), size);
-    const cli::ImportPlan plan = cli::planImport(table, source);
+    const tabletext::ImportPlan plan = tabletext::planImport(table, source);
     if (!plan.errors.empty())
         return 0;
     check(plan.result.recordCount() == table.recordCount() + plan.added,
           "the count grows by what is added");
-    for (const std::string& again : {cli::exportCsv(plan.result), cli::exportJson(plan.result)}) {
-        const cli::ImportPlan second = cli::planImport(plan.result, again);
+    for (const std::string& again :
+         {tabletext::exportCsv(plan.result), tabletext::exportJson(plan.result)}) {
+        const tabletext::ImportPlan second = tabletext::planImport(plan.result, again);
         check(second.errors.empty(), "an export imports without an error");
         check(second.changes.empty(), "an export imports without a change");
         check(second.result.records == plan.result.records &&

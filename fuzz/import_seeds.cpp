@@ -2,8 +2,8 @@
 // of the CSV, additions, and sources with bad cells.
 
 #include "cli/sample_data.h"
-#include "cli/table_io.h"
 #include "fuzz/seed_corpus.h"
+#include "tabletext/table_io.h"
 
 int main(int argc, char** argv) {
     const doc::ObjectTable table = cli::sampleTable(8);
@@ -12,8 +12,8 @@ int main(int argc, char** argv) {
     return fuzzseeds::writeSeeds(
         argc, argv,
         {
-            {"export.csv", cli::exportCsv(table)},
-            {"export.json", cli::exportJson(table)},
+            {"export.csv", tabletext::exportCsv(table)},
+            {"export.json", tabletext::exportJson(table)},
             {"sheet.csv", sheet},
             {"add.csv", "index,name,has_flame\r\n8,New,2\r\n9,Newer,0x1\r\n"},
             {"add.json",

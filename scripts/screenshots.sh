@@ -92,7 +92,7 @@ editor=$(wait_window "Editing .*OBJDAT\\.dat")
 click_at "$editor" 100 $((menu_y * 2 + 24 + 17 + 3 * 16 + 8)) # the fourth row of the list
 shoot "$editor" editor-working.png
 
-click_at "$editor" 104 "$menu_y" # "Notes", the third item of the menu bar
+click_at "$editor" 138 "$menu_y" # "Notes", the fourth item of the menu bar, after "Edit"
 notes=$(wait_window 'Corvane Object Editor Notebook')
 shoot "$notes" notes-window.png
 

@@ -2,11 +2,11 @@
 // scale against the editor's computation, diff, check, every failure's message and status, hostile
 // sources and names kept from the terminal, and memory bounded whatever a source's shape.
 
-#include "cli/table_io.h"
 #include "document/field_table.h"
 #include "document/journal.h"
 #include "document/record_codec.h"
 #include "document/scaling.h"
+#include "tabletext/table_io.h"
 #include "tests/support/data_files.h"
 
 #include <gtest/gtest.h>
@@ -574,13 +574,14 @@ TEST(CvnobjLocale, NumbersReadTheSameUnderAGermanLocale) {
     setenv("LOCPATH", locales.path().c_str(), 1);
     ASSERT_NE(std::setlocale(LC_ALL, "de_DE.UTF-8"), nullptr);
     doc::ObjectTable table;
-    const cli::ImportPlan plan = cli::planImport(table, "index,dx_neg,damage\n0,1.5E+2,1E3\n");
+    const tabletext::ImportPlan plan =
+        tabletext::planImport(table, "index,dx_neg,damage\n0,1.5E+2,1E3\n");
     std::setlocale(LC_ALL, "C");
     unsetenv("LOCPATH");
     ASSERT_TRUE(plan.errors.empty());
     EXPECT_EQ(plan.result.records[0].floatField(4), 150.0f);
     EXPECT_EQ(plan.result.records[0].fields[2], 1000u);
-    EXPECT_NE(cli::exportCsv(plan.result).find(",150,"), std::string::npos);
+    EXPECT_NE(tabletext::exportCsv(plan.result).find(",150,"), std::string::npos);
 }
 
 } // namespace

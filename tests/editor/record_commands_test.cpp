@@ -17,21 +17,10 @@
 
 using testsupport::Bytes;
 using Kind = ui::ScriptedDialogs::Kind;
+using testsupport::numberedNames;
+using testsupport::sampleFile;
 
 namespace {
-
-testsupport::DataFile fileOf(int count) {
-    testsupport::DataFile file;
-    file.records = testsupport::sampleRecords(count);
-    return file;
-}
-
-std::vector<doc::NameSlot> namesOf(int count) {
-    std::vector<doc::NameSlot> names;
-    for (int r = 0; r < count; ++r)
-        names.push_back(testsupport::nameSlot("Object " + std::to_string(r)));
-    return names;
-}
 
 /** The record "Add Record" and "Clear Record" store. */
 doc::ObjectRecord defaultRecord() {
@@ -63,7 +52,7 @@ private slots:
     void addRecordSavesANewRecordWithTheDefaults() {
         QFETCH(QLocale, locale);
         testsupport::LocaleGuard guard(locale);
-        EditorFixture f(fileOf(300), namesOf(300));
+        EditorFixture f(sampleFile(300), numberedNames(300));
         auto& w = f.window();
         const Bytes before = testsupport::readFile(f.path());
         f.clickRow(5);
@@ -89,7 +78,7 @@ private slots:
     }
 
     void addRecordOnAFullTableChangesNothing() {
-        EditorFixture f(fileOf(512), namesOf(512));
+        EditorFixture f(sampleFile(512), numberedNames(512));
         auto& w = f.window();
         const Bytes before = testsupport::readFile(f.path());
         QTest::mouseClick(w.LMDButton2, Qt::LeftButton);
@@ -103,7 +92,7 @@ private slots:
     }
 
     void aFullDiskDuringAddRecordKeepsAFileTheEditorOpens() {
-        EditorFixture f(fileOf(300), namesOf(300));
+        EditorFixture f(sampleFile(300), numberedNames(300));
         auto& w = f.window();
         // Room for every slot and record but the new record's last bytes.
         f.files().limitWrites(300 * 130 + 30 + 50);
@@ -127,7 +116,7 @@ private slots:
     }
 
     void clearRecordRefusesCoreObjectsAndSavesTheTable() {
-        EditorFixture f(fileOf(200), namesOf(200));
+        EditorFixture f(sampleFile(200), numberedNames(200));
         auto& w = f.window();
         const Bytes before = testsupport::readFile(f.path());
         const QString refusal = QStringLiteral("Can not clear core object.");
@@ -163,9 +152,9 @@ private slots:
     }
 
     void shadowSizesAreEightTimesTheShapeSizesShown() {
-        testsupport::DataFile file = fileOf(3);
+        testsupport::DataFile file = sampleFile(3);
         file.records[1].setFloatField(7, 1.234f); // DX POS: shown as 1.23
-        EditorFixture f(file, namesOf(3));
+        EditorFixture f(file, numberedNames(3));
         auto& w = f.window();
 
         QTest::mouseClick(w.LMDButton3, Qt::LeftButton); // no row selected: nothing happens
@@ -203,11 +192,11 @@ private slots:
     }
 
     void scalingIsRelativeToTheLastPercentages() {
-        testsupport::DataFile file = fileOf(6);
+        testsupport::DataFile file = sampleFile(6);
         for (auto& record : file.records)
             record.fields[2] = 7;
         file.records[2].fields[0] = 3; // class 3 is never scaled
-        EditorFixture f(file, namesOf(6));
+        EditorFixture f(file, numberedNames(6));
         auto& w = f.window();
         const doc::ObjectRecord classThree = f.record(2);
         f.clickRow(4);
@@ -240,7 +229,7 @@ private slots:
     }
 
     void aStoredScaleOfZeroIsRefusedBeforeAnythingChanges() {
-        EditorFixture f(fileOf(3), namesOf(3));
+        EditorFixture f(sampleFile(3), numberedNames(3));
         auto& w = f.window();
         f.settings().sizeScale = 0;
         const doc::ObjectTable before = f.table();

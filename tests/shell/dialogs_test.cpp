@@ -18,6 +18,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFontComboBox>
+#include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -280,6 +281,26 @@ private slots:
         QCOMPARE(seen.title, QStringLiteral("Corvane OBJDAT File Editor"));
         QCOMPARE(seen.icon, QMessageBox::Critical);
         QCOMPARE(seen.buttons, QStringList{QStringLiteral("OK")});
+    }
+
+    void textQuestionReturnsTheLineOnOkAndNothingOnCancel() {
+        ui::StandardDialogs dialogs;
+        QString shown;
+        for (const bool confirm : {true, false}) {
+            whenModalShows([&](QWidget* modal) {
+                auto* dialog = qobject_cast<QInputDialog*>(modal);
+                QVERIFY(dialog);
+                shown =
+                    dialog->windowTitle() + u'|' + dialog->labelText() + u'|' + dialog->textValue();
+                dialog->setTextValue(QStringLiteral("object 2"));
+                confirm ? dialog->accept() : dialog->reject();
+            });
+            const std::optional<QString> answer =
+                dialogs.askText(nullptr, QStringLiteral("Find Record"), QStringLiteral("Find:"),
+                                QStringLiteral("x"));
+            QCOMPARE(shown, QStringLiteral("Find Record|Find:|x"));
+            QCOMPARE(answer, confirm ? std::optional(QStringLiteral("object 2")) : std::nullopt);
+        }
     }
 
     void fontDialogAppliesWhileOpenAndReturnsOnOk() {

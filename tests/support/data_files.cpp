@@ -71,6 +71,19 @@ void DataFile::write(const std::string& path) const {
     writeFile(path, bytes());
 }
 
+DataFile sampleFile(int count) {
+    DataFile file;
+    file.records = sampleRecords(count);
+    return file;
+}
+
+std::vector<doc::NameSlot> numberedNames(int count) {
+    std::vector<doc::NameSlot> names;
+    for (int r = 0; r < count; ++r)
+        names.push_back(nameSlot("Object " + std::to_string(r)));
+    return names;
+}
+
 doc::NameSlot nameSlot(const std::string& cp1252Name) {
     if (cp1252Name.size() > doc::kNameSlotSize)
         throw std::invalid_argument("a name slot holds at most 30 bytes");

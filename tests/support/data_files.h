@@ -70,8 +70,13 @@ struct DataFile {
     void write(const std::string& path) const;
 };
 
+/** A data file of count sample records. */
+DataFile sampleFile(int count);
+
 /** A slot holding the given Windows-1252 bytes, zero-padded; 30 bytes leave no terminator. */
 doc::NameSlot nameSlot(const std::string& cp1252Name);
+/** count slots named "Object 0", "Object 1", ... */
+std::vector<doc::NameSlot> numberedNames(int count);
 
 /** Writes the names file beside dataPath (doc::namesFilePath): one slot per name. */
 void writeNamesFile(const std::string& dataPath, const std::vector<std::string>& cp1252Names);

@@ -14,6 +14,24 @@ void ScriptedDialogs::queueAnswer(Answer answer) {
     m_answers.push_back(answer);
 }
 
+void ScriptedDialogs::queueText(std::optional<QString> text) {
+    m_texts.push_back({text.has_value(), text.value_or(QString())});
+}
+
+std::optional<QString> ScriptedDialogs::askText(QWidget*, const QString&, const QString& label,
+                                                const QString&) {
+    m_textQuestions << label;
+    if (m_texts.empty()) {
+        m_unanswered << QStringLiteral("askText");
+        return std::nullopt;
+    }
+    const TextAnswer answer = m_texts.front();
+    m_texts.pop_front();
+    if (!answer.given)
+        return std::nullopt;
+    return answer.text;
+}
+
 void ScriptedDialogs::queueFont(QList<FontChoice> applied, std::optional<FontChoice> confirmed) {
     m_fonts.push_back({std::move(applied), std::move(confirmed)});
 }
@@ -42,13 +60,14 @@ QStringList ScriptedDialogs::texts(Kind kind) const {
 
 qsizetype ScriptedDialogs::pendingAnswers() const {
     return static_cast<qsizetype>(m_openFiles.size() + m_folders.size() + m_answers.size() +
-                                  m_fonts.size());
+                                  m_texts.size() + m_fonts.size());
 }
 
 void ScriptedDialogs::clearRecord() {
     m_messages.clear();
     m_openRequests.clear();
     m_folderPrompts.clear();
+    m_textQuestions.clear();
     m_unanswered.clear();
 }
 

@@ -29,6 +29,10 @@ public:
     void queueFolder(const QString& path);
     /** The next "Confirm" question (either kind) is answered with answer. */
     void queueAnswer(Answer answer);
+    /** The next text question is answered with text; nothing cancels it. */
+    void queueText(std::optional<QString> text);
+    /** The label of every text question asked, in order. */
+    const QStringList& textQuestions() const { return m_textQuestions; }
     /** The next font dialog presses "Apply" with each of applied in turn, then ends with OK on
      * confirmed, or with "Cancel" when confirmed is empty. */
     void queueFont(QList<FontChoice> applied, std::optional<FontChoice> confirmed);
@@ -44,7 +48,7 @@ public:
     /** The instruction of every folder prompt shown, in order. */
     const QStringList& folderPrompts() const { return m_folderPrompts; }
     /** Dialogs shown while their queue was empty: "openFile", "browseFolder", "confirm",
-     * "confirmOverwrite", "chooseFont". */
+     * "confirmOverwrite", "askText", "chooseFont". */
     const QStringList& unanswered() const { return m_unanswered; }
     /** Queued answers no dialog has used yet. */
     qsizetype pendingAnswers() const;
@@ -58,6 +62,8 @@ public:
     /** Unanswered, it is cancelled. */
     Answer confirmOverwrite(QWidget* parent, const QString& text) override;
     void information(QWidget* parent, const QString& text) override;
+    std::optional<QString> askText(QWidget* parent, const QString& title, const QString& label,
+                                   const QString& initial) override;
     std::optional<FontChoice> chooseFont(QWidget* parent, const FontChoice& initial,
                                          const FontApply& apply) override;
     void error(QWidget* parent, const QString& text) override;
@@ -75,6 +81,12 @@ private:
     std::deque<QString> m_openFiles;
     std::deque<QString> m_folders;
     std::deque<Answer> m_answers;
+    struct TextAnswer {
+        bool given; // false: cancelled
+        QString text;
+    };
+    std::deque<TextAnswer> m_texts;
+    QStringList m_textQuestions;
     QList<Message> m_messages;
     QList<OpenFileRequest> m_openRequests;
     QStringList m_folderPrompts;

@@ -21,6 +21,7 @@
 #include <QAction>
 #include <QGroupBox>
 #include <QLabel>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QScrollBar>
@@ -32,6 +33,7 @@
 #include <stdexcept>
 
 using ui::FieldEdit;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -455,19 +457,34 @@ void TestForms::windows() {
 
 void TestForms::menus() {
     ui::EditorForm& editor = *m_initial;
+    // The four items straight on the bar, and "Edit" after "Save", the one with a sub-menu.
     QCOMPARE(editor.menuBar()->actions(),
-             (QList<QAction*>{editor.Open1, editor.Save1, editor.Notes1, editor.About1}));
+             (QList<QAction*>{editor.Open1, editor.Save1, editor.Edit1->menuAction(), editor.Notes1,
+                              editor.About1}));
+    const QList<QAction*> given{editor.Open1, editor.Save1, editor.Notes1, editor.About1};
     const QStringList captions{QStringLiteral("Open"), QStringLiteral("Save"),
                                QStringLiteral("Notes"), QStringLiteral("About")};
     const QStringList identifiers{QStringLiteral("Open1"), QStringLiteral("Save1"),
                                   QStringLiteral("Notes1"), QStringLiteral("About1")};
     for (int i = 0; i < 4; ++i) {
-        QAction* item = editor.menuBar()->actions().at(i);
+        QAction* item = given.at(i);
         QCOMPARE(item->text(), captions.at(i));
         QCOMPARE(item->objectName(), identifiers.at(i));
         QVERIFY(!item->menu());
         QCOMPARE(item->isEnabled(), item != editor.Save1);
     }
+    QCOMPARE(editor.Edit1->title(), QStringLiteral("Edit"));
+    QStringList editItems;
+    for (QAction* item : editor.Edit1->actions()) {
+        if (item->isSeparator())
+            continue;
+        editItems << item->text() + u' ' + item->shortcut().toString();
+        QVERIFY(!item->isEnabled()); // nothing to act on before an open
+    }
+    QCOMPARE(editItems, (QStringList{u"Undo Ctrl+Z"_s, u"Redo Ctrl+Shift+Z"_s,
+                                     u"Find Record... Ctrl+F"_s, u"Find Next F3"_s,
+                                     u"Find Previous Shift+F3"_s, u"Go to Record... Ctrl+G"_s,
+                                     u"Copy Record Ctrl+C"_s, u"Paste into Record Ctrl+V"_s}));
     // The working layout leaves "Save" to the edits.
     QVERIFY(!m_working->Save1->isEnabled());
 

@@ -266,6 +266,18 @@ void FieldEdit::deleteForward(bool wholeWord) {
 
 // ---- user input
 
+bool FieldEdit::event(QEvent* event) {
+    if (event->type() == QEvent::ShortcutOverride) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->matches(QKeySequence::Undo) || key->matches(QKeySequence::Redo) ||
+            key->keyCombination() == QKeyCombination(Qt::ControlModifier, Qt::Key_Y)) {
+            event->ignore();
+            return true;
+        }
+    }
+    return QLineEdit::event(event);
+}
+
 void FieldEdit::keyPressEvent(QKeyEvent* event) {
     runUserAction([this, event] { handleKey(event); });
 }

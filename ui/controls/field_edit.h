@@ -5,8 +5,9 @@
 // Every way the user can change the text (typed keys, Backspace and Delete,
 // cut and paste by keyboard, context menu and middle click, input-method
 // commits) runs through one editing routine that filters the input, keeps the
-// length limit, sets the modified flag and raises the events. Undo, redo and
-// drag and drop are switched off, because they would bypass that routine.
+// length limit, sets the modified flag and raises the events. The edit's own
+// undo and redo and drag and drop are switched off, because they would bypass
+// that routine; the undo and redo keys go to the window's shortcuts instead.
 
 #include <QLineEdit>
 
@@ -63,6 +64,8 @@ public:
     bool userEdit(int from, int to, const QString& text);
 
 protected:
+    /** Undo and redo keys are left to the window's shortcuts: the document's history. */
+    bool event(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void inputMethodEvent(QInputMethodEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;

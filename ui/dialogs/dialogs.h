@@ -50,6 +50,10 @@ public:
     virtual Answer confirmOverwrite(QWidget* parent, const QString& text) = 0;
     /** "Information" with "OK". */
     virtual void information(QWidget* parent, const QString& text) = 0;
+    /** A question answered with one line of text, titled title, label above the line, which
+     * starts holding initial (selected). The text confirmed with OK, or nothing when cancelled. */
+    virtual std::optional<QString> askText(QWidget* parent, const QString& title,
+                                           const QString& label, const QString& initial) = 0;
     /** The font dialog, starting with initial: scalable fonts only, sizes 8 to 32 points,
      * underline, strike-out and colour. Each press of its "Apply" button calls apply with the
      * font shown, while the dialog stays open. Returns the font confirmed with OK, or nothing

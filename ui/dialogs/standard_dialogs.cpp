@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -76,6 +77,20 @@ void StandardDialogs::information(QWidget* parent, const QString& text) {
                     parent);
     box.button(QMessageBox::Ok)->setText(QStringLiteral("OK"));
     box.exec();
+}
+
+std::optional<QString> StandardDialogs::askText(QWidget* parent, const QString& title,
+                                                const QString& label, const QString& initial) {
+    QInputDialog dialog(parent);
+    dialog.setWindowTitle(title);
+    dialog.setInputMode(QInputDialog::TextInput);
+    dialog.setLabelText(label);
+    dialog.setTextValue(initial);
+    dialog.setOkButtonText(QStringLiteral("OK"));
+    dialog.setCancelButtonText(QStringLiteral("Cancel"));
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.textValue();
 }
 
 std::optional<Dialogs::FontChoice>

@@ -15,6 +15,8 @@ public:
     Answer confirm(QWidget* parent, const QString& text) override;
     Answer confirmOverwrite(QWidget* parent, const QString& text) override;
     void information(QWidget* parent, const QString& text) override;
+    std::optional<QString> askText(QWidget* parent, const QString& title, const QString& label,
+                                   const QString& initial) override;
     std::optional<FontChoice> chooseFont(QWidget* parent, const FontChoice& initial,
                                          const FontApply& apply) override;
     void error(QWidget* parent, const QString& text) override;

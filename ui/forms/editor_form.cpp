@@ -15,6 +15,7 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QLayout>
+#include <QMenu>
 #include <QMenuBar>
 
 #include <initializer_list>
@@ -118,7 +119,7 @@ EditorForm::EditorForm(std::span<const RecordViewControl> recordView, QWidget* p
     setWindowIcon(artwork::windowIcon());
     setFont(fonts::msSansSerif(11));
 
-    // Menu bar: four items straight on the bar, no sub-menus.
+    // Menu bar: four items straight on the bar, no sub-menus, and "Edit" after "Save".
     QMenuBar* bar = menuBar();
     bar->setObjectName(QStringLiteral("MainMenu1"));
     const auto addItem = [&](const char* name, const QString& caption,
@@ -130,6 +131,40 @@ EditorForm::EditorForm(std::span<const RecordViewControl> recordView, QWidget* p
     };
     Open1 = addItem("Open1", tr("Open"), &EditorForm::Open1Click);
     Save1 = addItem("Save1", tr("Save"), &EditorForm::Save1Click);
+    Edit1 = bar->addMenu(tr("Edit"));
+    Edit1->setObjectName(QStringLiteral("Edit1"));
+    Edit1->menuAction()->setObjectName(QStringLiteral("Edit1Item"));
+    const auto addEditItem = [&](const char* name, const QString& caption,
+                                 const QList<QKeySequence>& keys, void (EditorForm::*handler)()) {
+        QAction* item = Edit1->addAction(caption);
+        item->setObjectName(latin(name));
+        item->setShortcuts(keys);
+        item->setEnabled(false);
+        bindUserAction(item, &QAction::triggered, this, [this, handler] { (this->*handler)(); });
+        return item;
+    };
+    Undo1 = addEditItem("Undo1", tr("Undo"), {QKeySequence(Qt::CTRL | Qt::Key_Z)},
+                        &EditorForm::Undo1Click);
+    Redo1 = addEditItem(
+        "Redo1", tr("Redo"),
+        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)},
+        &EditorForm::Redo1Click);
+    Edit1->addSeparator();
+    FindRecord1 = addEditItem("FindRecord1", tr("Find Record..."),
+                              {QKeySequence(Qt::CTRL | Qt::Key_F)}, &EditorForm::FindRecord1Click);
+    FindNext1 = addEditItem("FindNext1", tr("Find Next"), {QKeySequence(Qt::Key_F3)},
+                            &EditorForm::FindNext1Click);
+    FindPrevious1 =
+        addEditItem("FindPrevious1", tr("Find Previous"), {QKeySequence(Qt::SHIFT | Qt::Key_F3)},
+                    &EditorForm::FindPrevious1Click);
+    GoToRecord1 = addEditItem("GoToRecord1", tr("Go to Record..."),
+                              {QKeySequence(Qt::CTRL | Qt::Key_G)}, &EditorForm::GoToRecord1Click);
+    Edit1->addSeparator();
+    CopyRecord1 = addEditItem("CopyRecord1", tr("Copy Record"),
+                              {QKeySequence(Qt::CTRL | Qt::Key_C)}, &EditorForm::CopyRecord1Click);
+    PasteIntoRecord1 =
+        addEditItem("PasteIntoRecord1", tr("Paste into Record"),
+                    {QKeySequence(Qt::CTRL | Qt::Key_V)}, &EditorForm::PasteIntoRecord1Click);
     Notes1 = addItem("Notes1", tr("Notes"), &EditorForm::Notes1Click);
     About1 = addItem("About1", tr("About"), &EditorForm::About1Click);
     Save1->setEnabled(false);
@@ -166,6 +201,11 @@ EditorForm::EditorForm(std::span<const RecordViewControl> recordView, QWidget* p
     LMDLB1->setObjectName(QStringLiteral("LMDLB1"));
     LMDLB1->setGeometry(8, 24, 265, 377);
     LMDLB1->setAccessibleName(title->text());
+    // Copy and paste of records only while the list has the focus: the edits keep their own.
+    for (QAction* item : {CopyRecord1, PasteIntoRecord1}) {
+        item->setShortcutContext(Qt::WidgetShortcut);
+        LMDLB1->addAction(item);
+    }
 
     LMDGroupBox1 = makeGroup(client, "LMDGroupBox1", "Basic Information", {288, 8, 137, 217});
     LMDGroupBox2 = makeGroup(client, "LMDGroupBox2", "Shape Size Data", {288, 232, 137, 169});

@@ -12,6 +12,7 @@
 class QAction;
 class QGroupBox;
 class QLabel;
+class QMenu;
 class QPushButton;
 
 namespace ui {
@@ -60,6 +61,16 @@ public:
     QAction* Save1 = nullptr;
     QAction* Notes1 = nullptr;
     QAction* About1 = nullptr;
+    // "Edit", right after "Save", the one item with a sub-menu; its items start disabled.
+    QMenu* Edit1 = nullptr;
+    QAction* Undo1 = nullptr;
+    QAction* Redo1 = nullptr;
+    QAction* FindRecord1 = nullptr;
+    QAction* FindNext1 = nullptr;
+    QAction* FindPrevious1 = nullptr;
+    QAction* GoToRecord1 = nullptr;
+    QAction* CopyRecord1 = nullptr;      // its shortcut works while the record list has the focus
+    QAction* PasteIntoRecord1 = nullptr; // likewise
 
     QLabel* LMDLabel1 = nullptr;
     QLabel* LMDLabelFill1 = nullptr;
@@ -149,6 +160,14 @@ protected:
     virtual void Save1Click() {}
     virtual void Notes1Click() {}
     virtual void About1Click() {}
+    virtual void Undo1Click() {}
+    virtual void Redo1Click() {}
+    virtual void FindRecord1Click() {}
+    virtual void FindNext1Click() {}
+    virtual void FindPrevious1Click() {}
+    virtual void GoToRecord1Click() {}
+    virtual void CopyRecord1Click() {}
+    virtual void PasteIntoRecord1Click() {}
     virtual void LMDLB1Click() {}
     virtual void ME1Change(FieldEdit&) {}
     virtual void ME4Modified(FieldEdit&) {}

@@ -1,8 +1,8 @@
-#include "cli/source_rows.h"
+#include "tabletext/source_rows.h"
 
 #include "document/field_table.h"
 
-namespace cli {
+namespace tabletext {
 
 int columnNamed(std::string_view name) {
     for (const doc::FieldInfo& field : doc::kFields)
@@ -25,4 +25,4 @@ std::vector<std::string> MessageList::listed() const {
     return out;
 }
 
-} // namespace cli
+} // namespace tabletext

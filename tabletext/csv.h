@@ -1,18 +1,22 @@
 #pragma once
 // Comma-separated values as RFC 4180 has them: fields quoted when they hold the separator, a
 // quote or a line end, quotes doubled inside, lines ended by CRLF. The reader also takes what
-// spreadsheets write back: LF line ends, a ";" separator, quoted or unquoted fields.
+// spreadsheets write back or copy: LF line ends, a ";" or a tab separator, quoted or unquoted
+// fields.
 
 #include <string>
 #include <string_view>
 #include <vector>
 
-namespace cli {
+namespace tabletext {
 
 using CsvRow = std::vector<std::string>;
 
 /** One line of fields, ended by "\r\n". */
 std::string csvLine(const CsvRow& fields);
+/** One line of tab-separated fields as spreadsheets copy a row: quoted by the same rule (a tab
+ * for the separator), ended by "\n". */
+std::string tsvLine(const CsvRow& fields);
 
 /** Receives a CSV text's fields as they are read, so that nothing of the text is held twice. */
 class CsvSink {
@@ -24,9 +28,10 @@ public:
     virtual void endLine() = 0;
 };
 
-/** Reads every line into sink. The separator is "," unless the first line holds ";" and no ",".
+/** Reads every line into sink. The separator is a tab when the first line holds
+ * one; otherwise "," unless the first line holds ";" and no ",".
  * Returns "line N: reason" for text that cannot be read (a quoted field not closed, text after
  * a closing quote), once the lines before it are read; empty when the whole text was read. */
 std::string readCsv(std::string_view text, CsvSink& sink);
 
-} // namespace cli
+} // namespace tabletext

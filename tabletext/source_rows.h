@@ -12,7 +12,7 @@
 #include <utility>
 #include <vector>
 
-namespace cli {
+namespace tabletext {
 
 /** The columns an import takes: the fields by their index, then the index and the name. */
 inline constexpr int kIndexColumn = doc::kFieldCount;
@@ -58,4 +58,4 @@ private:
     std::size_t m_count = 0;
 };
 
-} // namespace cli
+} // namespace tabletext

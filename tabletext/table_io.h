@@ -3,16 +3,20 @@
 // import of such a file, checked cell by cell against the stored table before anything changes.
 
 #include "document/object_table.h"
+#include "tabletext/source_rows.h"
 
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
 
-namespace cli {
+namespace tabletext {
 
 /** Columns of the export, in order: "index", "name", then the fields' short names. */
 std::vector<std::string> exportColumns();
+/** The export's cells of record r, in the order of exportColumns. */
+std::vector<std::string> exportRow(const doc::ObjectTable& table, int r);
 
 /** Every record 0 to the last index with its name, as RFC 4180 CSV (UTF-8, CRLF). */
 std::string exportCsv(const doc::ObjectTable& table);
@@ -47,10 +51,16 @@ struct ImportPlan {
  * record defaults and missing name "Empty Object Slot". Columns may come in any order; a missing
  * column keeps the stored value; a name equal to the stored one leaves its slot untouched. */
 ImportPlan planImport(const doc::ObjectTable& table, std::string_view source);
+/** Reads rows into the handler, and errors of the source itself (its form, its header) into the
+ * list, as a reader of a CSV or JSON source does. */
+using RowReader = std::function<void(const RowHandler& onRow, MessageList& errors)>;
+/** planImport's check of the rows a reader gives: every cell, the index, the name, whether a
+ * record is given twice, row by row as they are read. */
+ImportPlan planRows(const doc::ObjectTable& table, const RowReader& readRows);
 
 /** The line diff and the import print for a changed field: "record 12 damage: 40 -> 50". */
 std::string fieldChangeLine(int record, int field, std::uint32_t before, std::uint32_t after);
 /** The same for a name, quoted and escaped for a terminal. */
 std::string nameChangeLine(int record, const std::u32string& before, const std::u32string& after);
 
-} // namespace cli
+} // namespace tabletext

@@ -10,7 +10,7 @@
 #include <string>
 #include <string_view>
 
-namespace cli {
+namespace tabletext {
 
 /** A field's stored bits as text: integers and flags unsigned decimal; finite floats in the
  * shortest form that reads back to the same single ("1.234", "-0", "1e-45"); NaN and the
@@ -54,4 +54,4 @@ std::string escapedForTerminal(std::u32string_view text);
  * bytes)"), so a message stays a line however large the source. */
 std::string excerpt(std::string_view text, std::size_t limit = 80);
 
-} // namespace cli
+} // namespace tabletext

@@ -1,12 +1,12 @@
-#include "cli/json_source.h"
+#include "tabletext/json_source.h"
 
-#include "cli/value_text.h"
+#include "tabletext/value_text.h"
 
 #include <nlohmann/json.hpp>
 
 #include <array>
 
-namespace cli {
+namespace tabletext {
 
 namespace {
 
@@ -168,4 +168,4 @@ void readJsonSource(std::string_view text, const RowHandler& onRow, MessageList&
         reader.finish();
 }
 
-} // namespace cli
+} // namespace tabletext

@@ -1,11 +1,11 @@
 #pragma once
 // The JSON form of an import source: {"count": N, "records": [{"index": 0, ...}, ...]}.
 
-#include "cli/source_rows.h"
+#include "tabletext/source_rows.h"
 
 #include <string_view>
 
-namespace cli {
+namespace tabletext {
 
 /** Reads the records array's objects as rows, each handed to onRow when its object ends.
  * Numbers keep the text they are written with, so a float is rounded once, from its decimal
@@ -15,4 +15,4 @@ namespace cli {
  * are ignored. */
 void readJsonSource(std::string_view text, const RowHandler& onRow, MessageList& errors);
 
-} // namespace cli
+} // namespace tabletext

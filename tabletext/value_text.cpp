@@ -1,4 +1,4 @@
-#include "cli/value_text.h"
+#include "tabletext/value_text.h"
 
 #include "document/errors.h"
 #include "document/text_forms.h"
@@ -9,7 +9,7 @@
 #include <cmath>
 #include <cstdio>
 
-namespace cli {
+namespace tabletext {
 
 namespace {
 
@@ -287,4 +287,4 @@ std::string excerpt(std::string_view text, std::size_t limit) {
     return out;
 }
 
-} // namespace cli
+} // namespace tabletext

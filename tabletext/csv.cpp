@@ -1,17 +1,21 @@
-#include "cli/csv.h"
+#include "tabletext/csv.h"
 
 #include <algorithm>
 
-namespace cli {
+namespace tabletext {
 
-std::string csvLine(const CsvRow& fields) {
+namespace {
+
+/** Fields joined by separator, each quoted when it holds one of quoteWhen, then end. */
+std::string joinedLine(const CsvRow& fields, char separator, std::string_view quoteWhen,
+                       std::string_view end) {
     std::string line;
     for (std::size_t i = 0; i < fields.size(); ++i) {
         if (i > 0)
-            line += ',';
+            line += separator;
         const std::string& field = fields[i];
         // Leading or trailing blanks are quoted too, since spreadsheets trim unquoted fields.
-        const bool quoted = field.find_first_of(",;\"\r\n") != std::string::npos ||
+        const bool quoted = field.find_first_of(quoteWhen) != std::string::npos ||
                             (!field.empty() && (field.front() == ' ' || field.back() == ' '));
         if (!quoted) {
             line += field;
@@ -25,14 +29,27 @@ std::string csvLine(const CsvRow& fields) {
         }
         line += '"';
     }
-    return line + "\r\n";
+    line += end;
+    return line;
+}
+
+} // namespace
+
+std::string csvLine(const CsvRow& fields) {
+    return joinedLine(fields, ',', ",;\"\r\n", "\r\n");
+}
+
+std::string tsvLine(const CsvRow& fields) {
+    return joinedLine(fields, '\t', "\t\"\r\n", "\n");
 }
 
 std::string readCsv(std::string_view text, CsvSink& sink) {
     char separator = ',';
     const std::string_view firstLine = text.substr(0, text.find_first_of("\r\n"));
-    if (firstLine.find(';') != std::string_view::npos &&
-        firstLine.find(',') == std::string_view::npos)
+    if (firstLine.find('\t') != std::string_view::npos)
+        separator = '\t';
+    else if (firstLine.find(';') != std::string_view::npos &&
+             firstLine.find(',') == std::string_view::npos)
         separator = ';';
 
     std::string unquoted;     // a quoted field with doubled quotes, made single
@@ -109,4 +126,4 @@ std::string readCsv(std::string_view text, CsvSink& sink) {
     return {};
 }
 
-} // namespace cli
+} // namespace tabletext

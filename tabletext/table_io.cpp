@@ -1,12 +1,12 @@
-#include "cli/table_io.h"
+#include "tabletext/table_io.h"
 
-#include "cli/csv.h"
-#include "cli/json_source.h"
-#include "cli/source_rows.h"
-#include "cli/value_text.h"
+#include "tabletext/source_rows.h"
 #include "document/field_table.h"
 #include "document/file_layout.h"
 #include "document/name_codec.h"
+#include "tabletext/csv.h"
+#include "tabletext/json_source.h"
+#include "tabletext/value_text.h"
 
 #include <nlohmann/json.hpp>
 
@@ -16,7 +16,7 @@
 #include <cstdint>
 #include <optional>
 
-namespace cli {
+namespace tabletext {
 
 namespace {
 
@@ -172,16 +172,18 @@ std::vector<std::string> exportColumns() {
     return columns;
 }
 
+std::vector<std::string> exportRow(const doc::ObjectTable& table, int r) {
+    std::vector<std::string> row{std::to_string(r), toUtf8(nameOf(table, r))};
+    for (const doc::FieldInfo& field : doc::kFields)
+        row.push_back(valueText(field.type, table.records[static_cast<std::size_t>(r)]
+                                                .fields[static_cast<std::size_t>(field.index)]));
+    return row;
+}
+
 std::string exportCsv(const doc::ObjectTable& table) {
     std::string out = csvLine(exportColumns());
-    for (int r = 0; r < table.recordCount(); ++r) {
-        CsvRow row{std::to_string(r), toUtf8(nameOf(table, r))};
-        for (const doc::FieldInfo& field : doc::kFields)
-            row.push_back(
-                valueText(field.type, table.records[static_cast<std::size_t>(r)]
-                                          .fields[static_cast<std::size_t>(field.index)]));
-        out += csvLine(row);
-    }
+    for (int r = 0; r < table.recordCount(); ++r)
+        out += csvLine(exportRow(table, r));
     return out;
 }
 
@@ -223,12 +225,21 @@ std::string nameChangeLine(int record, const std::u32string& before, const std::
 }
 
 ImportPlan planImport(const doc::ObjectTable& table, std::string_view source) {
-    ImportPlan plan;
-    plan.result = table;
     if (source.starts_with("\xEF\xBB\xBF"))
         source.remove_prefix(3);
     const std::size_t first = source.find_first_not_of(" \t\r\n");
     const bool isJson = first != std::string_view::npos && source[first] == '{';
+    return planRows(table, [&](const RowHandler& takeRow, MessageList& errors) {
+        if (isJson)
+            readJsonSource(source, takeRow, errors);
+        else
+            readCsvSource(source, takeRow, errors);
+    });
+}
+
+ImportPlan planRows(const doc::ObjectTable& table, const RowReader& readRows) {
+    ImportPlan plan;
+    plan.result = table;
     MessageList errors, warnings;
 
     doc::ObjectTable& result = plan.result;
@@ -308,10 +319,7 @@ ImportPlan planImport(const doc::ObjectTable& table, std::string_view source) {
                         fieldChangeLine(index, k, before.fields[static_cast<std::size_t>(k)],
                                         record.fields[static_cast<std::size_t>(k)]));
     };
-    if (isJson)
-        readJsonSource(source, takeRow, errors);
-    else
-        readCsvSource(source, takeRow, errors);
+    readRows(takeRow, errors);
     plan.errors = errors.listed();
     plan.errorCount = errors.count();
     plan.warnings = warnings.listed();
@@ -319,4 +327,4 @@ ImportPlan planImport(const doc::ObjectTable& table, std::string_view source) {
     return plan;
 }
 
-} // namespace cli
+} // namespace tabletext
