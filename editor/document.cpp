@@ -18,7 +18,7 @@ const QString kSaveQuestion = QStringLiteral("Do you wish to save the changes?")
 constexpr int kFirstScale = 100;
 // Records 0 to 188 are the game's own objects; "Clear Record" leaves them alone.
 constexpr int kFirstClearableRecord = 189;
-constexpr int kShadowFactor = 8;
+constexpr unsigned kShadowFactor = 8;
 // The shape sizes (fields 4 to 9) and, thirteen fields on, the shadow sizes of the same rows.
 constexpr int kFirstShapeField = 4;
 constexpr int kShapeFieldCount = 6;
@@ -153,9 +153,9 @@ void Document::shapeToShadow() {
     for (int shape = kFirstShapeField; shape < kFirstShapeField + kShapeFieldCount; ++shape) {
         // The size as the edit shows it, at full precision: a stored 1.234 shown as 1.23
         // gives 9.84.
-        const long double size =
-            doc::parseExtended(m_view->fieldText(shape).toStdString(), separator);
-        const std::string shadow = doc::formatGeneral(size * kShadowFactor, separator);
+        const doc::ExactDecimal size =
+            doc::parseExact(m_view->fieldText(shape).toStdString(), separator);
+        const std::string shadow = doc::formatGeneral(size.times(kShadowFactor), separator);
         m_view->enterFieldText(shape + kShapeToShadow, QString::fromStdString(shadow));
     }
 }
