@@ -17,6 +17,9 @@ packages+=(dbus-daemon dbus-bin at-spi2-core python3-gi gir1.2-atspi-2.0)
 packages+=(dpkg-dev file desktop-file-utils appstream man-db lintian)
 # The fuzzers: clang with libFuzzer and its sanitizer runtimes.
 packages+=(clang libclang-rt-14-dev)
+# The document layer built for 64-bit ARM and its tests run under emulation (tests/aarch64), with
+# GoogleTest from its source.
+packages+=(g++-aarch64-linux-gnu qemu-user googletest)
 packages+=("$@")
 missing=()
 for p in "${packages[@]}"; do
