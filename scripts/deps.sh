@@ -9,7 +9,7 @@ packages=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools qt6-base-private
 packages+=(libcli11-dev nlohmann-json3-dev time locales)
 # The start-up benchmark's probe; the desktop and end-to-end tests and screenshots on a virtual
 # display.
-packages+=(libx11-dev xvfb xdotool x11-utils imagemagick)
+packages+=(libx11-dev libxdamage-dev xvfb xdotool x11-utils imagemagick)
 # The end-to-end tests read the windows as a screen reader does: over AT-SPI, on a session bus
 # of their own.
 packages+=(dbus-daemon dbus-bin at-spi2-core python3-gi gir1.2-atspi-2.0)
