@@ -1,7 +1,10 @@
 // Reading and writing RTF of a generated document with mixed formatting. Dense: a third of the
 // words in a format of their own (a run every ~35 bytes of RTF), at 0.25, 0.5 and 1 MB of RTF;
 // time per byte (bytes_per_second) and heap per byte should stay flat across the sizes, and the
-// complexity fit says the same in one line. Prose: one word in ten formatted, 1 MB.
+// complexity fit says the same in one line. Prose: one word in ten formatted, 1 MB. The floor:
+// the dense 1 MB document's characters and paragraphs in one format, through
+// QTextDocument::setPlainText, the least Qt takes to build a document of that size. Run with
+// --benchmark_enable_random_interleaving=true to see them side by side on a busy machine.
 
 #include "rtf/rtf.h"
 #include "tests/rtf/rtf_samples.h"
@@ -73,6 +76,20 @@ void write(benchmark::State& state, int formattedEvery) {
     state.counters["heap_per_byte"] = static_cast<double>(transient) / size;
 }
 
+void plainFloor(benchmark::State& state, int formattedEvery) {
+    QTextDocument read;
+    rtf::read(mixedRtf(state.range(0), formattedEvery), read);
+    const QString text = read.toPlainText();
+    QTextDocument document;
+    for (auto _ : state) {
+        state.PauseTiming();
+        document.clear();
+        state.ResumeTiming();
+        document.setPlainText(text);
+    }
+    state.counters["blocks"] = document.blockCount();
+}
+
 void BM_ReadDense(benchmark::State& state) {
     read(state, kDense);
 }
@@ -98,6 +115,11 @@ BENCHMARK(BM_WriteDense)
     ->Arg(1 << 20)
     ->Unit(benchmark::kMillisecond)
     ->Complexity(benchmark::oN);
+void BM_PlainTextFloorDense(benchmark::State& state) {
+    plainFloor(state, kDense);
+}
+
+BENCHMARK(BM_PlainTextFloorDense)->Arg(1 << 20)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ReadProse)->Arg(1 << 20)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_WriteProse)->Arg(1 << 20)->Unit(benchmark::kMillisecond);
 

@@ -20,9 +20,6 @@ if(CORVANE_BENCH)
   find_package(benchmark QUIET)
   corvane_require(benchmark_FOUND "libbenchmark-dev")
 endif()
-# The CRC-32 of the save's journal.
-find_package(ZLIB QUIET)
-corvane_require(ZLIB_FOUND "zlib1g-dev")
 # The command-line companion's argument parsing and JSON.
 find_package(CLI11 QUIET CONFIG)
 corvane_require(CLI11_FOUND "libcli11-dev")

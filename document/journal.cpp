@@ -2,8 +2,6 @@
 
 #include "document/errors.h"
 
-#include <zlib.h>
-
 #include <algorithm>
 #include <array>
 #include <cstring>
@@ -30,11 +28,23 @@ std::uint64_t take(std::span<const std::uint8_t> in, std::size_t at, int bytes) 
     return value;
 }
 
+/** The CRC-32 of zlib and PNG (reflected polynomial 0xEDB88320), computed here so that the
+ * document layer needs nothing beyond the C++ library on any CPU it is built for. */
 std::uint32_t checksum(std::span<const std::uint8_t> bytes) {
-    uLong crc = ::crc32(0L, Z_NULL, 0);
-    // zlib takes at most 4 GB a call; a journal is some 70 KB.
-    crc = ::crc32(crc, bytes.data(), static_cast<uInt>(bytes.size()));
-    return static_cast<std::uint32_t>(crc);
+    static const std::array<std::uint32_t, 256> table = [] {
+        std::array<std::uint32_t, 256> entries{};
+        for (std::uint32_t n = 0; n < 256; ++n) {
+            std::uint32_t c = n;
+            for (int k = 0; k < 8; ++k)
+                c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
+            entries[n] = c;
+        }
+        return entries;
+    }();
+    std::uint32_t crc = 0xFFFFFFFFu;
+    for (const std::uint8_t byte : bytes)
+        crc = table[(crc ^ byte) & 0xFFu] ^ (crc >> 8);
+    return crc ^ 0xFFFFFFFFu;
 }
 
 void writeExactly(FileHandle& file, std::int64_t offset, const std::vector<std::uint8_t>& bytes) {

@@ -1,50 +1,38 @@
 #include "document/scaling.h"
 
+#include "document/binary_number.h"
 #include "document/errors.h"
 #include "document/field_table.h"
 
-#include <bit>
-#include <cmath>
-#include <limits>
 #include <string>
 
 namespace doc {
 
-// The roundings are those of the x87 extended format. A compiler whose long double is another
-// format (MSVC's is double, AArch64's is quadruple) would give other results.
-static_assert(std::numeric_limits<long double>::digits == 64,
-              "global scaling needs long double to be the 80-bit extended format (64-bit "
-              "significand), as GCC and Clang give it on x86 and x86-64");
-
 namespace {
 
-/** f = (to - from) / from + 1, each step rounded to extended. The x87 unit rounds every
- * operation to the 64-bit significand and has no fused operations, so each step is one rounding.
- * The factor is the same for every field of a run; it is computed once. */
-long double factor(ScalePercentages percentages) {
-    const long double quotient = static_cast<long double>(percentages.to - percentages.from) /
-                                 static_cast<long double>(percentages.from);
-    return quotient + 1.0L;
+/** f = (to - from) / from + 1: the difference exact, the quotient and the sum each rounded to
+ * extended, as the x87 unit rounds every operation to its 64-bit significand and has no fused
+ * operations. The factor is the same for every field of a run; it is computed once. */
+BinaryNumber factor(ScalePercentages percentages) {
+    const BinaryNumber quotient = roundedQuotient(std::int64_t{percentages.to} - percentages.from,
+                                                  percentages.from, kExtendedBits);
+    return roundedSum(quotient, exactInteger(1), kExtendedBits);
 }
 
-std::uint32_t damageBy(long double f, std::uint32_t value) {
-    const long double product = f * static_cast<long double>(value);
-    const double rounded = static_cast<double>(product);
-    if (!(rounded > 0.0))
-        return 0;
-    if (rounded >= 4294967296.0)
-        return std::numeric_limits<std::uint32_t>::max();
-    return static_cast<std::uint32_t>(rounded); // truncation toward zero
+std::uint32_t damageBy(BinaryNumber f, std::uint32_t value) {
+    const BinaryNumber product = roundedProduct(f, exactInteger(value), kExtendedBits);
+    return truncateToUnsigned(rounded(product, kDoubleBits));
 }
 
-std::uint32_t sizeBy(long double f, std::uint32_t bits) {
-    const float value = std::bit_cast<float>(bits);
-    if (!std::isfinite(value))
+std::uint32_t sizeBy(BinaryNumber f, std::uint32_t bits) {
+    constexpr std::uint32_t kExponentBits = 0x7F800000u;
+    if ((bits & kExponentBits) == kExponentBits) // NaN and the infinities stay
         return bits;
-    float result = static_cast<float>(f * static_cast<long double>(value)); // one rounding
-    if (std::isinf(result))
-        result = std::copysign(std::numeric_limits<float>::max(), result);
-    return std::bit_cast<std::uint32_t>(result);
+    const std::uint32_t result =
+        roundToSingle(roundedProduct(f, exactSingle(bits), kExtendedBits)); // one rounding
+    if ((result & ~0x80000000u) == kExponentBits) // beyond the range: the largest finite single
+        return (result & 0x80000000u) | 0x7F7FFFFFu;
+    return result;
 }
 
 } // namespace
@@ -70,8 +58,8 @@ std::uint32_t scaleSize(std::uint32_t bits, ScalePercentages percentages) {
 void scaleTable(ObjectTable& table, ScalePercentages damage, ScalePercentages size) {
     checkStoredScale(damage.from);
     checkStoredScale(size.from);
-    const long double damageFactor = factor(damage);
-    const long double sizeFactor = factor(size);
+    const BinaryNumber damageFactor = factor(damage);
+    const BinaryNumber sizeFactor = factor(size);
     for (int r = 0; r <= table.lastIndex; ++r) {
         ObjectRecord& record = table.records[static_cast<std::size_t>(r)];
         if (!isScaled(record))

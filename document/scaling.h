@@ -1,7 +1,8 @@
 #pragma once
 // Global scaling: damage and sizes taken from the percentages last applied to
 // new ones, computed exactly as the editor always has: in 80-bit extended
-// precision (64-bit significand), each step rounded to nearest-even.
+// precision (64-bit significand), each step rounded to nearest-even. The steps
+// are carried out in integer arithmetic, so every CPU gives the same bits.
 
 #include "document/object_table.h"
 

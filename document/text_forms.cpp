@@ -5,7 +5,6 @@
 #include <array>
 #include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <limits>
 
 namespace doc {
@@ -237,46 +236,79 @@ float parseFloat(std::string_view text, std::string_view decimalSeparator) {
     return convertDecimal<float>(readDecimal(text, decimalSeparator), text);
 }
 
-long double parseExtended(std::string_view text, std::string_view decimalSeparator) {
-    return convertDecimal<long double>(readDecimal(text, decimalSeparator), text);
+namespace {
+
+constexpr long long kExponentLimit = 1'000'000'000; // readDecimal stops counting there
+
+void stripZeros(ExactDecimal& value) {
+    const std::size_t last = value.digits.find_last_not_of('0');
+    if (last == std::string::npos) {
+        value.digits.clear();
+        value.exponent = 0;
+        return;
+    }
+    value.exponent += static_cast<long long>(value.digits.size() - last - 1);
+    value.digits.resize(last + 1);
+    value.digits.erase(0, value.digits.find_first_not_of('0'));
 }
 
-std::string formatGeneral(long double value, std::string_view decimalSeparator) {
-    if (std::isnan(value))
-        return "NAN";
-    if (std::isinf(value))
-        return value < 0 ? "-INF" : "INF";
-    if (value == 0)
-        return "0";
-    // Fifteen significant digits, rounded once from the exact value.
-    std::array<char, 64> buffer{};
-    std::snprintf(buffer.data(), buffer.size(), "%.*Le", kGeneralDigits - 1, std::fabs(value));
-    const std::string_view scientific(buffer.data());
-    const std::size_t e = scientific.find('e');
-    std::string digits;
-    for (const char c : scientific.substr(0, e))
-        if (isDigit(c))
-            digits += c;
-    const int exponent = std::stoi(std::string(scientific.substr(e + 1)));
-    while (digits.size() > 1 && digits.back() == '0')
-        digits.pop_back();
+} // namespace
 
-    std::string text = value < 0 ? "-" : "";
-    if (exponent >= kGeneralDigits || exponent < -4) {
+ExactDecimal ExactDecimal::times(unsigned factor) const {
+    ExactDecimal product = *this;
+    std::uint64_t carry = 0;
+    for (auto it = product.digits.rbegin(); it != product.digits.rend(); ++it) {
+        carry += static_cast<std::uint64_t>(*it - '0') * factor;
+        *it = static_cast<char>('0' + carry % 10);
+        carry /= 10;
+    }
+    for (; carry != 0; carry /= 10)
+        product.digits.insert(product.digits.begin(), static_cast<char>('0' + carry % 10));
+    stripZeros(product);
+    return product;
+}
+
+ExactDecimal parseExact(std::string_view text, std::string_view decimalSeparator) {
+    const DecimalText decimal = readDecimal(text, decimalSeparator);
+    ExactDecimal value{decimal.negative, decimal.digits,
+                       decimal.exponent -
+                           static_cast<long long>(decimal.digits.size() - decimal.intLength)};
+    stripZeros(value);
+    if (decimal.exponent >= kExponentLimit && !value.digits.empty())
+        refuseFloat(text);
+    if (decimal.exponent <= -kExponentLimit)
+        value = {decimal.negative, {}, 0};
+    return value;
+}
+
+std::string formatGeneral(const ExactDecimal& value, std::string_view decimalSeparator) {
+    if (value.digits.empty())
+        return "0";
+    ExactDecimal shown = value;
+    if (shown.digits.size() > kGeneralDigits) {
+        shown.exponent += static_cast<long long>(shown.digits.size() - kGeneralDigits);
+        roundDigits(shown.digits, kGeneralDigits);
+        stripZeros(shown);
+    }
+    const std::string& digits = shown.digits;
+    // The number is d.ddd × 10^leading.
+    const long long leading = static_cast<long long>(digits.size()) - 1 + shown.exponent;
+    std::string text = value.negative ? "-" : "";
+    if (leading >= kGeneralDigits || leading < -4) {
         text += digits[0];
         if (digits.size() > 1) {
             text += decimalSeparator;
             text += digits.substr(1);
         }
-        return text + "E" + std::to_string(exponent);
+        return text + "E" + std::to_string(leading);
     }
-    if (exponent < 0) {
+    if (leading < 0) {
         text += '0';
         text += decimalSeparator;
-        text += std::string(static_cast<std::size_t>(-exponent - 1), '0') + digits;
+        text += std::string(static_cast<std::size_t>(-leading - 1), '0') + digits;
         return text;
     }
-    const auto intLength = static_cast<std::size_t>(exponent) + 1;
+    const auto intLength = static_cast<std::size_t>(leading) + 1;
     if (digits.size() <= intLength)
         return text + digits + std::string(intLength - digits.size(), '0');
     text += digits.substr(0, intLength);

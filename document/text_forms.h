@@ -35,14 +35,30 @@ std::uint32_t parseInt32Bits(std::string_view text);
  * a lone "-" and values beyond the single range. */
 float parseFloat(std::string_view text, std::string_view decimalSeparator);
 
-/** The same text rounded once to extended precision instead of single, with the same rules and
- * errors: what the shadow command reads from a shape size as shown. */
-long double parseExtended(std::string_view text, std::string_view decimalSeparator);
+/** A decimal number held exactly: (-1)^negative × digits × 10^exponent, where digits holds its
+ * decimal digits without leading or trailing zeros (none for zero). */
+struct ExactDecimal {
+    bool negative = false;
+    std::string digits;
+    long long exponent = 0;
 
-/** The general number form: the shortest decimal form with at most 15 significant digits, no
- * trailing zeros and no separator when whole, "-" for negatives, scientific notation ("E", the
- * exponent without "+") only when the integer part has more than 15 digits or the magnitude is
- * below 0.0001: 12 gives "12", 0.8 gives "0.8", 1.5E20 gives "1.5E20", 0.00001 gives "1E-5". */
-std::string formatGeneral(long double value, std::string_view decimalSeparator);
+    /** The number times a factor (at most 10^9), exactly. */
+    ExactDecimal times(unsigned factor) const;
+
+    bool operator==(const ExactDecimal&) const = default;
+};
+
+/** The same text, with the same rules and errors, kept exactly instead of rounded: what the
+ * shadow command reads from a shape size as shown, so that the sizes it derives are the same on
+ * every CPU. A written exponent of a billion or more, far beyond any text of an edit, is
+ * refused when positive (for a number that is not zero) and reads as zero when negative. */
+ExactDecimal parseExact(std::string_view text, std::string_view decimalSeparator);
+
+/** The general number form: the number rounded to 15 significant digits (half away from zero),
+ * no trailing zeros and no separator when whole, "-" for negatives, scientific notation ("E",
+ * the exponent without "+") only when the integer part has more than 15 digits or the magnitude
+ * is below 0.0001: 12 gives "12", 0.8 gives "0.8", 1.5E20 gives "1.5E20", 0.00001 gives
+ * "1E-5". */
+std::string formatGeneral(const ExactDecimal& value, std::string_view decimalSeparator);
 
 } // namespace doc

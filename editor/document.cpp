@@ -27,7 +27,7 @@ const QString kSaveQuestion = QStringLiteral("Do you wish to save the changes?")
 constexpr int kFirstScale = 100;
 // Records 0 to 188 are the game's own objects; "Clear Record" leaves them alone.
 constexpr int kFirstClearableRecord = 189;
-constexpr int kShadowFactor = 8;
+constexpr unsigned kShadowFactor = 8;
 
 /** Sets a flag for the lifetime of a scope. */
 class Busy {
@@ -279,9 +279,9 @@ void Document::shapeToShadow() {
     for (const int shape : doc::kShapeSizeFields) {
         // The size as the edit shows it, at full precision: a stored 1.234 shown as 1.23
         // gives 9.84.
-        const long double size =
-            doc::parseExtended(m_view->fieldText(shape).toStdString(), separator);
-        const std::string shadow = doc::formatGeneral(size * kShadowFactor, separator);
+        const doc::ExactDecimal size =
+            doc::parseExact(m_view->fieldText(shape).toStdString(), separator);
+        const std::string shadow = doc::formatGeneral(size.times(kShadowFactor), separator);
         m_view->enterFieldText(doc::shadowFieldOf(shape), QString::fromStdString(shadow));
     }
 }

@@ -4,6 +4,7 @@
 #include "rtf/char_formats.h"
 
 #include "rtf/characters.h"
+#include "rtf/document_builder.h"
 
 #include <QFont>
 
@@ -62,9 +63,9 @@ int CharFormats::codePageOf(int font) const {
     return it != m_fonts.constEnd() ? it->codePage : 0;
 }
 
-QTextCharFormat CharFormats::format(const CharState& state) {
-    const auto known = m_made.constFind(state);
-    if (known != m_made.constEnd())
+CharFormats::Made& CharFormats::made(const CharState& state) {
+    const auto known = m_made.find(state);
+    if (known != m_made.end())
         return *known;
     QTextCharFormat format;
     format.setFontWeight(state.bold ? QFont::Bold : QFont::Normal);
@@ -77,8 +78,18 @@ QTextCharFormat CharFormats::format(const CharState& state) {
         format.setFontFamilies(QStringList{font->family});
     if (state.colour >= 0 && state.colour < m_colours.size() && m_colours[state.colour].isValid())
         format.setForeground(m_colours[state.colour]);
-    m_made.insert(state, format);
-    return format;
+    return *m_made.insert(state, Made{format});
+}
+
+QTextCharFormat CharFormats::format(const CharState& state) {
+    return made(state).format;
+}
+
+int CharFormats::formatIn(DocumentBuilder& builder, const CharState& state) {
+    Made& known = made(state);
+    if (known.number < 0)
+        known.number = builder.charFormat(known.format);
+    return known.number;
 }
 
 } // namespace rtf

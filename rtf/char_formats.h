@@ -10,6 +10,8 @@
 
 namespace rtf {
 
+class DocumentBuilder;
+
 /** The size when none is given: 12 points. */
 inline constexpr int kDefaultHalfPoints = 24;
 
@@ -54,6 +56,9 @@ public:
      * names one and the colour only when the colour table holds one that is not auto. */
     QTextCharFormat format(const CharState& state);
 
+    /** The same format as the document being built numbers it. */
+    int formatIn(DocumentBuilder& builder, const CharState& state);
+
 private:
     struct Font {
         QString family;
@@ -69,9 +74,15 @@ private:
     int m_green = 0;
     int m_blue = 0;
     bool m_colourSet = false;
-    // Formats made once per state: the document recognises a format it has seen by its shared
-    // data far faster than by its properties. Emptied when a table changes what a state means.
-    QHash<CharState, QTextCharFormat> m_made;
+    struct Made {
+        QTextCharFormat format;
+        int number = -1; // in the document being built; -1 until asked for
+    };
+    // Formats made once per state, and numbered once: the document recognises a format it has
+    // seen by its shared data far faster than by its properties, and by its number at once.
+    // Emptied when a table changes what a state means.
+    Made& made(const CharState& state);
+    QHash<CharState, Made> m_made;
 };
 
 } // namespace rtf

@@ -4,14 +4,15 @@
 #include "rtf/char_formats.h"
 #include "rtf/characters.h"
 #include "rtf/code_pages.h"
+#include "rtf/document_builder.h"
 #include "rtf/keywords.h"
 #include "rtf/rtf.h"
 #include "rtf/tokenizer.h"
 
-#include <QTextCursor>
 #include <QTextDocument>
 
 #include <algorithm>
+#include <optional>
 #include <vector>
 
 namespace rtf {
@@ -32,7 +33,7 @@ struct GroupState {
 
 class Reader {
 public:
-    explicit Reader(QTextDocument& document) : m_cursor(&document) { m_stack.reserve(kMaxDepth); }
+    explicit Reader(QTextDocument& document) : m_builder(document) { m_stack.reserve(kMaxDepth); }
 
     void read(QByteArrayView bytes);
 
@@ -58,7 +59,7 @@ private:
     void flushRun();
     ByteDecoder decoder();
 
-    QTextCursor m_cursor;
+    DocumentBuilder m_builder; // one change for the document's listeners, not one per run
     std::vector<GroupState> m_stack;
     int m_skippedGroups = 0; // open groups being skipped, the outermost included
     int m_fallback = 0;      // characters still to skip after a \uN
@@ -76,7 +77,6 @@ private:
 };
 
 void Reader::read(QByteArrayView bytes) {
-    m_cursor.beginEditBlock(); // one change for the document's listeners, not one per run
     Tokenizer tokens(bytes);
     for (Token token = tokens.next(); token.kind != Token::Kind::End && !m_done;
          token = tokens.next()) {
@@ -89,7 +89,6 @@ void Reader::read(QByteArrayView bytes) {
     }
     if (!m_done && !m_stack.empty())
         finish(top().chars); // cut short: keep what was read
-    m_cursor.endEditBlock();
 }
 
 void Reader::dispatch(const Token& token) {
@@ -309,14 +308,16 @@ void Reader::text(QByteArrayView bytes) {
         return;
     switch (top().destination) {
     case Destination::Text: {
-        const ByteDecoder decode = decoder();
+        std::optional<ByteDecoder> decode; // looked up only for text beyond ASCII
         dropHighSurrogate();
         beginRun();
         for (const char c : bytes) {
             const auto b = static_cast<std::uint8_t>(c);
-            if (b >= 0x80)
-                m_run.append(QChar(decode.decode(b)));
-            else if (b >= 0x20 || b == '\t')
+            if (b >= 0x80) {
+                if (!decode)
+                    decode = decoder();
+                m_run.append(QChar(decode->decode(b)));
+            } else if (b >= 0x20 || b == '\t')
                 m_run.append(QChar(char16_t{b}));
         }
         break;
@@ -373,10 +374,9 @@ void Reader::paragraph() {
         return;
     dropHighSurrogate();
     flushRun();
-    const QTextCharFormat format = m_formats.format(top().chars);
     if (m_blockEmpty)
-        m_cursor.setBlockCharFormat(format);
-    m_cursor.insertBlock(QTextBlockFormat(), format);
+        m_builder.setBlockCharFormat(m_formats.format(top().chars));
+    m_builder.insertBlock(m_formats.formatIn(m_builder, top().chars));
     m_blockEmpty = true;
 }
 
@@ -384,7 +384,7 @@ void Reader::finish(const CharState& chars) {
     dropHighSurrogate();
     flushRun();
     if (m_blockEmpty)
-        m_cursor.setBlockCharFormat(m_formats.format(chars));
+        m_builder.setBlockCharFormat(m_formats.format(chars));
     m_done = true;
 }
 
@@ -408,7 +408,7 @@ void Reader::dropHighSurrogate() {
 void Reader::flushRun() {
     if (m_run.isEmpty())
         return;
-    m_cursor.insertText(m_run, m_formats.format(m_runState));
+    m_builder.insertText(m_run, m_formats.formatIn(m_builder, m_runState));
     m_run.truncate(0); // keeps the buffer
     m_blockEmpty = false;
 }

@@ -3,9 +3,14 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <bit>
+#include <charconv>
 #include <cmath>
+#include <cstdio>
 #include <limits>
+#include <random>
+#include <string>
 
 namespace {
 
@@ -159,42 +164,121 @@ TEST(ParseFloat, RefusesAnythingElseNamingTheText) {
     EXPECT_THROW(parseFloat("1.5", ","), doc::ConversionError);
 }
 
-TEST(GeneralForm, ShortestTextWithFifteenSignificantDigits) {
-    const std::pair<long double, const char*> cases[] = {
-        {1.5L * 8, "12"},
-        {0.1L * 8, "0.8"},
-        {0.33L * 8, "2.64"},
-        {1.23L * 8, "9.84"},
-        {-0.25L * 8, "-2"},
-        {0.0L, "0"},
-        {-0.0L, "0"},
-        {9.999999999L * 8, "79.999999992"},
-        {0.0001L, "0.0001"},
-        {0.00001L, "1E-5"},
-        {123456789012345.0L, "123456789012345"},
-        {1234567890123456.0L, "1.23456789012346E15"},
-        {1.5E20L, "1.5E20"},
-        {2.0L / 3, "0.666666666666667"},
-    };
-    for (const auto& [value, text] : cases)
-        EXPECT_EQ(doc::formatGeneral(value, "."), text) << text;
-    EXPECT_EQ(doc::formatGeneral(2.5L, ","), "2,5");
-    EXPECT_EQ(doc::formatGeneral(1.5E-7L, ","), "1,5E-7");
+std::string shadowOf(std::string_view shape, std::string_view separator) {
+    return doc::formatGeneral(doc::parseExact(shape, separator).times(8), separator);
 }
 
-TEST(ExtendedParse, ReadsFieldTextsAtFullPrecision) {
-    EXPECT_EQ(doc::parseExtended("1.23", "."), 1.23L);
-    EXPECT_EQ(doc::parseExtended("-1,5", ","), -1.5L);
-    EXPECT_EQ(doc::parseExtended("1.2345679E8", "."), 123456790.0L);
-    EXPECT_EQ(doc::parseExtended(",", ","), 0.0L);
-    for (const char* text : {"", "-", "1.2.3", "abc", "NAN", "1E99999"}) {
+TEST(GeneralForm, ShortestTextWithFifteenSignificantDigits) {
+    const std::pair<const char*, const char*> eightTimes[] = {
+        {"1.5", "12"},
+        {"0.1", "0.8"},
+        {"0.33", "2.64"},
+        {"1.23", "9.84"},
+        {"-0.25", "-2"},
+        {"0", "0"},
+        {"-0.0", "0"},
+        {"9.999999999", "79.999999992"},
+        {"0.0000125", "0.0001"},
+        {"0.00000125", "1E-5"},
+        {"1.5E19", "1.2E20"},
+        {"99999999999", "799999999992"},
+        {"1.234E-20", "9.872E-20"},
+    };
+    for (const auto& [shape, shadow] : eightTimes)
+        EXPECT_EQ(shadowOf(shape, "."), shadow) << shape;
+    const std::pair<const char*, const char*> asRead[] = {
+        {"123456789012345", "123456789012345"},
+        {"1234567890123456", "1.23456789012346E15"},
+        {"0.66666666666666666667", "0.666666666666667"},
+        {"999999999999999.5", "1E15"}, // the carry makes a new digit and the scientific form
+        {"0.000099999999999999999", "0.0001"},
+        {"-1.000000000000005", "-1.00000000000001"}, // half away from zero
+    };
+    for (const auto& [text, shown] : asRead)
+        EXPECT_EQ(doc::formatGeneral(doc::parseExact(text, "."), "."), shown) << text;
+    EXPECT_EQ(shadowOf("2,5", ","), "20");
+    EXPECT_EQ(shadowOf("0,3125", ","), "2,5");
+    EXPECT_EQ(shadowOf("1,5E-8", ","), "1,2E-7");
+}
+
+TEST(ExactParse, ReadsFieldTextsUnrounded) {
+    using doc::ExactDecimal;
+    EXPECT_EQ(doc::parseExact("1.23", "."), (ExactDecimal{false, "123", -2}));
+    EXPECT_EQ(doc::parseExact("-1,50", ","), (ExactDecimal{true, "15", -1}));
+    EXPECT_EQ(doc::parseExact("1.2345679E8", "."), (ExactDecimal{false, "12345679", 1}));
+    EXPECT_EQ(doc::parseExact("00120.0e-3", "."), (ExactDecimal{false, "12", -2}));
+    EXPECT_EQ(doc::parseExact(",", ","), ExactDecimal{});
+    EXPECT_EQ(doc::parseExact("1E-99999999999", "."), ExactDecimal{});
+    EXPECT_EQ(doc::parseExact("0E99999999999", "."), ExactDecimal{});
+    for (const char* text : {"", "-", "1.2.3", "abc", "NAN", "INF", "1E99999999999"}) {
         try {
-            doc::parseExtended(text, ".");
+            doc::parseExact(text, ".");
             ADD_FAILURE() << text;
         } catch (const doc::ConversionError& e) {
             EXPECT_EQ(std::string(e.what()),
                       "'" + std::string(text) + "' is not a valid floating point value");
         }
+    }
+}
+
+/** A text of up to 11 characters as a shape edit holds it: digits with a separator, a sign and an
+ * exponent, every part optional but a digit. */
+std::string randomShapeText(std::mt19937_64& random) {
+    std::string text = random() % 4 == 0 ? "-" : "";
+    const auto digits = static_cast<std::size_t>(1 + random() % 10);
+    const std::size_t point = random() % (digits + 2); // beyond the digits: no separator
+    for (std::size_t i = 0; i < digits; ++i) {
+        if (i == point)
+            text += '.';
+        text += static_cast<char>('0' + random() % 10);
+    }
+    if (point == digits)
+        text += '.';
+    if (random() % 2 == 0) {
+        const std::string exponent = std::string(random() % 2 == 0 ? "E-" : "E") +
+                                     std::to_string(random() % (random() % 2 == 0 ? 40 : 4900));
+        if (text.size() + exponent.size() <= 11)
+            text += exponent;
+    }
+    return text.substr(0, 11);
+}
+
+/** What printf shows of a long double with 15 significant digits. */
+std::string fifteenDigits(long double value) {
+    std::array<char, 64> buffer{};
+    std::snprintf(buffer.data(), buffer.size(), "%.14Le", value);
+    return buffer.data();
+}
+
+/** The text read to long double, with a digit put on each side of a bare separator. */
+long double readLongDouble(std::string text) {
+    const std::size_t point = text.find('.');
+    if (point != std::string::npos) {
+        if (point + 1 == text.size() || text[point + 1] == 'E')
+            text.insert(point + 1, "0");
+        if (point == 0 || text[point - 1] == '-')
+            text.insert(point, "0");
+    }
+    long double value = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    EXPECT_TRUE(ec == std::errc{} && end == text.data() + text.size()) << text;
+    return value;
+}
+
+// The shadow texts are those that an x87 unit's full-precision read gives: where long double is
+// its 80-bit format, eight times the text read to extended precision shows the same fifteen
+// digits as the shadow text.
+TEST(GeneralForm, ShadowTextsAreTheX87UnitsForEveryShapeText) {
+    if (std::numeric_limits<long double>::digits != 64)
+        GTEST_SKIP() << "long double is not the x87 format here";
+    std::mt19937_64 random(11);
+    for (int i = 0; i < 50000; ++i) {
+        const std::string shape = randomShapeText(random);
+        const std::string shadow = shadowOf(shape, ".");
+        // A negative zero shows as 0, as the shadow text does.
+        ASSERT_EQ(fifteenDigits(readLongDouble(shadow)),
+                  fifteenDigits(8 * readLongDouble(shape) + 0.0L))
+            << shape << " gives " << shadow;
     }
 }
 
