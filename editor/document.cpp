@@ -118,6 +118,7 @@ void Document::loadChosen(const QString& chosen) {
     m_session.open(path);
     startHistory();
     setUnsaved(false);
+    tableChanged(kAllRows);
     afterOpen();
     if (m_loaded)
         m_loaded(chosen);
@@ -178,6 +179,7 @@ void Document::reload() {
     m_session.open(path);
     startHistory();
     setUnsaved(false);
+    tableChanged(kAllRows);
     afterOpen();
     m_view->showDocument(QString::fromStdString(path));
 }
@@ -255,6 +257,7 @@ void Document::putRecordDefaults(int row) {
     // The slot's bytes after the name keep what they held, as after any name written.
     doc::writeNameSlot(
         slot, std::u32string(doc::kDefaultObjectName.begin(), doc::kDefaultObjectName.end()));
+    tableChanged(kAllRows);
     m_view->showRecordDefaults();
 }
 
@@ -300,9 +303,26 @@ void Document::scaleAll() {
 
     const int row = m_view->selectedRow();
     doc::scaleTable(table(), {stored.damage, wanted.damage}, {stored.size, wanted.size});
+    tableChanged(kAllRows);
     setUnsaved(true);
     m_view->selectRow(row);
     m_view->showSelectedRecord();
+}
+
+int Document::addTableListener(TableListener listener) {
+    m_tableListeners.emplace_back(m_nextListenerKey, std::move(listener));
+    return m_nextListenerKey++;
+}
+
+void Document::removeTableListener(int key) {
+    std::erase_if(m_tableListeners, [key](const auto& entry) { return entry.first == key; });
+}
+
+void Document::tableChanged(int row) {
+    // A copy: a listener may remove itself (a window closing on the change).
+    const auto listeners = m_tableListeners;
+    for (const auto& [key, listener] : listeners)
+        listener(row);
 }
 
 void Document::setUnsaved(bool unsaved) {
@@ -388,6 +408,7 @@ void Document::moveThroughHistory(bool back) {
 }
 
 void Document::showHistoryStep(const HistoryStep& step) {
+    tableChanged(kAllRows);
     setUnsaved(!tableMatchesFiles());
     // An undone "Add Record" takes its record away: the last one is shown instead.
     m_view->refillAndSelect(std::min(step.row, static_cast<int>(table().lastIndex)));
@@ -430,6 +451,7 @@ void Document::applyTable(const doc::ObjectTable& newTable, const QString& name,
         const StepScope step(*this, name, row);
         table() = newTable;
     }
+    tableChanged(kAllRows);
     setUnsaved(true);
     m_view->refillAndSelect(row);
     m_view->showSelectedRecord();

@@ -13,6 +13,8 @@
 
 #include <functional>
 #include <optional>
+#include <utility>
+#include <vector>
 
 namespace editor {
 
@@ -129,6 +131,18 @@ public:
      * without a selected row. */
     void pasteRecords(const QString& text);
 
+    // ---- other views of the table (the table view, a comparison) follow it through listeners.
+    /** Row of a change that may have touched any record, added or removed some. */
+    static constexpr int kAllRows = -1;
+    using TableListener = std::function<void(int row)>;
+    /** listener is told after every change of the table: the row when only that record (its
+     * fields or its name) changed, kAllRows otherwise (an open, a reload, a command, an undo).
+     * Returns the key that removes it. */
+    int addTableListener(TableListener listener);
+    void removeTableListener(int key);
+    /** The editor window stored its record view into record row (a keystroke, a toggle). */
+    void recordWrittenBack(int row) { tableChanged(row); }
+
 private:
     /** Records one command as a step: begun when made (ending the typing), ended when gone,
      * also when the command throws, so a step holds whatever the command changed. */
@@ -155,6 +169,7 @@ private:
     void showHistoryStep(const HistoryStep& step);
 
     void setUnsaved(bool unsaved);
+    void tableChanged(int row);
     /** The save, then the list refilled with rowToSelect selected (-1: none). */
     void saveSelecting(int rowToSelect);
     /** "Add Record"'s and "Clear Record"'s first step: row of the table back to the record
@@ -188,6 +203,9 @@ private:
     DiskWatcher m_watcher;
     /** The files as they were when the user last chose not to reload them. */
     QString m_declinedStamp;
+
+    std::vector<std::pair<int, TableListener>> m_tableListeners;
+    int m_nextListenerKey = 0;
 
     History m_history;
     /** The typing step open: its record and field; a toggle's does not go on with more. */

@@ -102,7 +102,14 @@ void TForm6::me4Exit() {
         syncRecordViewEnabled();
         return;
     }
-    editor::storeRecordView(*this, m_document.table(), index);
+    try {
+        editor::storeRecordView(*this, m_document.table(), index);
+    } catch (...) {
+        // The fields before the failing text are stored.
+        m_document.recordWrittenBack(index);
+        throw;
+    }
+    m_document.recordWrittenBack(index);
     // The record view keeps the texts as typed; only the selection comes back.
     refillAndSelect(index);
 }
