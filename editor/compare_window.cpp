@@ -25,6 +25,7 @@ CompareWindow* CompareWindow::open(Document& document, const QString& path, QWid
     doc::StoredDocument other = doc::readStoredDocument(document.fileSystem(), path.toStdString());
     auto* window = new CompareWindow(document, path, std::move(other), parent);
     window->show();
+    window->activateWindow(); // the keyboard goes to the new window
     return window;
 }
 
@@ -102,6 +103,9 @@ CompareWindow::CompareWindow(Document& document, const QString& path, doc::Store
 
     m_listener = m_document.addTableListener([this](int) { compareAgain(); });
     compareAgain();
+    // The keyboard starts on the first difference.
+    if (m_model.rowCount() > 0)
+        differences->setCurrentIndex(m_model.index(0, 0));
 }
 
 CompareWindow::~CompareWindow() {

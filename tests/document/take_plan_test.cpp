@@ -2,19 +2,20 @@
 // before them, every difference, records only this table has kept, and the capacity refusal.
 
 #include "document/take_plan.h"
+#include "tests/support/data_files.h"
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <functional>
+#include <string>
 #include <vector>
 
 namespace {
 
-doc::NameSlot slot(const char* text, char after = 0) {
-    doc::NameSlot s{};
-    std::memcpy(s.data(), text, std::strlen(text));
-    s[std::strlen(text) + 1] = static_cast<std::uint8_t>(after);
+/** A name, and a byte after its terminator when after is not zero. */
+doc::NameSlot slot(const std::string& text, char after = 0) {
+    doc::NameSlot s = testsupport::nameSlot(text);
+    s[text.size() + 1] = static_cast<std::uint8_t>(after);
     return s;
 }
 

@@ -278,6 +278,21 @@ private slots:
         QVERIFY(!Comparison::rows(*w).contains(kOnly5));
     }
 
+    void theOpenFileItselfShowsTheUnsavedChanges() {
+        Comparison c;
+        auto& f = c.editor;
+        f.clickRow(2);
+        f.typeOver(f.window().ME5, u"5"_s);
+        c.otherPath = f.path();
+        editor::CompareWindow* w = c.compare();
+        QVERIFY(w);
+        QCOMPARE(Comparison::rows(*w), QList<Cell>{Cell(2, kDamage)});
+        // The first difference is current: "Take Cell" takes it at once.
+        QTest::mouseClick(w->takeCell, Qt::LeftButton);
+        QCOMPARE(f.table().records[2].fields[kDamage], thisFile().records[2].fields[kDamage]);
+        QCOMPARE(w->summary->text(), u"No record differs."_s);
+    }
+
     void theOtherPairIsOnlyRead() {
         // Fewer records and no names file: the names compare as empty, records 3 and 4 only this
         // file has stay whatever is taken.
