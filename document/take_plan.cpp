@@ -27,7 +27,8 @@ bool takeField(ObjectTable& table, const TableRows& other, std::size_t r, int k)
 
 } // namespace
 
-TakePlan planTake(const ObjectTable& mine, const TableRows& other, std::span<const TakeItem> items) {
+TakePlan planTake(const ObjectTable& mine, const TableRows& other,
+                  std::span<const TakeItem> items) {
     TakePlan plan{mine, {}, -1};
     const int count = mine.recordCount();
     // The records to append: up to the highest taken beyond this table's last.

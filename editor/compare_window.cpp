@@ -129,10 +129,9 @@ void CompareWindow::compareAgain() {
 
 void CompareWindow::syncControls() {
     const int count = m_model.differingRecords();
-    summary->setText(count == 0 ? QStringLiteral("No record differs.")
-                     : count == 1
-                         ? QStringLiteral("1 record differs:")
-                         : QStringLiteral("%1 records differ:").arg(count));
+    summary->setText(count == 0   ? QStringLiteral("No record differs.")
+                     : count == 1 ? QStringLiteral("1 record differs:")
+                                  : QStringLiteral("%1 records differ:").arg(count));
     const QModelIndex current = differences->currentIndex();
     takeCell->setEnabled(current.isValid() && takes(current.row()));
     const QModelIndexList selected = differences->selectionModel()->selectedRows();
@@ -159,11 +158,11 @@ void CompareWindow::takeCurrentCell() {
     if (!current.isValid())
         return;
     const doc::TakeItem item = itemOf(current.row());
-    take({item}, item.cell == doc::kWholeRecord
-                     ? QStringLiteral("Take Record %1").arg(item.record)
-                     : QStringLiteral("Take %1 of record %2")
-                           .arg(fieldCaption(item.cell))
-                           .arg(item.record));
+    take(
+        {item},
+        item.cell == doc::kWholeRecord
+            ? QStringLiteral("Take Record %1").arg(item.record)
+            : QStringLiteral("Take %1 of record %2").arg(fieldCaption(item.cell)).arg(item.record));
 }
 
 void CompareWindow::takeSelectedCells() {

@@ -68,7 +68,8 @@ QString pasteRefusal(const std::vector<std::string>& errors) {
 } // namespace
 
 Document::Document(DocumentSettings& settings, doc::FileSystem& fileSystem)
-    : m_settings(settings), m_fileSystem(fileSystem), m_session(fileSystem), m_watcher([this] { noticeDiskChange(); }) {}
+    : m_settings(settings), m_fileSystem(fileSystem), m_session(fileSystem),
+      m_watcher([this] { noticeDiskChange(); }) {}
 
 QString Document::readSettingsStep() {
     if (m_settings.readStartDir(QString()).isEmpty()) {

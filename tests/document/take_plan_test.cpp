@@ -66,25 +66,37 @@ struct Case {
 
 TEST(TakePlanTest, EachKindOfTakeGivesTheExpectedTable) {
     const std::vector<Case> cases = {
-        {"a field cell: -0.0 in place of 0.0", {{0, 4}}, 0,
+        {"a field cell: -0.0 in place of 0.0",
+         {{0, 4}},
+         0,
          [](doc::ObjectTable& t) { t.records[0].fields[4] = kMinusZero; }},
         {"an equal cell changes nothing", {{0, 5}}, -1, [](doc::ObjectTable&) {}},
-        {"a name, its slot whole", {{1, doc::kNameCell}}, 1,
+        {"a name, its slot whole",
+         {{1, doc::kNameCell}},
+         1,
          [](doc::ObjectTable& t) { t.names[1] = slot("Well!"); }},
-        {"a name equal as text keeps its bytes", {{2, doc::kWholeRecord}}, -1,
+        {"a name equal as text keeps its bytes",
+         {{2, doc::kWholeRecord}},
+         -1,
          [](doc::ObjectTable&) {}},
-        {"a whole record: the other NaN and the name", {{1, doc::kWholeRecord}}, 1,
+        {"a whole record: the other NaN and the name",
+         {{1, doc::kWholeRecord}},
+         1,
          [](doc::ObjectTable& t) {
              t.records[1].fields[10] = kOtherNan;
              t.names[1] = slot("Well!");
          }},
-        {"a cell of a record only the other has appends it", {{3, 2}}, 3,
+        {"a cell of a record only the other has appends it",
+         {{3, 2}},
+         3,
          [](doc::ObjectTable& t) {
              t.records[3] = record(4);
              t.names[3] = slot("Kiln");
              t.lastIndex = 3;
          }},
-        {"the last record appends those before it", {{4, doc::kWholeRecord}}, 3,
+        {"the last record appends those before it",
+         {{4, doc::kWholeRecord}},
+         3,
          [](doc::ObjectTable& t) {
              t.records[3] = record(4);
              t.records[4] = record(5);
@@ -92,7 +104,9 @@ TEST(TakePlanTest, EachKindOfTakeGivesTheExpectedTable) {
              t.names[4] = slot("Gate");
              t.lastIndex = 4;
          }},
-        {"selected cells of two records", {{1, 10}, {0, 4}, {7, 1}}, 0,
+        {"selected cells of two records",
+         {{1, 10}, {0, 4}, {7, 1}},
+         0,
          [](doc::ObjectTable& t) {
              t.records[0].fields[4] = kMinusZero;
              t.records[1].fields[10] = kOtherNan;
@@ -115,7 +129,8 @@ TEST(TakePlanTest, EveryDifferenceKeepsRecordsOnlyThisTableHas) {
     tables.mine.lastIndex = 5;
     tables.mine.records[5] = record(9);
     tables.mine.names[5] = slot("Crate");
-    const doc::TableRows other{std::span(tables.records).first(4), std::span(tables.names).first(4)};
+    const doc::TableRows other{std::span(tables.records).first(4),
+                               std::span(tables.names).first(4)};
     doc::ObjectTable expected = tables.mine;
     expected.records[0].fields[4] = kMinusZero;
     expected.records[1].fields[10] = kOtherNan;
@@ -137,11 +152,13 @@ TEST(TakePlanTest, AppendingBeyondTheCapacityIsRefusedWithAddRecordsMessage) {
     std::vector<doc::NameSlot> names(records.size(), slot("Cart"));
     const doc::TableRows other{records, names};
     for (const int last : {doc::kTableCapacity - 1, doc::kTableCapacity}) {
-        const doc::TakePlan plan = doc::planTake(mine, other, std::vector<doc::TakeItem>{{last, doc::kWholeRecord}});
+        const doc::TakePlan plan =
+            doc::planTake(mine, other, std::vector<doc::TakeItem>{{last, doc::kWholeRecord}});
         const bool fits = last < doc::kTableCapacity;
         EXPECT_EQ(plan.refusal, fits ? "" : doc::tableFullMessage()) << last;
         EXPECT_EQ(plan.result.recordCount(), fits ? doc::kTableCapacity : mine.recordCount());
-        EXPECT_EQ(plan.result.records[doc::kTableCapacity - 1], fits ? record(1) : doc::ObjectRecord{});
+        EXPECT_EQ(plan.result.records[doc::kTableCapacity - 1],
+                  fits ? record(1) : doc::ObjectRecord{});
     }
 }
 

@@ -143,7 +143,8 @@ private slots:
         QAbstractItemModelTester tester(w->differences->model());
         QCOMPARE(w->windowTitle(), u"Compare: "_s + QString::fromStdString(c.otherPath));
         // The names of record 2 differ only after their terminator: not listed.
-        QCOMPARE(Comparison::rows(*w), (QList<Cell>{kZeros, kName, kNans, kDamage3, kOnly5, kOnly6}));
+        QCOMPARE(Comparison::rows(*w),
+                 (QList<Cell>{kZeros, kName, kNans, kDamage3, kOnly5, kOnly6}));
         QCOMPARE(w->summary->text(), u"5 records differ:"_s);
         using M = editor::ComparisonModel;
         const struct {
@@ -181,15 +182,16 @@ private slots:
         QTest::newRow("cell NaN") << Take::Cell << QList<Cell>{kNans} << QList<Cell>{kNans} << 1;
         QTest::newRow("cell of a record only the other has")
             << Take::Cell << QList<Cell>{kOnly5} << QList<Cell>{kOnly5} << 5;
-        QTest::newRow("selected cells") << Take::Selected << QList<Cell>{kDamage3, kName}
-                                        << QList<Cell>{kName, kDamage3} << 1;
+        QTest::newRow("selected cells")
+            << Take::Selected << QList<Cell>{kDamage3, kName} << QList<Cell>{kName, kDamage3} << 1;
         QTest::newRow("record") << Take::Record << QList<Cell>{kNans} << QList<Cell>{kName, kNans}
                                 << 1;
         QTest::newRow("last record appends the one before it")
             << Take::Record << QList<Cell>{kOnly6} << QList<Cell>{kOnly5, kOnly6} << 5;
         QTest::newRow("all") << Take::All << QList<Cell>{}
-                             << QList<Cell>{kZeros,     kName,  kNans,         kDamage3,
-                                            {4, kDamage}, kOnly5, kOnly6} << 0;
+                             << QList<Cell>{kZeros,       kName,  kNans, kDamage3,
+                                            {4, kDamage}, kOnly5, kOnly6}
+                             << 0;
     }
     void everyTakeIsTheExpectedTableAndOneUndoStep() {
         QFETCH(Take, take);
@@ -271,7 +273,8 @@ private slots:
         QCOMPARE(Comparison::rows(*w), (QList<Cell>{kZeros, kName, kNans, kOnly5, kOnly6}));
         QCOMPARE(w->summary->text(), u"4 records differ:"_s);
         f.window().Undo1->trigger();
-        QCOMPARE(Comparison::rows(*w), (QList<Cell>{kZeros, kName, kNans, kDamage3, kOnly5, kOnly6}));
+        QCOMPARE(Comparison::rows(*w),
+                 (QList<Cell>{kZeros, kName, kNans, kDamage3, kOnly5, kOnly6}));
         // "Add Record" appends a record the other has as record 5: now both have it.
         QTest::mouseClick(f.window().LMDButton2, Qt::LeftButton);
         QVERIFY(Comparison::rows(*w).contains(Cell(5, doc::kNameCell)));
@@ -305,8 +308,8 @@ private slots:
         QVERIFY(w);
         const Cell only3{3, doc::kWholeRecord}, only4{4, doc::kWholeRecord};
         QCOMPARE(Comparison::rows(*w),
-                 (QList<Cell>{{0, doc::kNameCell}, {1, doc::kNameCell}, {2, doc::kNameCell},
-                              only3, only4}));
+                 (QList<Cell>{
+                     {0, doc::kNameCell}, {1, doc::kNameCell}, {2, doc::kNameCell}, only3, only4}));
         QCOMPARE(Comparison::text(*w, only4, editor::ComparisonModel::CellColumn),
                  u"Only in this file"_s);
         Comparison::click(*w, only4);
