@@ -17,6 +17,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <functional>
 #include <optional>
 
 namespace editor {
@@ -91,8 +92,7 @@ CompareWindow::CompareWindow(Document& document, const QString& path, doc::Store
     ui::bindUserAction(takeAll, &QPushButton::clicked, this, [this] { takeEveryDifference(); });
     ui::bindUserAction(reload, &QPushButton::clicked, this, [this] { reloadOther(); });
     ui::bindUserAction(showAll, &QCheckBox::toggled, this, [this] {
-        m_model.setShowAll(showAll->isChecked());
-        syncControls();
+        keepingCurrentCell([this] { m_model.setShowAll(showAll->isChecked()); });
     });
     connect(differences->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &CompareWindow::syncControls);
@@ -113,10 +113,14 @@ CompareWindow::~CompareWindow() {
 }
 
 void CompareWindow::compareAgain() {
+    keepingCurrentCell([this] { m_model.compare(m_document.table(), otherRows()); });
+}
+
+void CompareWindow::keepingCurrentCell(const std::function<void()>& change) {
     const QModelIndex current = differences->currentIndex();
     const std::optional<ComparisonModel::Row> was =
         current.isValid() ? std::optional(m_model.rowAt(current.row())) : std::nullopt;
-    m_model.compare(m_document.table(), otherRows());
+    change();
     if (was && !differences->currentIndex().isValid() && m_model.rowCount() > 0) {
         // The rows changed: the same cell when it is still listed, else the row in its place.
         int row = m_model.rowOf(was->record, was->cell);

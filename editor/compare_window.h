@@ -11,6 +11,7 @@
 
 #include <QWidget>
 
+#include <functional>
 #include <vector>
 
 class QCheckBox;
@@ -68,6 +69,9 @@ private:
     bool takes(int row) const;
     /** After a change of either table: the rows again, the current cell kept where it stays. */
     void compareAgain();
+    /** Runs change of the rows; the current cell stays current where it is still listed, else the
+     * row in its place does. */
+    void keepingCurrentCell(const std::function<void()>& change);
     void syncControls();
 
     Document& m_document;

@@ -161,9 +161,12 @@ private slots:
         }
         QCOMPARE(Comparison::text(*w, kOnly5, M::CellColumn), u"Only in the other file"_s);
 
-        // Every cell of the five records both have, differing ones in bold.
+        // Every cell of the five records both have, differing ones in bold; the current cell stays.
+        Comparison::click(*w, kNans);
         QTest::mouseClick(w->showAll, Qt::LeftButton);
         QCOMPARE(w->model().rowCount(), 5 * (doc::kFieldCount + 1) + 2);
+        QCOMPARE(w->differences->currentIndex().row(), w->model().rowOf(kNans.first, kNans.second));
+        QVERIFY(w->takeCell->isEnabled());
         const QModelIndex sameName = w->model().index(w->model().rowOf(2, doc::kNameCell), 0);
         const QModelIndex differing = w->model().index(w->model().rowOf(1, doc::kNameCell), 0);
         QVERIFY(!sameName.data(Qt::FontRole).value<QFont>().bold());
