@@ -8,6 +8,7 @@
 #include <array>
 #include <bit>
 #include <cstdint>
+#include <string>
 
 namespace doc {
 
@@ -32,5 +33,11 @@ struct ObjectTable {
 
     int recordCount() const { return lastIndex + 1; }
 };
+
+/** What a command that would put a record beyond the last slot of a full table is told. */
+inline std::string tableFullMessage() {
+    return "The file already holds " + std::to_string(kTableCapacity) +
+           " records, the most this editor can hold.";
+}
 
 } // namespace doc

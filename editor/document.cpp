@@ -68,7 +68,8 @@ QString pasteRefusal(const std::vector<std::string>& errors) {
 } // namespace
 
 Document::Document(DocumentSettings& settings, doc::FileSystem& fileSystem)
-    : m_settings(settings), m_session(fileSystem), m_watcher([this] { noticeDiskChange(); }) {}
+    : m_settings(settings), m_fileSystem(fileSystem), m_session(fileSystem),
+      m_watcher([this] { noticeDiskChange(); }) {}
 
 QString Document::readSettingsStep() {
     if (m_settings.readStartDir(QString()).isEmpty()) {
@@ -90,12 +91,21 @@ void Document::showStoredPercentages() {
     m_view->showPercentages({m_settings.readDamageScale(), m_settings.readSizeScale()});
 }
 
-void Document::open() {
+QString Document::askForDataFile(const QString& title, const QString& startFolder) {
     ui::Dialogs::OpenFileRequest request;
-    request.startFolder = readSettingsStep();
+    request.title = title;
+    request.startFolder = startFolder;
     request.filter = kOpenFilter;
     request.defaultExtension = QStringLiteral("dat");
-    const QString chosen = ui::Dialogs::current().openFile(m_view->dialogParent(), request);
+    return ui::Dialogs::current().openFile(m_view->dialogParent(), request);
+}
+
+QString Document::chooseDataFile(const QString& title) {
+    return askForDataFile(title, m_settings.readStartDir(QDir::homePath()));
+}
+
+void Document::open() {
+    const QString chosen = askForDataFile(QString(), readSettingsStep());
 
     if (!chosen.isEmpty())
         loadChosen(chosen);
@@ -226,10 +236,8 @@ void Document::markUnsaved() {
 void Document::addRecord() {
     const StepScope step(*this, QStringLiteral("Add Record"), table().lastIndex + 1);
     if (table().recordCount() >= doc::kTableCapacity) {
-        ui::Dialogs::current().information(
-            m_view->dialogParent(),
-            QStringLiteral("The file already holds %1 records, the most this editor can hold.")
-                .arg(doc::kTableCapacity));
+        ui::Dialogs::current().information(m_view->dialogParent(),
+                                           QString::fromStdString(doc::tableFullMessage()));
         return;
     }
     m_session.appendRecord();

@@ -47,6 +47,13 @@ public:
      * it. Throws at the first failing step, before the document is shown. */
     void openPath(const QString& path);
 
+    /** The open dialog of "Open" (its filters), titled title and starting in the folder "Open"
+     * remembered (the home folder when none), without the settings step: the path confirmed, or
+     * an empty text when cancelled. Nothing is loaded. */
+    QString chooseDataFile(const QString& title);
+    /** What the pair is read through; other files the editor reads go through it too. */
+    doc::FileSystem& fileSystem() { return m_fileSystem; }
+
     /** Told the path of every data file an open loads (the desktop's recent files). */
     void setLoadedListener(std::function<void(const QString& path)> listener) {
         m_loaded = std::move(listener);
@@ -186,6 +193,8 @@ private:
     /** The last step of "Add Record" and "Clear Record": the save, after which row is selected
      * whether it succeeded or not. */
     void saveRecordCommand(int row);
+    /** The open dialog with the filters of "Open". */
+    QString askForDataFile(const QString& title, const QString& startFolder);
     /** The settings step of the open; returns the open dialog's start folder. */
     QString readSettingsStep();
     void showStoredPercentages();
@@ -194,6 +203,7 @@ private:
     void loadChosen(const QString& chosen);
 
     DocumentSettings& m_settings;
+    doc::FileSystem& m_fileSystem;
     doc::FileSession m_session;
     DocumentView* m_view = nullptr;
     bool m_unsaved = false;

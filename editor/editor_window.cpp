@@ -1,5 +1,6 @@
 #include "editor/editor_window.h"
 
+#include "editor/compare_window.h"
 #include "editor/document.h"
 #include "editor/record_view.h"
 #include "tabletext/record_text.h"
@@ -136,6 +137,7 @@ void TForm6::syncEditMenu() {
     const bool selected = open && LMDLB1->selectedIndex() >= 0;
     CopyRecord1->setEnabled(selected);
     PasteIntoRecord1->setEnabled(selected && m_clipboardHasText);
+    CompareWith1->setEnabled(open);
 }
 
 void TForm6::showRow(int row) {
@@ -306,6 +308,13 @@ void TForm6::Redo1Click() {
 
 void TForm6::PasteIntoRecord1Click() {
     m_document.pasteRecords(QGuiApplication::clipboard()->text());
+}
+
+void TForm6::CompareWith1Click() {
+    m_document.endTyping();
+    const QString path = m_document.chooseDataFile(QStringLiteral("Compare With"));
+    if (!path.isEmpty())
+        CompareWindow::open(m_document, path, this);
 }
 
 } // namespace editor

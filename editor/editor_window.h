@@ -79,6 +79,8 @@ public:
     void GoToRecord1Click() override { goToRecord(); }
     void CopyRecord1Click() override { copyRecord(); }
     void PasteIntoRecord1Click() override;
+    /** "Compare With...": asks for another data file and shows its comparison with the table. */
+    void CompareWith1Click() override;
 
     // ---- DocumentView
     QWidget* dialogParent() override { return this; }
