@@ -484,7 +484,8 @@ void TestForms::menus() {
     QCOMPARE(editItems, (QStringList{u"Undo Ctrl+Z"_s, u"Redo Ctrl+Shift+Z"_s,
                                      u"Find Record... Ctrl+F"_s, u"Find Next F3"_s,
                                      u"Find Previous Shift+F3"_s, u"Go to Record... Ctrl+G"_s,
-                                     u"Copy Record Ctrl+C"_s, u"Paste into Record Ctrl+V"_s}));
+                                     u"Copy Record Ctrl+C"_s, u"Paste into Record Ctrl+V"_s,
+                                     u"Table View Ctrl+T"_s}));
     // The working layout leaves "Save" to the edits.
     QVERIFY(!m_working->Save1->isEnabled());
 

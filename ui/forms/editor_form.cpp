@@ -165,6 +165,9 @@ EditorForm::EditorForm(std::span<const RecordViewControl> recordView, QWidget* p
     PasteIntoRecord1 =
         addEditItem("PasteIntoRecord1", tr("Paste into Record"),
                     {QKeySequence(Qt::CTRL | Qt::Key_V)}, &EditorForm::PasteIntoRecord1Click);
+    Edit1->addSeparator();
+    TableView1 = addEditItem("TableView1", tr("Table View"), {QKeySequence(Qt::CTRL | Qt::Key_T)},
+                             &EditorForm::TableView1Click);
     Notes1 = addItem("Notes1", tr("Notes"), &EditorForm::Notes1Click);
     About1 = addItem("About1", tr("About"), &EditorForm::About1Click);
     Save1->setEnabled(false);
