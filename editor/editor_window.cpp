@@ -3,6 +3,7 @@
 #include "editor/compare_window.h"
 #include "editor/document.h"
 #include "editor/record_view.h"
+#include "editor/table_window.h"
 #include "tabletext/record_text.h"
 #include "ui/controls/field_edit.h"
 #include "ui/controls/flag_check_box.h"
@@ -29,6 +30,8 @@ TForm6::TForm6(Document& document, QWidget* parent)
     });
     syncRecordViewEnabled();
 }
+
+TForm6::~TForm6() = default;
 
 void TForm6::fillRecordList() {
     const doc::ObjectTable& table = m_document.table();
@@ -137,6 +140,7 @@ void TForm6::syncEditMenu() {
     const bool selected = open && LMDLB1->selectedIndex() >= 0;
     CopyRecord1->setEnabled(selected);
     PasteIntoRecord1->setEnabled(selected && m_clipboardHasText);
+    TableView1->setEnabled(open);
     CompareWith1->setEnabled(open);
 }
 
@@ -308,6 +312,15 @@ void TForm6::Redo1Click() {
 
 void TForm6::PasteIntoRecord1Click() {
     m_document.pasteRecords(QGuiApplication::clipboard()->text());
+}
+
+void TForm6::TableView1Click() {
+    m_document.endTyping();
+    if (!m_tableWindow)
+        m_tableWindow = std::make_unique<TableWindow>(m_document, this);
+    m_tableWindow->show();
+    m_tableWindow->raise();
+    m_tableWindow->activateWindow();
 }
 
 void TForm6::CompareWith1Click() {

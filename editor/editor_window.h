@@ -10,14 +10,18 @@
 #include "editor/row_text_cache.h"
 #include "ui/forms/editor_form.h"
 
+#include <memory>
+
 namespace editor {
 
 class Document;
+class TableWindow;
 
 class TForm6 : public ui::EditorForm, public DocumentView {
     Q_OBJECT
 public:
     explicit TForm6(Document& document, QWidget* parent = nullptr);
+    ~TForm6() override;
 
     /** The document controller the menu and the close event forward to; not owned. */
     void setDocumentCommands(DocumentCommands* commands) { m_commands = commands; }
@@ -79,6 +83,10 @@ public:
     void GoToRecord1Click() override { goToRecord(); }
     void CopyRecord1Click() override { copyRecord(); }
     void PasteIntoRecord1Click() override;
+    /** "Table View": opens the table window, or brings it to the front. */
+    void TableView1Click() override;
+    /** The table window, once opened; null before. */
+    TableWindow* tableWindow() const { return m_tableWindow.get(); }
     /** "Compare With...": asks for another data file and shows its comparison with the table. */
     void CompareWith1Click() override;
 
@@ -108,6 +116,7 @@ private:
     RowTextCache m_rowTexts;
     QString m_findText; // what "Find Record..." was asked for last
     bool m_clipboardHasText = false;
+    std::unique_ptr<TableWindow> m_tableWindow;
 };
 
 } // namespace editor

@@ -43,6 +43,9 @@ std::string tsvLine(const CsvRow& fields) {
     return joinedLine(fields, '\t', "\t\"\r\n", "\n");
 }
 
+/** The reader proper, with the separator given. */
+static std::string readSeparated(std::string_view text, CsvSink& sink, char separator);
+
 std::string readCsv(std::string_view text, CsvSink& sink) {
     char separator = ',';
     const std::string_view firstLine = text.substr(0, text.find_first_of("\r\n"));
@@ -51,7 +54,14 @@ std::string readCsv(std::string_view text, CsvSink& sink) {
     else if (firstLine.find(';') != std::string_view::npos &&
              firstLine.find(',') == std::string_view::npos)
         separator = ';';
+    return readSeparated(text, sink, separator);
+}
 
+std::string readTsv(std::string_view text, CsvSink& sink) {
+    return readSeparated(text, sink, '\t');
+}
+
+static std::string readSeparated(std::string_view text, CsvSink& sink, char separator) {
     std::string unquoted;     // a quoted field with doubled quotes, made single
     bool lineStarted = false; // something (even "") was read into the current line
     int line = 1;

@@ -33,5 +33,8 @@ public:
  * Returns "line N: reason" for text that cannot be read (a quoted field not closed, text after
  * a closing quote), once the lines before it are read; empty when the whole text was read. */
 std::string readCsv(std::string_view text, CsvSink& sink);
+/** The same with a tab for the separator whatever the first line holds, as a grid's cells are
+ * pasted: a single cell "1,5" stays one cell. */
+std::string readTsv(std::string_view text, CsvSink& sink);
 
 } // namespace tabletext

@@ -485,7 +485,7 @@ void TestForms::menus() {
                                      u"Find Record... Ctrl+F"_s, u"Find Next F3"_s,
                                      u"Find Previous Shift+F3"_s, u"Go to Record... Ctrl+G"_s,
                                      u"Copy Record Ctrl+C"_s, u"Paste into Record Ctrl+V"_s,
-                                     u"Compare With... "_s}));
+                                     u"Table View Ctrl+T"_s, u"Compare With... "_s}));
     // The working layout leaves "Save" to the edits.
     QVERIFY(!m_working->Save1->isEnabled());
 

@@ -166,6 +166,8 @@ EditorForm::EditorForm(std::span<const RecordViewControl> recordView, QWidget* p
         addEditItem("PasteIntoRecord1", tr("Paste into Record"),
                     {QKeySequence(Qt::CTRL | Qt::Key_V)}, &EditorForm::PasteIntoRecord1Click);
     Edit1->addSeparator();
+    TableView1 = addEditItem("TableView1", tr("Table View"), {QKeySequence(Qt::CTRL | Qt::Key_T)},
+                             &EditorForm::TableView1Click);
     CompareWith1 =
         addEditItem("CompareWith1", tr("Compare With..."), {}, &EditorForm::CompareWith1Click);
     Notes1 = addItem("Notes1", tr("Notes"), &EditorForm::Notes1Click);

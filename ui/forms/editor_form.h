@@ -71,6 +71,7 @@ public:
     QAction* GoToRecord1 = nullptr;
     QAction* CopyRecord1 = nullptr;      // its shortcut works while the record list has the focus
     QAction* PasteIntoRecord1 = nullptr; // likewise
+    QAction* TableView1 = nullptr;
     QAction* CompareWith1 = nullptr;
 
     QLabel* LMDLabel1 = nullptr;
@@ -169,6 +170,7 @@ protected:
     virtual void GoToRecord1Click() {}
     virtual void CopyRecord1Click() {}
     virtual void PasteIntoRecord1Click() {}
+    virtual void TableView1Click() {}
     virtual void CompareWith1Click() {}
     virtual void LMDLB1Click() {}
     virtual void ME1Change(FieldEdit&) {}
