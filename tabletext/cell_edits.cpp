@@ -76,17 +76,6 @@ CellEditPlan refused(const doc::ObjectTable& table, std::vector<std::string> err
     return {table, std::move(errors)};
 }
 
-/** The grid's pasted lines, held whole: a paste is small. */
-class PastedCells final : public CsvSink {
-public:
-    void field(std::string_view text) override { m_line.emplace_back(text); }
-    void endLine() override { lines.push_back(std::exchange(m_line, {})); }
-    std::vector<CsvRow> lines;
-
-private:
-    CsvRow m_line;
-};
-
 } // namespace
 
 std::string cellText(const doc::ObjectTable& table, GridCell cell) {
@@ -171,7 +160,7 @@ CellEditPlan planGridPaste(const doc::ObjectTable& table, std::span<const int> r
                            std::span<const int> columns, std::string_view text) {
     if (text.starts_with("\xEF\xBB\xBF"))
         text.remove_prefix(3);
-    PastedCells pasted;
+    CsvLines pasted;
     if (std::string error = readTsv(text, pasted); !error.empty())
         return refused(table, {std::move(error)});
     if (pasted.lines.empty())

@@ -6,6 +6,7 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace tabletext {
@@ -26,6 +27,17 @@ public:
     virtual void field(std::string_view text) = 0;
     /** The end of a line that held anything (blank lines are left out). */
     virtual void endLine() = 0;
+};
+
+/** Holds every line read, whole: for small texts, such as a paste. */
+class CsvLines final : public CsvSink {
+public:
+    void field(std::string_view text) override { m_line.emplace_back(text); }
+    void endLine() override { lines.push_back(std::exchange(m_line, {})); }
+    std::vector<CsvRow> lines;
+
+private:
+    CsvRow m_line;
 };
 
 /** Reads every line into sink. The separator is a tab when the first line holds

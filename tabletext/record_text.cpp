@@ -12,17 +12,6 @@ namespace tabletext {
 
 namespace {
 
-/** A pasted text's lines, each a list of fields: a paste is small, so it is held whole. */
-class PastedLines final : public CsvSink {
-public:
-    void field(std::string_view text) override { m_line.emplace_back(text); }
-    void endLine() override { lines.push_back(std::exchange(m_line, {})); }
-    std::vector<CsvRow> lines;
-
-private:
-    CsvRow m_line;
-};
-
 ImportPlan refused(const doc::ObjectTable& table, std::string reason) {
     ImportPlan plan;
     plan.result = table;
@@ -43,7 +32,7 @@ std::string recordsText(const doc::ObjectTable& table, int first, int last) {
 ImportPlan planPaste(const doc::ObjectTable& table, int first, std::string_view text) {
     if (text.starts_with("\xEF\xBB\xBF"))
         text.remove_prefix(3);
-    PastedLines pasted;
+    CsvLines pasted;
     if (std::string error = readCsv(text, pasted); !error.empty())
         return refused(table, std::move(error));
     std::vector<CsvRow>& lines = pasted.lines;
@@ -55,10 +44,9 @@ ImportPlan planPaste(const doc::ObjectTable& table, int first, std::string_view 
         columns.push_back(columnNamed(exportColumns()[static_cast<std::size_t>(c)]));
     std::size_t start = 0;
     std::vector<std::string> headerErrors;
-    if (!lines.empty() && std::any_of(lines.front().begin(), lines.front().end(),
-                                      [](const std::string& cell) {
-                                          return columnNamed(cell) >= 0;
-                                      })) {
+    if (!lines.empty() &&
+        std::any_of(lines.front().begin(), lines.front().end(),
+                    [](const std::string& cell) { return columnNamed(cell) >= 0; })) {
         columns.clear();
         std::array<bool, kColumnCount> seen{};
         for (const std::string& name : lines.front()) {
