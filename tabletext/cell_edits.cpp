@@ -158,8 +158,7 @@ CellEditPlan planBulkEdit(const doc::ObjectTable& table, std::span<const GridCel
 
 CellEditPlan planGridPaste(const doc::ObjectTable& table, std::span<const int> records,
                            std::span<const int> columns, std::string_view text) {
-    if (text.starts_with("\xEF\xBB\xBF"))
-        text.remove_prefix(3);
+    text = withoutByteOrderMark(text);
     CsvLines pasted;
     if (std::string error = readTsv(text, pasted); !error.empty())
         return refused(table, {std::move(error)});

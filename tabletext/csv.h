@@ -29,6 +29,11 @@ public:
     virtual void endLine() = 0;
 };
 
+/** text without the UTF-8 byte-order mark that spreadsheets may write before it. */
+inline std::string_view withoutByteOrderMark(std::string_view text) {
+    return text.starts_with("\xEF\xBB\xBF") ? text.substr(3) : text;
+}
+
 /** Holds every line read, whole: for small texts, such as a paste. */
 class CsvLines final : public CsvSink {
 public:

@@ -30,8 +30,7 @@ std::string recordsText(const doc::ObjectTable& table, int first, int last) {
 }
 
 ImportPlan planPaste(const doc::ObjectTable& table, int first, std::string_view text) {
-    if (text.starts_with("\xEF\xBB\xBF"))
-        text.remove_prefix(3);
+    text = withoutByteOrderMark(text);
     CsvLines pasted;
     if (std::string error = readCsv(text, pasted); !error.empty())
         return refused(table, std::move(error));

@@ -225,8 +225,7 @@ std::string nameChangeLine(int record, const std::u32string& before, const std::
 }
 
 ImportPlan planImport(const doc::ObjectTable& table, std::string_view source) {
-    if (source.starts_with("\xEF\xBB\xBF"))
-        source.remove_prefix(3);
+    source = withoutByteOrderMark(source);
     const std::size_t first = source.find_first_not_of(" \t\r\n");
     const bool isJson = first != std::string_view::npos && source[first] == '{';
     return planRows(table, [&](const RowHandler& takeRow, MessageList& errors) {
