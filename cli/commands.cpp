@@ -67,6 +67,14 @@ std::string& writtenPath() {
     return path;
 }
 
+/** "cvnobj: <notice>" on standard error, unless there is nothing to tell. */
+void tell(const std::string& notice) {
+    if (notice.empty())
+        return;
+    const std::string line = "cvnobj: " + escapedForTerminal(notice) + '\n';
+    std::fwrite(line.data(), 1, line.size(), stderr);
+}
+
 /** Opens the pair for writing (its writer lock held until the session closes) and tells of a
  * save that was cut off and had to be put back first. */
 void openForWriting(doc::FileSession& session, const std::string& path, bool createMissingNames) {
@@ -75,11 +83,7 @@ void openForWriting(doc::FileSession& session, const std::string& path, bool cre
     } catch (const doc::Error& e) {
         failOnPair(path, e, true);
     }
-    if (!session.recoveryNotice().empty()) {
-        const std::string notice =
-            "cvnobj: " + escapedForTerminal(session.recoveryNotice()) + '\n';
-        std::fwrite(notice.data(), 1, notice.size(), stderr);
-    }
+    tell(session.recoveryNotice());
 }
 
 /** The save of import and scale: from here on a summary that cannot be printed is reported as
@@ -92,7 +96,9 @@ void saveWritten(doc::FileSession& session, const std::string& path) {
 
 doc::StoredDocument readStored(const std::string& path) {
     try {
-        return doc::readStoredDocument(doc::FileSystem::real(), path);
+        doc::StoredDocument stored = doc::readStoredDocument(doc::FileSystem::real(), path);
+        tell(stored.journalNotice);
+        return stored;
     } catch (const doc::Error& e) {
         failOnPair(path, e, false);
     }
@@ -350,7 +356,9 @@ int runCheck(const std::string& path) {
         failOnPair(path, e, false);
     }
     try {
-        doc::requireNoInterruptedSave(files, path);
+        if (const std::string notice = doc::checkInterruptedSave(files, path, *data);
+            !notice.empty())
+            problems.push_back("journal: " + notice);
     } catch (const doc::Error& e) {
         problems.push_back(std::string("journal: ") + e.what());
     }

@@ -158,8 +158,7 @@ void FileSession::open(const std::string& dataPath, bool createMissingNames) {
             const SaveLock puttingBack(*data, dataPath, LockMode::Exclusive);
             if (m_fileSystem.kindOf(namesPath) == PathKind::RegularFile)
                 openNames();
-            if (putBackInterruptedSave(m_fileSystem, dataPath, *data, names))
-                notice = interruptedSaveNotice(dataPath);
+            notice = putBackInterruptedSave(m_fileSystem, dataPath, *data, names);
         }
         removeLeftJournal(m_fileSystem, dataPath);
 
@@ -375,17 +374,27 @@ void FileSession::writeJournaled(const OnDisk& now) {
     const bool countChanges =
         !std::equal(now.count.begin(), now.count.end(), newCount.begin(), newCount.end());
 
+    // What the save writes: the records and the name slots each as one stretch, the count.
+    std::vector<std::uint8_t> records(static_cast<std::size_t>(count) * kRecordSize);
+    std::vector<std::uint8_t> slots(static_cast<std::size_t>(count) * kNameSlotSize);
+    for (std::size_t r = 0; r < static_cast<std::size_t>(count); ++r) {
+        const RecordBytes record = encodeRecord(m_table.records[r]);
+        std::copy(record.begin(), record.end(), records.begin() + std::ptrdiff_t(r * kRecordSize));
+        std::copy(m_table.names[r].begin(), m_table.names[r].end(),
+                  slots.begin() + std::ptrdiff_t(r * kNameSlotSize));
+    }
     Journal journal;
-    journal.dataFile = m_dataFile->identity();
-    journal.namesFile = m_namesFile->identity();
     journal.dataSize = now.dataSize;
     journal.namesSize = now.namesSize;
+    journal.dataSizeAfter = std::max(now.dataSize, recordOffset(count));
+    journal.namesSizeAfter = std::max(now.namesSize, nameSlotOffset(count));
     if (countChanges)
-        journal.ranges.push_back({PairFile::Data, kCountOffset, now.count});
-    if (!now.records.empty())
-        journal.ranges.push_back({PairFile::Data, recordOffset(0), now.records});
-    if (!now.names.empty())
-        journal.ranges.push_back({PairFile::Names, nameSlotOffset(0), now.names});
+        journal.ranges.push_back(
+            {PairFile::Data, kCountOffset, now.count, {newCount.begin(), newCount.end()}});
+    journal.ranges.push_back({PairFile::Data, recordOffset(0), now.records, std::move(records)});
+    journal.ranges.push_back({PairFile::Names, nameSlotOffset(0), now.names, std::move(slots)});
+    const std::vector<std::uint8_t>& recordBytes = journal.ranges[countChanges ? 1 : 0].newBytes;
+    const std::vector<std::uint8_t>& slotBytes = journal.ranges.back().newBytes;
 
     // The journal is written under a temporary name and moved to its own once it is whole and on
     // the disk, so a journal under that name is always complete.
@@ -422,10 +431,10 @@ void FileSession::writeJournaled(const OnDisk& now) {
     try {
         for (int r = 0; r < count; ++r) {
             const auto index = static_cast<std::size_t>(r);
-            const NameSlot& slot = m_table.names[index];
-            writeExactly(*m_namesFile, nameSlotOffset(r), slot.data(), slot.size());
-            const RecordBytes record = encodeRecord(m_table.records[index]);
-            writeExactly(*m_dataFile, recordOffset(r), record.data(), record.size());
+            writeExactly(*m_namesFile, nameSlotOffset(r), slotBytes.data() + index * kNameSlotSize,
+                         kNameSlotSize);
+            writeExactly(*m_dataFile, recordOffset(r), recordBytes.data() + index * kRecordSize,
+                         kRecordSize);
         }
         if (countChanges)
             writeExactly(*m_dataFile, kCountOffset, newCount.data(), newCount.size());
@@ -450,8 +459,7 @@ void FileSession::writeJournaled(const OnDisk& now) {
         } catch (const Error&) {
             // The journal stays: this session's next save, or the next open, puts it back; should
             // the disk have taken the mark, the files hold this save instead.
-            m_attempted = storedTable(std::max(now.dataSize, recordOffset(count)),
-                                      std::max(now.namesSize, nameSlotOffset(count)));
+            m_attempted = storedTable(journal.dataSizeAfter, journal.namesSizeAfter);
         }
         closeQuietly(journalFile);
         throw;
@@ -459,8 +467,7 @@ void FileSession::writeJournaled(const OnDisk& now) {
     closeQuietly(journalFile);
     // A journal marked done that outlives this is removed by the next save or open.
     removeQuietly(m_fileSystem, journalPath);
-    m_stored = storedTable(std::max(now.dataSize, recordOffset(count)),
-                           std::max(now.namesSize, nameSlotOffset(count)));
+    m_stored = storedTable(journal.dataSizeAfter, journal.namesSizeAfter);
     m_attempted.reset();
 }
 

@@ -31,19 +31,26 @@ private:
     FileHandle& m_dataFile;
 };
 
-/** With the writer lock and an exclusive SaveLock held: applies the journal a save that was cut
- * off left beside the pair, removes it and returns true; false when there is none (a journal of
- * a save that completed is only removed). A damaged journal, or one written for other files (or
- * with names null, the names file missing), is left alone and throws Error saying so. */
-bool putBackInterruptedSave(FileSystem& fileSystem, const std::string& dataPath,
-                            FileHandle& dataFile, FileHandle* namesFile);
+/** With the writer lock and an exclusive SaveLock held: deals with the journal a save that was
+ * cut off left beside the pair, and returns what the user is to be told once (empty when
+ * nothing).
+ * - The files hold a torn state of exactly that save: its old bytes are put back, the journal is
+ *   removed ("... were put back").
+ * - They hold all of it, or the journal is marked done: the journal is only removed.
+ * - They hold anything else (a backup copied back, another program's save, the names file
+ *   missing: names null): nothing is written into them, and the journal is moved aside under a
+ *   visible name beside the data file (setAsideJournalPathFor), never deleted ("... kept as").
+ * A damaged journal, or something else than a regular file under its name, is left alone and
+ * throws Error saying so. */
+std::string putBackInterruptedSave(FileSystem& fileSystem, const std::string& dataPath,
+                                   FileHandle& dataFile, FileHandle* namesFile);
 
-/** What the user is told once after putBackInterruptedSave put a save back. */
-std::string interruptedSaveNotice(const std::string& dataPath);
-
-/** For a reader holding a shared SaveLock: throws Error when a save into the pair was cut off
- * and its journal is still beside it, since the pair may hold part of it. */
-void requireNoInterruptedSave(FileSystem& fileSystem, const std::string& dataPath);
+/** For a reader holding a shared SaveLock on dataFile: throws Error when a save into the pair
+ * was cut off and its journal, still beside it, would put old bytes back, since the pair holds
+ * part of that save. A journal that does not fit the files (the next writer sets it aside) gives
+ * the words to report; empty when there is nothing to report. */
+std::string checkInterruptedSave(FileSystem& fileSystem, const std::string& dataPath,
+                                 FileHandle& dataFile);
 
 /** With the writer lock held: removes the journal a save left under its temporary name when it
  * was stopped before the journal was complete (nothing had been written into the pair yet). */
