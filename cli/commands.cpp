@@ -390,7 +390,6 @@ int runCheck(const std::string& path) {
         records = doc::readRecords(*data, whole);
     }
     reading.reset();
-    data->close();
 
     const std::string namesPath = doc::namesFilePath(path);
     switch (files.kindOf(namesPath)) {
@@ -403,21 +402,24 @@ int runCheck(const std::string& path) {
                            doc::IoError::messageFor(static_cast<int>(doc::IoCode::AccessDenied)));
         break;
     case doc::PathKind::RegularFile:
-        if (count > 0) {
-            try {
-                const auto names = files.openReadOnly(namesPath);
+        try {
+            const auto names = files.openReadOnly(namesPath);
+            // A link to the data file, which every writer refuses.
+            doc::requireSeparateFiles(*names, *data);
+            if (count > 0) {
                 const int whole = held(*names, 0, doc::kNameSlotSize, count);
                 if (whole < count)
                     problems.push_back("names file: holds " + std::to_string(whole) + " of the " +
                                        std::to_string(count) + " names the count needs");
-                names->close();
-            } catch (const doc::Error& e) {
-                problems.push_back("names file: " + escapedForTerminal(namesPath) + ": " +
-                                   escapedForTerminal(e.what()));
             }
+            names->close();
+        } catch (const doc::Error& e) {
+            problems.push_back("names file: " + escapedForTerminal(namesPath) + ": " +
+                               escapedForTerminal(e.what()));
         }
         break;
     }
+    data->close();
     for (std::size_t r = 0; r < records.size(); ++r) {
         for (const doc::FieldInfo& field : doc::kFields) {
             const std::uint32_t bits = records[r].fields[static_cast<std::size_t>(field.index)];

@@ -153,12 +153,18 @@ void FileSession::open(const std::string& dataPath, bool createMissingNames) {
         if (openedData)
             lockForWriting(*openedData, dataPath);
         data = openedData ? openedData.get() : m_dataFile.get();
-        // A save that was cut off is put back before anything is read; readers wait meanwhile.
-        if (m_fileSystem.kindOf(journalPathFor(dataPath)) != PathKind::Missing) {
+        // A save that was cut off, through this name or another one of the file, is put back
+        // before anything is read; readers wait meanwhile.
+        const bool recorded = hasSaveRecord(m_fileSystem, *data);
+        if (recorded || m_fileSystem.kindOf(journalPathFor(dataPath)) != PathKind::Missing) {
             const SaveLock puttingBack(*data, dataPath, LockMode::Exclusive);
+            notice = putBackSaveThroughOtherName(m_fileSystem, dataPath, *data);
             if (m_fileSystem.kindOf(namesPath) == PathKind::RegularFile)
                 openNames();
-            notice = putBackInterruptedSave(m_fileSystem, dataPath, *data, names);
+            const std::string own = putBackInterruptedSave(m_fileSystem, dataPath, *data, names);
+            notice += (notice.empty() || own.empty() ? "" : "\n") + own;
+            if (recorded)
+                forgetFinishedSave(m_fileSystem, *data);
         }
         removeLeftJournal(m_fileSystem, dataPath);
 
@@ -348,6 +354,7 @@ void FileSession::save(SaveMode mode) {
     }
     // An earlier save of this session that failed and could not put the old bytes back left
     // its journal; with it applied, the files are again as this session last knew them.
+    putBackSaveThroughOtherName(m_fileSystem, m_dataPath, *m_dataFile);
     putBackInterruptedSave(m_fileSystem, m_dataPath, *m_dataFile, m_namesFile.get());
     // As far as the save writes, and as far as the files were read or last written: a table that
     // has shrunk since (an "Add Record" undone) is checked against all that was there.
@@ -400,8 +407,17 @@ void FileSession::writeJournaled(const OnDisk& now) {
     // the disk, so a journal under that name is always complete.
     const std::string journalPath = journalPathFor(m_dataPath);
     const std::string temporaryPath = journalTemporaryPathFor(m_dataPath);
-    if (m_fileSystem.kindOf(temporaryPath) != PathKind::Missing)
+    switch (m_fileSystem.kindOfName(temporaryPath)) {
+    case PathKind::Missing:
+        break;
+    case PathKind::RegularFile:
         m_fileSystem.remove(temporaryPath);
+        break;
+    case PathKind::Other:
+        throw Error(fileNameOf(m_dataPath) + " cannot be saved: " + fileNameOf(temporaryPath) +
+                    ", the name its journal is made under, is taken by a folder or another kind "
+                    "of file; move that away; nothing was written");
+    }
     std::unique_ptr<FileHandle> journalFile;
     try {
         journalFile = m_fileSystem.createNew(temporaryPath);
@@ -421,10 +437,13 @@ void FileSession::writeJournaled(const OnDisk& now) {
         m_fileSystem.rename(temporaryPath, journalPath, false);
         placed = true;
         m_fileSystem.syncFolderOf(journalPath);
+        recordSave(m_fileSystem, *m_dataFile, m_dataPath);
     } catch (...) {
         // Nothing was written into the pair yet.
         closeQuietly(journalFile);
         removeQuietly(m_fileSystem, placed ? journalPath : temporaryPath);
+        if (placed)
+            removeSaveRecord(m_fileSystem, *m_dataFile);
         throw;
     }
 
@@ -456,6 +475,7 @@ void FileSession::writeJournaled(const OnDisk& now) {
             rollBack(journal, *m_dataFile, *m_namesFile);
             closeQuietly(journalFile);
             m_fileSystem.remove(journalPath);
+            removeSaveRecord(m_fileSystem, *m_dataFile);
         } catch (const Error&) {
             // The journal stays: this session's next save, or the next open, puts it back; should
             // the disk have taken the mark, the files hold this save instead.
@@ -467,6 +487,7 @@ void FileSession::writeJournaled(const OnDisk& now) {
     closeQuietly(journalFile);
     // A journal marked done that outlives this is removed by the next save or open.
     removeQuietly(m_fileSystem, journalPath);
+    removeSaveRecord(m_fileSystem, *m_dataFile);
     m_stored = storedTable(journal.dataSizeAfter, journal.namesSizeAfter);
     m_attempted.reset();
 }

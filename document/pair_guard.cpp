@@ -7,6 +7,7 @@
 #include "document/whole_file.h"
 
 #include <chrono>
+#include <memory>
 #include <optional>
 #include <thread>
 
@@ -63,12 +64,14 @@ namespace {
  * file. nullopt when there is none. */
 std::optional<DecodedJournal> readJournal(FileSystem& fileSystem, const std::string& dataPath) {
     const std::string journalPath = journalPathFor(dataPath);
-    switch (fileSystem.kindOf(journalPath)) {
+    // Never through a link: a journal is only ever made as a regular file.
+    switch (fileSystem.kindOfName(journalPath)) {
     case PathKind::Missing:
         return std::nullopt;
     case PathKind::Other:
         throw Error(fileNameOf(dataPath) + ": " + fileNameOf(journalPath) +
-                    " beside it is not a journal of this program; move it away to open the file");
+                    " beside it is not a journal of this program (not a regular file), so it was "
+                    "not applied; move it away to open the file");
     case PathKind::RegularFile:
         break;
     }
@@ -136,14 +139,27 @@ std::string putBackInterruptedSave(FileSystem& fileSystem, const std::string& da
     rollBack(decoded->journal, dataFile, *namesFile);
     // Should the removal not last through a crash, the journal is applied once more: the same
     // bytes again.
-    fileSystem.remove(journalPath);
+    try {
+        fileSystem.remove(journalPath);
+    } catch (const IoError& error) {
+        throw Error(fileNameOf(dataPath) +
+                    ": a save into it was cut off before it was complete; the records and names "
+                    "it held before that save were put back, but its journal " +
+                    fileNameOf(journalPath) + " could not be removed (" + error.what() +
+                    "), so the files were not opened; it is harmless now, remove it or let this "
+                    "program write in the folder");
+    }
     return fileNameOf(dataPath) +
            ": a save into it was cut off before it was complete; the records and names it held "
            "before that save were put back";
 }
 
-std::string checkInterruptedSave(FileSystem& fileSystem, const std::string& dataPath,
-                                 FileHandle& dataFile) {
+namespace {
+
+/** What checkInterruptedSave finds of the journal beside dataPath; readAs is the name the reader
+ * uses when it is another one. */
+std::string checkJournalBeside(FileSystem& fileSystem, const std::string& dataPath,
+                               FileHandle& dataFile, const std::string& readAs) {
     const std::optional<DecodedJournal> decoded = readJournal(fileSystem, dataPath);
     if (!decoded || decoded->state == JournalState::Done)
         return {};
@@ -162,16 +178,128 @@ std::string checkInterruptedSave(FileSystem& fileSystem, const std::string& data
     case JournalFit::Torn:
         break;
     }
+    if (!readAs.empty())
+        throw Error(fileNameOf(readAs) + ": a save into it through another name of the file, " +
+                    dataPath + ", was cut off (" + fileNameOf(journalPathFor(dataPath)) +
+                    " is beside that name); open it in the editor, or run cvnobj import or scale "
+                    "on it, to put back what it held before");
     throw Error(fileNameOf(dataPath) + ": a save into it was cut off (" +
                 fileNameOf(journalPathFor(dataPath)) +
                 " is beside it); open it in the editor, or run cvnobj import or scale on it, to "
                 "put back what it held before");
 }
 
+/** Where the record of a save into dataFile lies; empty when there is no such record. */
+std::string recordPathOf(FileSystem& fileSystem, const FileHandle& dataFile) {
+    const FileIdentity identity = dataFile.identity();
+    const std::string folder = identity.known() ? fileSystem.pendingSavesFolder() : std::string();
+    if (folder.empty())
+        return {};
+    std::string name;
+    for (const char byte : identity.bytes()) {
+        constexpr char kDigits[] = "0123456789abcdef";
+        name += kDigits[static_cast<unsigned char>(byte) >> 4];
+        name += kDigits[static_cast<unsigned char>(byte) & 0xF];
+    }
+    return folder + "/" + name + ".pending";
+}
+
+/** The name the record of a save into dataFile gives; empty when there is none. */
+std::string recordedName(FileSystem& fileSystem, const FileHandle& dataFile) {
+    const std::string record = recordPathOf(fileSystem, dataFile);
+    if (record.empty() || fileSystem.kindOf(record) != PathKind::RegularFile)
+        return {};
+    try {
+        const auto file = fileSystem.openReadOnly(record);
+        const std::vector<std::uint8_t> bytes = readWholeFile(*file);
+        file->close();
+        return std::string(bytes.begin(), bytes.end());
+    } catch (const Error&) {
+        return {};
+    }
+}
+
+/** The other name a save into dataFile was cut off through, its journal still beside it;
+ * empty when there is none. */
+std::string otherNameWithJournal(FileSystem& fileSystem, const std::string& dataPath,
+                                 const FileHandle& dataFile) {
+    const std::string through = recordedName(fileSystem, dataFile);
+    if (through.empty() || through == fileSystem.absolutePath(dataPath) ||
+        fileSystem.kindOf(journalPathFor(through)) == PathKind::Missing)
+        return {};
+    return through;
+}
+
+} // namespace
+
+std::string checkInterruptedSave(FileSystem& fileSystem, const std::string& dataPath,
+                                 FileHandle& dataFile) {
+    if (const std::string through = otherNameWithJournal(fileSystem, dataPath, dataFile);
+        !through.empty()) {
+        const std::string notice = checkJournalBeside(fileSystem, through, dataFile, dataPath);
+        if (!notice.empty())
+            return notice;
+    }
+    return checkJournalBeside(fileSystem, dataPath, dataFile, {});
+}
+
+void recordSave(FileSystem& fileSystem, const FileHandle& dataFile, const std::string& dataPath) {
+    const std::string record = recordPathOf(fileSystem, dataFile);
+    if (record.empty())
+        return;
+    const std::string name = fileSystem.absolutePath(dataPath);
+    if (fileSystem.kindOfName(record) != PathKind::Missing)
+        fileSystem.remove(record);
+    const auto file = fileSystem.createNew(record);
+    if (file->writeAt(0, name.data(), name.size()) != name.size())
+        throw IoError(IoCode::DiskFull);
+    file->sync();
+    file->close();
+    fileSystem.syncFolderOf(record);
+}
+
+void forgetFinishedSave(FileSystem& fileSystem, const FileHandle& dataFile) {
+    const std::string record = recordPathOf(fileSystem, dataFile);
+    if (record.empty() || fileSystem.kindOf(record) == PathKind::Missing)
+        return;
+    const std::string through = recordedName(fileSystem, dataFile);
+    if (through.empty() || fileSystem.kindOf(journalPathFor(through)) == PathKind::Missing)
+        removeQuietly(fileSystem, record);
+}
+
+void removeSaveRecord(FileSystem& fileSystem, const FileHandle& dataFile) {
+    if (const std::string record = recordPathOf(fileSystem, dataFile); !record.empty())
+        removeQuietly(fileSystem, record);
+}
+
+bool hasSaveRecord(FileSystem& fileSystem, const FileHandle& dataFile) {
+    const std::string record = recordPathOf(fileSystem, dataFile);
+    return !record.empty() && fileSystem.kindOf(record) != PathKind::Missing;
+}
+
+std::string putBackSaveThroughOtherName(FileSystem& fileSystem, const std::string& dataPath,
+                                        FileHandle& dataFile) {
+    const std::string through = otherNameWithJournal(fileSystem, dataPath, dataFile);
+    if (through.empty())
+        return {};
+    std::unique_ptr<FileHandle> names;
+    try {
+        names = fileSystem.openExisting(pairedNamesPath(through));
+    } catch (const Error&) {
+        // Missing or refused: the journal does not fit, and is set aside.
+    }
+    const std::string notice = putBackInterruptedSave(fileSystem, through, dataFile, names.get());
+    if (names)
+        names->close();
+    return notice.empty() ? notice
+                          : notice + " (the save was made through " + through +
+                                ", another name of " + fileNameOf(dataPath) + ")";
+}
+
 void removeLeftJournal(FileSystem& fileSystem, const std::string& dataPath) {
     // Only the holder of the writer lock writes it, and this process holds the lock now.
     const std::string journalTemporary = journalTemporaryPathFor(dataPath);
-    if (fileSystem.kindOf(journalTemporary) != PathKind::Missing)
+    if (fileSystem.kindOfName(journalTemporary) == PathKind::RegularFile)
         removeQuietly(fileSystem, journalTemporary);
 }
 

@@ -46,11 +46,33 @@ std::string putBackInterruptedSave(FileSystem& fileSystem, const std::string& da
                                    FileHandle& dataFile, FileHandle* namesFile);
 
 /** For a reader holding a shared SaveLock on dataFile: throws Error when a save into the pair
- * was cut off and its journal, still beside it, would put old bytes back, since the pair holds
+ * (through this name or another one of the file) was cut off and its journal would put old
+ * bytes back, since the pair holds
  * part of that save. A journal that does not fit the files (the next writer sets it aside) gives
  * the words to report; empty when there is nothing to report. */
 std::string checkInterruptedSave(FileSystem& fileSystem, const std::string& dataPath,
                                  FileHandle& dataFile);
+
+/** The record of saves under way: a save into a file writes down, in the file system's
+ * pendingSavesFolder under the file's identity, the name it is made through, synced before its
+ * first write into the pair and removed after its last. Every other name of the file (a hard
+ * link, a symbolic link) then finds a save cut off through that name. Written only by the holder
+ * of the file's writer lock. Without such a folder each name only finds the journal beside it.
+ * Throws IoError: the save must not go on without it. */
+void recordSave(FileSystem& fileSystem, const FileHandle& dataFile, const std::string& dataPath);
+/** Removes the record once the journal of the name it gives is gone; never fails. */
+void forgetFinishedSave(FileSystem& fileSystem, const FileHandle& dataFile);
+/** Removes the record of this process's own save, whose journal it has just removed; never
+ * fails. */
+void removeSaveRecord(FileSystem& fileSystem, const FileHandle& dataFile);
+/** Whether a record of a save under way into dataFile is there. */
+bool hasSaveRecord(FileSystem& fileSystem, const FileHandle& dataFile);
+
+/** With the writer lock and an exclusive SaveLock held: a save into dataFile cut off through
+ * another name than dataPath is dealt with as putBackInterruptedSave deals with one beside it,
+ * through that name's journal and names file. Returns what the user is to be told once. */
+std::string putBackSaveThroughOtherName(FileSystem& fileSystem, const std::string& dataPath,
+                                        FileHandle& dataFile);
 
 /** With the writer lock held: removes the journal a save left under its temporary name when it
  * was stopped before the journal was complete (nothing had been written into the pair yet). */

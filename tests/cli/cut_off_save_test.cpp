@@ -12,6 +12,8 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <iterator>
 #include <sstream>
 #include <sys/wait.h>
 
@@ -121,6 +123,96 @@ TEST(CutOffSave, AJournalPutsBackItsOwnSaveWhereverThePairIsAndNeverWritesOtherF
         const Outcome again = run(folder, "import OBJDAT.dat nothing.csv");
         EXPECT_EQ(again.err, "") << c.what << ": told twice";
         EXPECT_EQ(run(folder, "check OBJDAT.dat").status, 0) << c.what;
+    }
+}
+
+TEST(CutOffSave, ASaveCutOffThroughAnotherNameIsPutBackThroughEveryNameAndOnlyOnce) {
+    // As mod managers deploy files: the pair under a second name, a hard or a symbolic link.
+    for (const bool hard : {true, false}) {
+        const char* const what = hard ? "hard link" : "symbolic link";
+        const testsupport::TempFolder game, other;
+        ASSERT_EQ(run(game.path(), "sample OBJDAT.dat 30").status, 0);
+        const Pair before = pairIn(game.path());
+        for (const char* name : {"OBJDAT.dat", "OBJDAT.nam"}) {
+            if (hard)
+                fs::create_hard_link(game.file(name), other.file(name));
+            else
+                fs::create_symlink(game.file(name), other.file(name));
+        }
+        std::ofstream(game.file("later.csv")) << "index,name\n3,Later\n";
+        std::ofstream(other.file("nothing.csv")) << "index\n";
+        cutOffScale(other.file("OBJDAT.dat"));
+        ASSERT_TRUE(fs::exists(other.file(".OBJDAT.dat-journal"))) << what;
+
+        // Seen from the real path, and put back by its next writer.
+        EXPECT_EQ(run(game.path(), "check OBJDAT.dat").status, 1) << what;
+        const Outcome show = run(game.path(), "show OBJDAT.dat");
+        EXPECT_EQ(show.status, 1) << what;
+        EXPECT_NE(show.err.find("through another name of the file"), std::string::npos)
+            << what << "\n"
+            << show.err;
+        const Outcome import = run(game.path(), "import OBJDAT.dat later.csv");
+        EXPECT_EQ(import.status, 0) << what << "\n" << import.err;
+        EXPECT_NE(
+            import.err.find("were put back (the save was made through " + other.file("OBJDAT.dat")),
+            std::string::npos)
+            << what << "\n"
+            << import.err;
+        const Pair later = pairIn(game.path());
+        EXPECT_EQ(later.data, before.data) << what;
+        EXPECT_NE(later.names, before.names) << what;
+        EXPECT_FALSE(fs::exists(other.file(".OBJDAT.dat-journal"))) << what;
+
+        // The save that succeeded is never undone through the other name.
+        const Outcome again = run(other.path(), "import OBJDAT.dat nothing.csv");
+        EXPECT_EQ(again.status, 0) << what;
+        EXPECT_EQ(again.err, "") << what;
+        EXPECT_EQ(pairIn(game.path()), later) << what;
+    }
+}
+
+TEST(CutOffSave, WhatGetsInTheWayOfTheJournalIsToldInWords) {
+    struct Case {
+        const char* what;
+        std::function<void(const testsupport::TempFolder&)> setUp;
+        std::string args;
+        int status;
+        std::string told; // on standard error, or for check on its output
+    };
+    const Case cases[] = {
+        {"a names file that is a link to the data file",
+         [](const testsupport::TempFolder& f) {
+             fs::remove(f.file("OBJDAT.nam"));
+             fs::create_symlink(f.file("OBJDAT.dat"), f.file("OBJDAT.nam"));
+         },
+         "check OBJDAT.dat >out", 1, "A names file cannot be opened as a data file"},
+        {"a journal that is a symbolic link",
+         [](const testsupport::TempFolder& f) {
+             cutOffScale(f.file("OBJDAT.dat"));
+             fs::rename(f.file(".OBJDAT.dat-journal"), f.file("elsewhere"));
+             fs::create_symlink(f.file("elsewhere"), f.file(".OBJDAT.dat-journal"));
+         },
+         "import OBJDAT.dat later.csv", 1,
+         ".OBJDAT.dat-journal beside it is not a journal of this program (not a regular file)"},
+        {"the journal's temporary name taken by a folder",
+         [](const testsupport::TempFolder& f) {
+             fs::create_directory(f.file(".OBJDAT.dat-journal.tmp"));
+         },
+         "import OBJDAT.dat later.csv", 1,
+         ".OBJDAT.dat-journal.tmp, the name its journal is made under, is taken by a folder"},
+    };
+    for (const Case& c : cases) {
+        const testsupport::TempFolder folder;
+        ASSERT_EQ(run(folder.path(), "sample OBJDAT.dat 30").status, 0);
+        std::ofstream(folder.file("later.csv")) << "index,name\n3,Later\n";
+        c.setUp(folder);
+        const Pair before = pairIn(folder.path());
+        const Outcome outcome = run(folder.path(), c.args);
+        EXPECT_EQ(outcome.status, c.status) << c.what << "\n" << outcome.err;
+        std::ifstream out(folder.file("out"));
+        const std::string told = outcome.err + std::string(std::istreambuf_iterator<char>(out), {});
+        EXPECT_NE(told.find(c.told), std::string::npos) << c.what << "\n" << told;
+        EXPECT_EQ(pairIn(folder.path()), before) << c.what << ": written";
     }
 }
 

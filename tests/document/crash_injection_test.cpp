@@ -5,6 +5,7 @@
 
 #include "cli/commands.h"
 #include "document/file_session.h"
+#include "document/pair_guard.h"
 #include "tests/support/data_files.h"
 #include "tests/support/test_file_system.h"
 
@@ -172,6 +173,9 @@ TEST_F(CrashInjection, EveryStopOfEveryWritingFlowLeavesTheOldPairOrTheNewOne) {
                 << " of " << counting.operations()[std::size_t(n)].path << ")";
             const std::set<std::string> pairOnly = {"OBJDAT.dat", "OBJDAT.nam", "changes.csv"};
             EXPECT_EQ(entries(), pairOnly) << flow.name << " at " << n;
+            TestFileSystem fresh;
+            EXPECT_FALSE(doc::hasSaveRecord(fresh, *fresh.openReadOnly(m_data)))
+                << flow.name << " at " << n << ": the record of the save is left";
         }
         points += count;
         std::printf("%s: %d stops\n", flow.name, count);
