@@ -75,9 +75,15 @@ void tell(const std::string& notice) {
     std::fwrite(line.data(), 1, line.size(), stderr);
 }
 
+std::chrono::milliseconds& writerWait() {
+    static std::chrono::milliseconds wait = std::chrono::seconds(5);
+    return wait;
+}
+
 /** Opens the pair for writing (its writer lock held until the session closes) and tells of a
  * save that was cut off and had to be put back first. */
 void openForWriting(doc::FileSession& session, const std::string& path, bool createMissingNames) {
+    session.waitForBatchWriters(writerWait());
     try {
         session.open(path, createMissingNames);
     } catch (const doc::Error& e) {
@@ -249,6 +255,10 @@ int runExport(const std::string& path, ExportFormat format, const std::string& o
         failOn(outputPath, e);
     }
     return 0;
+}
+
+void setWriterWait(std::chrono::milliseconds wait) {
+    writerWait() = wait;
 }
 
 int runImport(const std::string& path, const std::string& sourcePath, bool dryRun,

@@ -8,6 +8,7 @@
 #include "document/file_system.h"
 #include "document/scaling.h"
 
+#include <chrono>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -39,6 +40,9 @@ int runImport(const std::string& path, const std::string& sourcePath, bool dryRu
               doc::FileSystem& files = doc::FileSystem::real());
 int runScale(const std::string& path, doc::ScalePercentages damage, doc::ScalePercentages size,
              doc::FileSystem& files = doc::FileSystem::real());
+/** How long import and scale wait for a pair another cvnobj is writing before they refuse it
+ * (--wait): 5 seconds unless set; a pair the editor holds is refused at once. */
+void setWriterWait(std::chrono::milliseconds wait);
 int runDiff(const std::string& first, const std::string& second);
 int runCheck(const std::string& path);
 int runSample(const std::string& path, int count);

@@ -10,6 +10,8 @@
 
 #include <algorithm>
 #include <charconv>
+#include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <sstream>
@@ -39,8 +41,10 @@ std::string percentRange() {
 }
 
 constexpr const char* kExitStatusHelp =
-    "Exit status: 0 done, 1 failed (the reason on standard error), 2 a mistake on the command "
-    "line, 3 import or scale wrote the files but could not print their summary (the change is "
+    "Exit status: 0 done, 1 failed (the reason on standard error; import and scale also when "
+    "the editor holds the pair, or another cvnobj still does after --wait), 2 a mistake on the "
+    "command line, 3 import or scale wrote the files but could not print their summary (the change "
+    "is "
     "made: do not run it again). diff and check follow diff(1) and cmp(1): 0 the same (nothing "
     "found), 1 different "
     "(something found), 2 trouble. Every message shows control characters escaped (\\x1b).";
@@ -121,6 +125,17 @@ int main(int argc, char** argv) {
     importCommand->add_option("SOURCE", source, "the CSV or JSON file to read")->required();
     importCommand->add_flag("--dry-run", dryRun, "check and list the changes, write nothing");
 
+    // Every writing command waits alike for a pair another cvnobj is writing.
+    double waitSeconds = 5;
+    const auto addWait = [&](CLI::App* command) {
+        command
+            ->add_option("--wait", waitSeconds,
+                         "seconds to wait for a pair another cvnobj is writing (default 5; 0: "
+                         "do not wait); a pair the editor holds is refused at once")
+            ->check(CLI::Range(0.0, 86400.0));
+    };
+    addWait(importCommand);
+
     auto* scale = app.add_subcommand(
         "scale",
         "Rescale damage and sizes of every record whose class is not " +
@@ -131,6 +146,7 @@ int main(int argc, char** argv) {
     scale->add_option("--damage", damageText,
                       "OLD:NEW damage percentages (" + percentRange() + ")");
     scale->add_option("--size", sizeText, "OLD:NEW size percentages (" + percentRange() + ")");
+    addWait(scale);
 
     auto* diff = app.add_subcommand(
         "diff", "List the fields and names that differ between two data files, one line each. "
@@ -185,6 +201,7 @@ int main(int argc, char** argv) {
 
     try {
         int status = 0;
+        cli::setWriterWait(std::chrono::milliseconds(std::llround(waitSeconds * 1000)));
         if (*show)
             status = cli::runShow(path, record);
         else if (*exportCommand)

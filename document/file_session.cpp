@@ -150,8 +150,10 @@ void FileSession::open(const std::string& dataPath, bool createMissingNames) {
     std::pair<std::int64_t, std::int64_t> sizes;
     try {
         openedData = openOrReuse(dataPath, m_dataFile);
+        // A writer waited for may have changed the file since it was opened.
+        bool waited = false;
         if (openedData)
-            lockForWriting(*openedData, dataPath);
+            waited = lockForWriting(*openedData, dataPath, m_batchWait);
         data = openedData ? openedData.get() : m_dataFile.get();
         // A save that was cut off, through this name or another one of the file, is put back
         // before anything is read; readers wait meanwhile.
@@ -201,7 +203,7 @@ void FileSession::open(const std::string& dataPath, bool createMissingNames) {
             slots = readNameSlots(*names, count);
         }
         // The sizes the files had when they were opened, or, once a put-back wrote them, now.
-        const std::int64_t dataSize = data->lastKnownSize();
+        const std::int64_t dataSize = waited ? data->size() : data->lastKnownSize();
         const std::int64_t namesSize = names ? names->lastKnownSize() : 0;
 
         // Entries above the new last index keep what they held.
@@ -324,7 +326,7 @@ void FileSession::requirePathsExist() const {
 void FileSession::followPaths() {
     if (!m_dataFile->isStillAt(m_dataPath)) {
         auto data = m_fileSystem.openExisting(m_dataPath);
-        lockForWriting(*data, m_dataPath);
+        lockForWriting(*data, m_dataPath, m_batchWait);
         closeQuietly(m_dataFile);
         m_dataFile = std::move(data);
     }

@@ -40,6 +40,8 @@ private:
 enum class LockSlot {
     Writer, // held by the one program that may write the pair, for as long as it holds it open
     Save,   // held by that program while a save is under way; readers wait for it
+    Batch,  // held shared by every program that writes unattended and waits for the pair (cvnobj),
+            // from before it takes the writer lock until it lets the pair go
 };
 enum class LockMode { Shared, Exclusive };
 

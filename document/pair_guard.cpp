@@ -31,11 +31,33 @@ void removeQuietly(FileSystem& fileSystem, const std::string& path) {
 
 } // namespace
 
-void lockForWriting(FileHandle& dataFile, const std::string& dataPath) {
-    if (dataFile.tryLock(LockSlot::Writer, LockMode::Exclusive))
-        return;
-    throw Error(fileNameOf(dataPath) + " is open for writing in another program" +
-                byWhom(dataFile.lockHolder(LockSlot::Writer, LockMode::Exclusive)));
+bool lockForWriting(FileHandle& dataFile, const std::string& dataPath,
+                    std::optional<std::chrono::milliseconds> batchWait) {
+    constexpr int kLookups = 5;
+    constexpr auto kBatchPoll = std::chrono::milliseconds(10);
+    // Taken before the writer lock, so a writer that waits never mistakes this one for the editor.
+    if (batchWait)
+        dataFile.tryLock(LockSlot::Batch, LockMode::Shared);
+    const auto until = std::chrono::steady_clock::now() + batchWait.value_or(kBatchPoll * 0);
+    for (int lookups = 1, tries = 0;; ++lookups, ++tries) {
+        if (dataFile.tryLock(LockSlot::Writer, LockMode::Exclusive))
+            return tries > 0;
+        if (batchWait && std::chrono::steady_clock::now() < until) {
+            // Another unattended writer holds the Batch lock too: its exclusive form is refused.
+            const bool batchHolds = !dataFile.tryLock(LockSlot::Batch, LockMode::Exclusive);
+            dataFile.tryLock(LockSlot::Batch, LockMode::Shared);
+            if (batchHolds) {
+                std::this_thread::sleep_for(kBatchPoll);
+                --lookups;
+                continue;
+            }
+        }
+        const int holder = dataFile.lockHolder(LockSlot::Writer, LockMode::Exclusive);
+        if (holder == 0 && lookups < kLookups)
+            continue; // gone by the time it was looked up: the lock may be free now
+        throw Error(fileNameOf(dataPath) + " is open for writing in another program" +
+                    byWhom(holder));
+    }
 }
 
 SaveLock::SaveLock(FileHandle& dataFile, const std::string& dataPath, LockMode mode)

@@ -9,13 +9,22 @@
 #include "document/file_layout.h"
 #include "document/file_system.h"
 
+#include <chrono>
+#include <optional>
 #include <string>
 
 namespace doc {
 
 /** Takes the pair's writer lock on dataFile, or throws Error "<name> is open for writing in
- * another program (process N)" (without the process where the system does not tell it). */
-void lockForWriting(FileHandle& dataFile, const std::string& dataPath);
+ * another program (process N)" (without the process where the system does not tell it; when the
+ * holder is gone by the time it is looked up, the lock is tried again, a few times).
+ *
+ * With batchWait, the caller writes unattended (cvnobj): it marks itself so with the Batch lock,
+ * and a pair held by another such program is waited for, up to batchWait, before it is refused;
+ * a pair held by an interactive one (the editor) is refused at once. Returns whether it was not
+ * granted at once (what the handle knew of the file may be out of date then). */
+bool lockForWriting(FileHandle& dataFile, const std::string& dataPath,
+                    std::optional<std::chrono::milliseconds> batchWait = std::nullopt);
 
 /** Holds the save lock while it lives: exclusive for a save or the putting back of one, shared
  * for a reader. Waits up to two seconds for the other side, then throws Error naming the

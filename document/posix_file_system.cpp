@@ -161,7 +161,7 @@ off_t positionAfter(std::int64_t offset, std::size_t done) {
  * without large-file support refuses. */
 off_t lockOffset(LockSlot slot) {
     constexpr off_t kFirstLockByte = off_t{1} << 30;
-    return kFirstLockByte + (slot == LockSlot::Writer ? 0 : 1);
+    return kFirstLockByte + static_cast<off_t>(slot);
 }
 
 struct flock lockRequest(LockSlot slot, short type) {
