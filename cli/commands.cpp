@@ -76,8 +76,7 @@ void openForWriting(doc::FileSession& session, const std::string& path, bool cre
         failOnPair(path, e, true);
     }
     if (!session.recoveryNotice().empty()) {
-        const std::string notice =
-            "cvnobj: " + escapedForTerminal(session.recoveryNotice()) + '\n';
+        const std::string notice = "cvnobj: " + escapedForTerminal(session.recoveryNotice()) + '\n';
         std::fwrite(notice.data(), 1, notice.size(), stderr);
     }
 }
@@ -259,11 +258,11 @@ int runImport(const std::string& path, const std::string& sourcePath, bool dryRu
         openForWriting(session, path, false);
         try {
             plan = planImport(session.table(), source);
-            if (plan.errorCount == 0 && session.lacksNamesFile()) {
+            if (!plan.refusal.refuses() && session.lacksNamesFile()) {
                 session.createNamesFile();
                 plan = planImport(session.table(), source);
             }
-            if (plan.errorCount == 0 && !plan.changes.empty()) {
+            if (!plan.refusal.refuses() && !plan.changes.empty()) {
                 for (int i = 0; i < plan.added; ++i)
                     session.appendRecord();
                 session.table() = plan.result;
@@ -274,9 +273,10 @@ int runImport(const std::string& path, const std::string& sourcePath, bool dryRu
             failOn(path, e);
         }
     }
-    if (plan.errorCount > 0) {
-        reportLines(sourcePath + ": ", plan.errors, plan.errorCount);
-        throw CommandError(counted(plan.errorCount, " error", " errors") + "; nothing written");
+    if (plan.refusal.refuses()) {
+        reportLines(sourcePath + ": ", plan.refusal.items(), plan.refusal.count());
+        throw CommandError(counted(plan.refusal.count(), " error", " errors") +
+                           "; nothing written");
     }
     reportLines(sourcePath + ": warning: ", plan.warnings, plan.warningCount);
     std::string out;

@@ -5,6 +5,7 @@
 // shows them through DocumentView, and the windows' handlers are one-line
 // entries into the operations here.
 
+#include "document/cell.h"
 #include "document/file_session.h"
 #include "editor/disk_watcher.h"
 #include "editor/document_settings.h"
@@ -119,9 +120,9 @@ public:
     void redo();
 
     /** A keystroke of field (or the name) of record row is about to be written back. */
-    void typingInto(int row, int field);
+    void typingInto(int row, doc::CellPart part);
     /** A check box of record row is about to be written back: a step of its own. */
-    void toggling(int row, int field);
+    void toggling(int row, doc::CellPart part);
     /** The record view now shows record row; typing into another record has ended. */
     void recordShown(int row);
     /** Ends the step of the typing so far, as every command does before it runs. */
@@ -218,10 +219,10 @@ private:
     int m_nextListenerKey = 0;
 
     History m_history;
-    /** The typing step open: its record and field; a toggle's does not go on with more. */
+    /** The typing step open: its record and part; a toggle's does not go on with more. */
     struct Typing {
         int row;
-        int field;
+        doc::CellPart part;
         bool goesOn;
     };
     std::optional<Typing> m_typing;

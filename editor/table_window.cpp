@@ -25,14 +25,16 @@ namespace editor {
 
 namespace {
 
-constexpr int kFrozenColumns = RecordTableModel::kFirstFieldColumn; // index and name
+// The index and the name.
+constexpr int kFrozenColumns = RecordTableModel::columnOf(doc::CellPart::name()) + 1;
 
 /** A table view whose first columns stay in view while it scrolls sideways: a second view of
  * the same model and selection laid over them, scrolled up and down with it. The grid itself
  * keeps every column, for the keyboard and for screen readers. */
 class FrozenColumnsView final : public QTableView {
 public:
-    explicit FrozenColumnsView(QWidget* parent) : QTableView(parent), m_frozen(new QTableView(this)) {
+    explicit FrozenColumnsView(QWidget* parent)
+        : QTableView(parent), m_frozen(new QTableView(this)) {
         setHorizontalScrollMode(ScrollPerPixel);
         setVerticalScrollMode(ScrollPerPixel);
         verticalHeader()->hide();
@@ -121,13 +123,6 @@ private:
     QTableView* m_frozen;
 };
 
-QString joined(const std::vector<std::string>& lines) {
-    QStringList list;
-    for (const std::string& line : lines)
-        list << QString::fromStdString(line);
-    return list.join(u'\n');
-}
-
 } // namespace
 
 TableWindow::TableWindow(Document& document, QWidget* parent)
@@ -155,14 +150,15 @@ TableWindow::TableWindow(Document& document, QWidget* parent)
     m_grid->setObjectName(QStringLiteral("ObjectGrid"));
     m_grid->setAccessibleName(QStringLiteral("Objects"));
     m_grid->setSortingEnabled(true);
-    m_grid->sortByColumn(RecordTableModel::kIndexColumn, Qt::AscendingOrder);
+    m_grid->sortByColumn(RecordTableModel::columnOf(doc::CellPart::wholeRecord()),
+                         Qt::AscendingOrder);
     m_grid->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                             QAbstractItemView::AnyKeyPressed);
     m_grid->setSelectionMode(QAbstractItemView::ExtendedSelection);
     m_grid->horizontalHeader()->setSectionsClickable(true);
     m_grid->setModel(m_proxy);
-    m_grid->setColumnWidth(RecordTableModel::kIndexColumn, 48);
-    m_grid->setColumnWidth(RecordTableModel::kNameColumn, 180);
+    m_grid->setColumnWidth(RecordTableModel::columnOf(doc::CellPart::wholeRecord()), 48);
+    m_grid->setColumnWidth(RecordTableModel::columnOf(doc::CellPart::name()), 180);
     layout->addWidget(m_grid);
     setCentralWidget(client);
     connect(m_filter, &QLineEdit::textChanged, m_proxy,
@@ -180,15 +176,14 @@ TableWindow::TableWindow(Document& document, QWidget* parent)
     };
     SetTo1 = addItem("SetTo1", QStringLiteral("&Set to..."), QKeySequence(Qt::CTRL | Qt::Key_E),
                      [this] { bulkEdit(static_cast<int>(tabletext::BulkEdit::Set)); });
-    MultiplyBy1 =
-        addItem("MultiplyBy1", QStringLiteral("&Multiply by..."),
-                QKeySequence(Qt::CTRL | Qt::Key_M),
-                [this] { bulkEdit(static_cast<int>(tabletext::BulkEdit::Multiply)); });
+    MultiplyBy1 = addItem("MultiplyBy1", QStringLiteral("&Multiply by..."),
+                          QKeySequence(Qt::CTRL | Qt::Key_M),
+                          [this] { bulkEdit(static_cast<int>(tabletext::BulkEdit::Multiply)); });
     Add1 = addItem("Add1", QStringLiteral("&Add..."), QKeySequence(Qt::CTRL | Qt::Key_D),
                    [this] { bulkEdit(static_cast<int>(tabletext::BulkEdit::Add)); });
     cells->addSeparator();
-    CopyCells1 = addItem("CopyCells1", QStringLiteral("&Copy"), QKeySequence::Copy,
-                         [this] { copyCells(); });
+    CopyCells1 =
+        addItem("CopyCells1", QStringLiteral("&Copy"), QKeySequence::Copy, [this] { copyCells(); });
     PasteCells1 = addItem("PasteCells1", QStringLiteral("&Paste"), QKeySequence::Paste,
                           [this] { pasteCells(); });
     resize(900, 600);
@@ -199,27 +194,26 @@ TableWindow::~TableWindow() = default;
 void TableWindow::bulkEdit(int editNumber) {
     const auto edit = static_cast<tabletext::BulkEdit>(editNumber);
     m_document.endTyping();
-    std::vector<tabletext::GridCell> cells;
+    std::vector<doc::Cell> cells;
     for (const QModelIndex& index : m_grid->selectionModel()->selectedIndexes()) {
         const QModelIndex source = m_proxy->mapToSource(index);
-        cells.push_back({source.row(), RecordTableModel::tableColumn(source.column())});
+        cells.push_back({source.row(), RecordTableModel::partOf(source.column())});
     }
     if (cells.empty())
         throw doc::Error("Select the cells to change first.");
     const QModelIndex current = m_proxy->mapToSource(m_grid->currentIndex());
     const int row = current.isValid() ? current.row() : cells.front().record;
     static const char* const titles[] = {"Set to", "Multiply by", "Add"};
-    static const char* const labels[] = {"Set the selected cells to:",
-                                         "Multiply the selected cells by:",
-                                         "Add to the selected cells:"};
+    static const char* const labels[] = {
+        "Set the selected cells to:", "Multiply the selected cells by:",
+        "Add to the selected cells:"};
     const std::optional<QString> operand = ui::Dialogs::current().askText(
         this, QLatin1String(titles[editNumber]), QLatin1String(labels[editNumber]), QString());
     if (!operand)
         return;
     const tabletext::CellEditPlan plan =
         tabletext::planBulkEdit(m_document.table(), cells, edit, operand->toStdString());
-    if (!plan.errors.empty())
-        throw doc::Error(joined(plan.errors).toStdString());
+    plan.refusal.throwIfRefused();
     m_document.applyTable(plan.result, QLatin1String(titles[editNumber]), row);
 }
 
@@ -237,11 +231,12 @@ void TableWindow::copyCells() {
     }
     if (static_cast<qsizetype>(bottom - top + 1) * (right - left + 1) != selected.size())
         throw doc::Error("Only a rectangle of cells can be copied; the selection is not one.");
-    std::vector<int> records, columns;
+    std::vector<int> records;
+    std::vector<doc::CellPart> columns;
     for (int r = top; r <= bottom; ++r)
         records.push_back(m_proxy->mapToSource(m_proxy->index(r, 0)).row());
     for (int c = left; c <= right; ++c)
-        columns.push_back(RecordTableModel::tableColumn(c));
+        columns.push_back(RecordTableModel::partOf(c));
     QGuiApplication::clipboard()->setText(
         QString::fromStdString(tabletext::copiedCells(m_document.table(), records, columns)));
 }
@@ -251,15 +246,15 @@ void TableWindow::pasteCells() {
     const QModelIndex current = m_grid->currentIndex();
     if (!current.isValid())
         throw doc::Error("Choose the cell to paste at first.");
-    std::vector<int> records, columns;
+    std::vector<int> records;
+    std::vector<doc::CellPart> columns;
     for (int r = current.row(); r < m_proxy->rowCount(); ++r)
         records.push_back(m_proxy->mapToSource(m_proxy->index(r, 0)).row());
     for (int c = current.column(); c < m_proxy->columnCount(); ++c)
-        columns.push_back(RecordTableModel::tableColumn(c));
+        columns.push_back(RecordTableModel::partOf(c));
     const tabletext::CellEditPlan plan = tabletext::planGridPaste(
         m_document.table(), records, columns, QGuiApplication::clipboard()->text().toStdString());
-    if (!plan.errors.empty())
-        throw doc::Error(joined(plan.errors).toStdString());
+    plan.refusal.throwIfRefused();
     m_document.applyTable(plan.result, QStringLiteral("Paste into Table"), records.front());
 }
 
