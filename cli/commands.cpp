@@ -76,7 +76,8 @@ void openForWriting(doc::FileSession& session, const std::string& path, bool cre
         failOnPair(path, e, true);
     }
     if (!session.recoveryNotice().empty()) {
-        const std::string notice = "cvnobj: " + escapedForTerminal(session.recoveryNotice()) + '\n';
+        const std::string notice =
+            "cvnobj: " + escapedForTerminal(session.recoveryNotice()) + '\n';
         std::fwrite(notice.data(), 1, notice.size(), stderr);
     }
 }

@@ -2,7 +2,6 @@
 
 #include "document/field_table.h"
 #include "editor/document.h"
-#include "ui/dialogs/dialogs.h"
 #include "ui/user_action.h"
 
 #include <QCheckBox>

@@ -33,8 +33,7 @@ constexpr int kFrozenColumns = RecordTableModel::columnOf(doc::CellPart::name())
  * keeps every column, for the keyboard and for screen readers. */
 class FrozenColumnsView final : public QTableView {
 public:
-    explicit FrozenColumnsView(QWidget* parent)
-        : QTableView(parent), m_frozen(new QTableView(this)) {
+    explicit FrozenColumnsView(QWidget* parent) : QTableView(parent), m_frozen(new QTableView(this)) {
         setHorizontalScrollMode(ScrollPerPixel);
         setVerticalScrollMode(ScrollPerPixel);
         verticalHeader()->hide();
@@ -176,14 +175,15 @@ TableWindow::TableWindow(Document& document, QWidget* parent)
     };
     SetTo1 = addItem("SetTo1", QStringLiteral("&Set to..."), QKeySequence(Qt::CTRL | Qt::Key_E),
                      [this] { bulkEdit(static_cast<int>(tabletext::BulkEdit::Set)); });
-    MultiplyBy1 = addItem("MultiplyBy1", QStringLiteral("&Multiply by..."),
-                          QKeySequence(Qt::CTRL | Qt::Key_M),
-                          [this] { bulkEdit(static_cast<int>(tabletext::BulkEdit::Multiply)); });
+    MultiplyBy1 =
+        addItem("MultiplyBy1", QStringLiteral("&Multiply by..."),
+                QKeySequence(Qt::CTRL | Qt::Key_M),
+                [this] { bulkEdit(static_cast<int>(tabletext::BulkEdit::Multiply)); });
     Add1 = addItem("Add1", QStringLiteral("&Add..."), QKeySequence(Qt::CTRL | Qt::Key_D),
                    [this] { bulkEdit(static_cast<int>(tabletext::BulkEdit::Add)); });
     cells->addSeparator();
-    CopyCells1 =
-        addItem("CopyCells1", QStringLiteral("&Copy"), QKeySequence::Copy, [this] { copyCells(); });
+    CopyCells1 = addItem("CopyCells1", QStringLiteral("&Copy"), QKeySequence::Copy,
+                         [this] { copyCells(); });
     PasteCells1 = addItem("PasteCells1", QStringLiteral("&Paste"), QKeySequence::Paste,
                           [this] { pasteCells(); });
     resize(900, 600);
@@ -204,9 +204,9 @@ void TableWindow::bulkEdit(int editNumber) {
     const QModelIndex current = m_proxy->mapToSource(m_grid->currentIndex());
     const int row = current.isValid() ? current.row() : cells.front().record;
     static const char* const titles[] = {"Set to", "Multiply by", "Add"};
-    static const char* const labels[] = {
-        "Set the selected cells to:", "Multiply the selected cells by:",
-        "Add to the selected cells:"};
+    static const char* const labels[] = {"Set the selected cells to:",
+                                         "Multiply the selected cells by:",
+                                         "Add to the selected cells:"};
     const std::optional<QString> operand = ui::Dialogs::current().askText(
         this, QLatin1String(titles[editNumber]), QLatin1String(labels[editNumber]), QString());
     if (!operand)

@@ -115,7 +115,8 @@ struct Comparison {
     }
     /** Clicks the row of cell, with Ctrl to add it to the selection. */
     static void click(editor::CompareWindow& w, Cell cell, Qt::KeyboardModifiers keys = {}) {
-        const QModelIndex index = w.model().index(w.model().rowOf({cell.first, doc::CellPart::ofCode(cell.second)}), 0);
+        const QModelIndex index =
+            w.model().index(w.model().rowOf({cell.first, doc::CellPart::ofCode(cell.second)}), 0);
         QVERIFY(index.isValid());
         w.differences->scrollTo(index);
         QTest::mouseClick(w.differences->viewport(), Qt::LeftButton, keys,
@@ -149,15 +150,18 @@ private slots:
                  (QList<Cell>{kZeros, kName, kNans, kDamage3, kOnly5, kOnly6}));
         QCOMPARE(w->summary->text(), u"5 records differ:"_s);
         using M = editor::ComparisonModel;
+        // A cell is named by its export name, as the grid and cvnobj name it.
         const struct {
             Cell cell;
-            QString mine, theirs;
-        } values[] = {{kZeros, u"0"_s, u"-0"_s},
-                      {kNans, u"0x7FC00000"_s, u"0x7FC00001"_s},
-                      {kName, u"Object 1"_s, u"Bunker"_s},
-                      {kDamage3, QString::number(thisFile().records[3].fields[kDamage]), u"999"_s},
-                      {kOnly6, QString(), u"Object 6"_s}};
+            QString name, mine, theirs;
+        } values[] = {{kZeros, u"dx_neg"_s, u"0"_s, u"-0"_s},
+                      {kNans, u"dy_neg"_s, u"0x7FC00000"_s, u"0x7FC00001"_s},
+                      {kName, u"name"_s, u"Object 1"_s, u"Bunker"_s},
+                      {kDamage3, u"damage"_s,
+                       QString::number(thisFile().records[3].fields[kDamage]), u"999"_s},
+                      {kOnly6, u"Only in the other file"_s, QString(), u"Object 6"_s}};
         for (const auto& v : values) {
+            QCOMPARE(Comparison::text(*w, v.cell, M::CellColumn), v.name);
             QCOMPARE(Comparison::text(*w, v.cell, M::ThisColumn), v.mine);
             QCOMPARE(Comparison::text(*w, v.cell, M::OtherColumn), v.theirs);
         }
@@ -167,10 +171,13 @@ private slots:
         Comparison::click(*w, kNans);
         QTest::mouseClick(w->showAll, Qt::LeftButton);
         QCOMPARE(w->model().rowCount(), 5 * (doc::kFieldCount + 1) + 2);
-        QCOMPARE(w->differences->currentIndex().row(), w->model().rowOf({kNans.first, doc::CellPart::ofCode(kNans.second)}));
+        QCOMPARE(w->differences->currentIndex().row(),
+                 w->model().rowOf({kNans.first, doc::CellPart::ofCode(kNans.second)}));
         QVERIFY(w->takeCell->isEnabled());
-        const QModelIndex sameName = w->model().index(w->model().rowOf({2, doc::CellPart::name()}), 0);
-        const QModelIndex differing = w->model().index(w->model().rowOf({1, doc::CellPart::name()}), 0);
+        const QModelIndex sameName =
+            w->model().index(w->model().rowOf({2, doc::CellPart::name()}), 0);
+        const QModelIndex differing =
+            w->model().index(w->model().rowOf({1, doc::CellPart::name()}), 0);
         QVERIFY(!sameName.data(Qt::FontRole).value<QFont>().bold());
         QVERIFY(differing.data(Qt::FontRole).value<QFont>().bold());
         Comparison::click(*w, {2, kNameCell});
@@ -298,6 +305,7 @@ private slots:
         // The first difference is current: "Take Cell" takes it at once.
         QTest::mouseClick(w->takeCell, Qt::LeftButton);
         QCOMPARE(f.table().records[2].fields[kDamage], thisFile().records[2].fields[kDamage]);
+        QCOMPARE(f.window().Undo1->text(), u"Undo Take Damage of record 2"_s);
         QCOMPARE(w->summary->text(), u"No record differs."_s);
     }
 
@@ -313,8 +321,7 @@ private slots:
         QVERIFY(w);
         const Cell only3{3, kWholeRecord}, only4{4, kWholeRecord};
         QCOMPARE(Comparison::rows(*w),
-                 (QList<Cell>{
-                     {0, kNameCell}, {1, kNameCell}, {2, kNameCell}, only3, only4}));
+                 (QList<Cell>{{0, kNameCell}, {1, kNameCell}, {2, kNameCell}, only3, only4}));
         QCOMPARE(Comparison::text(*w, only4, editor::ComparisonModel::CellColumn),
                  u"Only in this file"_s);
         Comparison::click(*w, only4);

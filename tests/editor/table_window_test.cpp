@@ -74,6 +74,9 @@ std::uint32_t reference(doc::FieldType type, std::uint32_t bits, char op, const 
     return static_cast<std::uint32_t>(std::clamp(exact, 0.0, 4294967295.0));
 }
 
+constexpr int kIndexColumn = RecordTableModel::columnOf(doc::CellPart::wholeRecord());
+constexpr int kNameColumn = RecordTableModel::columnOf(doc::CellPart::name());
+
 struct Session : EditorFixture {
     Session() : EditorFixture(testFile(), testsupport::numberedNames(kRecords)) {
         window().TableView1->trigger();
@@ -86,7 +89,7 @@ struct Session : EditorFixture {
     QModelIndex at(int record, int column) const {
         for (int row = 0; row < grid->model()->rowCount(); ++row) {
             const QModelIndex index = grid->model()->index(row, column);
-            if (grid->model()->index(row, RecordTableModel::columnOf(doc::CellPart::wholeRecord())).data().toInt() == record)
+            if (grid->model()->index(row, kIndexColumn).data().toInt() == record)
                 return index;
         }
         return {};
@@ -198,7 +201,9 @@ private slots:
         QCOMPARE(s.record(4).fields[field::kDamage], 4294967295u);
         QCOMPARE(w.ME5->text(), u"4294967295"_s);
         QVERIFY(w.Save1->isEnabled());
-        s.editCell(4, RecordTableModel::columnOf(doc::CellPart::name()), u"Bunker"_s, Qt::Key_Return);
+        // The step is named with the form's caption, as the form's own typing names it.
+        QCOMPARE(w.Undo1->text(), u"Undo Damage of record 4"_s);
+        s.editCell(4, kNameColumn, u"Bunker"_s, Qt::Key_Return);
         QCOMPARE(w.me4->text(), u"Bunker"_s);
         // Escape cancels; a text the import refuses changes nothing and says why.
         const doc::ObjectTable edited = s.table();
@@ -277,7 +282,7 @@ private slots:
         auto* source = static_cast<QSortFilterProxyModel*>(proxy)->sourceModel();
         QAbstractItemModelTester sourceTester(source, QAbstractItemModelTester::FailureReportingMode::QtTest);
         QAbstractItemModelTester proxyTester(proxy, QAbstractItemModelTester::FailureReportingMode::QtTest);
-        s.grid->sortByColumn(RecordTableModel::columnOf(doc::CellPart::name()), Qt::DescendingOrder);
+        s.grid->sortByColumn(kNameColumn, Qt::DescendingOrder);
         s.clickRow(2);
         s.typeIntoForm(s.window().ME5, u"8"_s);
         QTest::mouseClick(s.window().LMDButton2, Qt::LeftButton); // "Add Record"
@@ -303,8 +308,8 @@ private slots:
         QCOMPARE(table->rowCount(), kRecords);
         QCOMPARE(table->columnCount(), 2 + doc::kFieldCount);
         QCOMPARE(table->cellAt(2, column(field::kDamage))->text(QAccessible::Name), u"4294967295"_s);
-        QCOMPARE(table->cellAt(1, RecordTableModel::columnOf(doc::CellPart::name()))->text(QAccessible::Name),
-                 s.shown(1, RecordTableModel::columnOf(doc::CellPart::name())));
+        QCOMPARE(table->cellAt(1, kNameColumn)->text(QAccessible::Name),
+                 s.shown(1, kNameColumn));
     }
 };
 
