@@ -1,7 +1,9 @@
 #pragma once
 // The 25 fields of an object record: the one table the whole program reads,
-// each field's index by its name, and the roles some fields play beyond their
-// type (the list's class and type, the sizes and their shadows, the defaults).
+// each field's index by its name, its names (the export's and the record
+// view's caption), the roles some fields play beyond their type (the list's
+// class and type, the sizes and their shadows, the defaults) and the game's
+// rules beside them (the core records, the shadow factor).
 
 #include "document/cell.h"
 #include "document/object_table.h"
@@ -125,7 +127,7 @@ constexpr std::string_view columnName(CellPart part) {
 /** The part of that column name, if any. */
 std::optional<CellPart> partNamed(std::string_view columnName);
 /** A part's caption in the record view, without its colon: a field's caption, "Object Name",
- * or "Record#" for the record as a whole. */
+ * or "Record#" for the record as a whole. Always a literal: data() ends in a null. */
 constexpr std::string_view captionOf(CellPart part) {
     if (part.isField())
         return kFields[static_cast<std::size_t>(part.field())].caption;
