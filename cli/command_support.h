@@ -9,6 +9,8 @@
 #include "document/object_table.h"
 
 #include <cstddef>
+#include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -37,6 +39,11 @@ std::string readSource(const std::string& path);
 /** The names file's path of a pair about to be made at path; throws CommandError when either
  * file exists already (or is a link), so nothing is written over. */
 std::string requireNewPair(const std::string& path);
+
+/** Writes a new pair: each file appears whole under its name or not at all, and never through a
+ * link; the data file is taken back when the names file cannot be made. */
+void placeNewPair(const std::string& path, const std::string& namesPath,
+                  std::span<const std::uint8_t> data, std::span<const std::uint8_t> names);
 
 /** Text on standard output. */
 void write(std::string_view text);

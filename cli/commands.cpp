@@ -166,6 +166,26 @@ std::string requireNewPair(const std::string& path) {
     return namesPath;
 }
 
+void placeNewPair(const std::string& path, const std::string& namesPath,
+                  std::span<const std::uint8_t> data, std::span<const std::uint8_t> names) {
+    auto& files = doc::FileSystem::real();
+    try {
+        doc::placeWholeFile(files, path, data, false)->close();
+    } catch (const doc::Error& e) {
+        failOn(path, e);
+    }
+    try {
+        doc::placeWholeFile(files, namesPath, names, false)->close();
+        files.syncFolderOf(path);
+    } catch (const doc::Error& e) {
+        try {
+            files.remove(path);
+        } catch (const doc::Error&) {
+        }
+        failOn(namesPath, e);
+    }
+}
+
 } // namespace support
 
 using namespace support;
@@ -464,7 +484,6 @@ int runCheck(const std::string& path) {
 }
 
 int runSample(const std::string& path, int count) {
-    auto& files = doc::FileSystem::real();
     const std::string namesPath = requireNewPair(path);
     const std::vector<std::uint8_t> data = sampleDataFile(count);
     std::vector<std::uint8_t> names(static_cast<std::size_t>(doc::nameSlotOffset(count)), 0);
@@ -473,23 +492,7 @@ int runSample(const std::string& path, int count) {
         doc::writeNameSlot(slot, sampleName(r));
         std::copy(slot.begin(), slot.end(), names.begin() + doc::nameSlotOffset(r));
     }
-    // Each file appears whole under its name or not at all, and never through a link; the data
-    // file is taken back when the names file cannot be made.
-    try {
-        doc::placeWholeFile(files, path, data, false)->close();
-    } catch (const doc::Error& e) {
-        failOn(path, e);
-    }
-    try {
-        doc::placeWholeFile(files, namesPath, names, false)->close();
-        files.syncFolderOf(path);
-    } catch (const doc::Error& e) {
-        try {
-            files.remove(path);
-        } catch (const doc::Error&) {
-        }
-        failOn(namesPath, e);
-    }
+    placeNewPair(path, namesPath, data, names);
     write("Wrote " + std::to_string(count) + " records to " + escapedForTerminal(path) +
           " and their names to " + escapedForTerminal(namesPath) + "\n");
     return 0;

@@ -5,12 +5,14 @@
 #include "cli/commands.h"
 #include "document/field_table.h"
 #include "document/name_codec.h"
+#include "document/record_codec.h"
 #include "document/three_way_merge.h"
 #include "document/whole_file.h"
 #include "tabletext/patch.h"
 #include "tabletext/table_io.h"
 #include "tabletext/value_text.h"
 
+#include <algorithm>
 #include <functional>
 
 namespace cli {
@@ -101,46 +103,45 @@ void settle(doc::MergePlan& plan, MergeOptions::Prefer prefer) {
                                                                         : doc::MergeChoice::Theirs);
 }
 
-/** A pair's bytes copied whole into a new pair at outPath, neither file there before; a names
- * file MINE lacks is made of empty names, as MINE reads. */
-void copyPair(const std::string& minePath, int count, const std::string& outPath,
-              const std::string& outNames) {
+/** A file's bytes, or none when it is missing. */
+std::vector<std::uint8_t> bytesOf(const std::string& path) {
     auto& files = doc::FileSystem::real();
-    const auto bytesOf = [&](const std::string& path) {
-        try {
-            const auto file = files.openReadOnly(path);
-            auto bytes = doc::readWholeFile(*file);
-            file->close();
-            return bytes;
-        } catch (const doc::Error& e) {
-            failOn(path, e);
-        }
-    };
-    const std::string mineNames = doc::namesFilePath(minePath);
-    const std::vector<std::uint8_t> data = bytesOf(minePath);
-    const std::vector<std::uint8_t> names =
-        files.kindOf(mineNames) == doc::PathKind::Missing
-            ? std::vector<std::uint8_t>(static_cast<std::size_t>(doc::nameSlotOffset(count)), 0)
-            : bytesOf(mineNames);
+    if (files.kindOf(path) == doc::PathKind::Missing)
+        return {};
     try {
-        doc::placeWholeFile(files, outPath, data, false)->close();
+        const auto file = files.openReadOnly(path);
+        auto bytes = doc::readWholeFile(*file);
+        file->close();
+        return bytes;
     } catch (const doc::Error& e) {
-        failOn(outPath, e);
-    }
-    try {
-        doc::placeWholeFile(files, outNames, names, false)->close();
-        files.syncFolderOf(outPath);
-    } catch (const doc::Error& e) {
-        try {
-            files.remove(outPath);
-        } catch (const doc::Error&) {
-        }
-        failOn(outNames, e);
+        failOn(path, e);
     }
 }
 
-/** The merge planned against the pair at minePath (or its copy at options.output), reported, and
- * written when nothing is left unsettled. */
+/** The merged table written into a new pair at outPath: MINE's bytes with the table's count,
+ * records and name slots where a save would write them (a names file MINE lacks is made of
+ * empty names, as MINE reads). Each file is placed whole, as a sample is. */
+void writeNewPair(const std::string& minePath, const doc::ObjectTable& table,
+                  const std::string& outPath, const std::string& outNames) {
+    std::vector<std::uint8_t> data = bytesOf(minePath);
+    std::vector<std::uint8_t> names = bytesOf(doc::namesFilePath(minePath));
+    const int count = table.recordCount();
+    data.resize(std::max(data.size(), static_cast<std::size_t>(doc::recordOffset(count))));
+    names.resize(std::max(names.size(), static_cast<std::size_t>(doc::nameSlotOffset(count))));
+    const doc::CountBytes countBytes = doc::encodeCount(static_cast<std::uint16_t>(count));
+    std::copy(countBytes.begin(), countBytes.end(), data.begin() + doc::kCountOffset);
+    for (int r = 0; r < count; ++r) {
+        const auto i = static_cast<std::size_t>(r);
+        const doc::RecordBytes record = doc::encodeRecord(table.records[i]);
+        std::copy(record.begin(), record.end(), data.begin() + doc::recordOffset(r));
+        std::copy(table.names[i].begin(), table.names[i].end(),
+                  names.begin() + doc::nameSlotOffset(r));
+    }
+    placeNewPair(outPath, outNames, data, names);
+}
+
+/** The merge planned against the pair at minePath, reported, and written into it (or into the
+ * new pair options.output) when nothing is left unsettled. */
 int mergeInto(const std::string& minePath, const Planner& planner, const std::string& theirs,
               const MergeOptions& options, doc::FileSystem& files) {
     const std::string& target = options.output.empty() ? minePath : options.output;
@@ -157,39 +158,50 @@ int mergeInto(const std::string& minePath, const Planner& planner, const std::st
         }
     };
 
+    const auto merge = [](const doc::MergePlan& plan) {
+        doc::TakePlan merged = doc::buildMerged(plan);
+        if (!merged.refusal.empty())
+            throw doc::Error(merged.refusal);
+        return merged;
+    };
     doc::MergePlan plan;
     bool written = false;
-    // A dry run, and a merge into a new pair, plan against MINE as it is on disk first: a new
-    // pair is made only for a merge that can be written.
     if (options.dryRun || !options.output.empty()) {
+        // Only read: a new pair is written whole, for a merge that can be written.
         const doc::StoredDocument stored = readStored(minePath);
-        plan = planned(tableOf(stored), minePath);
-        if (!options.dryRun && doc::unsettledConflicts(plan) == 0)
-            copyPair(minePath, stored.count, options.output, outNames);
-    }
-    if (!options.dryRun && (options.output.empty() || doc::unsettledConflicts(plan) == 0)) {
+        const doc::ObjectTable mine = tableOf(stored);
+        plan = planned(mine, minePath);
+        if (!options.dryRun && doc::unsettledConflicts(plan) == 0) {
+            doc::TakePlan merged;
+            try {
+                merged = merge(plan);
+            } catch (const doc::Error& e) {
+                failOn(minePath, e);
+            }
+            writeNewPair(minePath, merged.result, options.output, outNames);
+            written = true;
+        }
+    } else {
         // Planned against the pair as it is under the writer lock, held until the last write.
         doc::FileSession session(files);
-        openForWriting(session, target, false);
+        openForWriting(session, minePath, false);
         try {
-            plan = planned(session.table(), target);
+            plan = planned(session.table(), minePath);
             if (doc::unsettledConflicts(plan) == 0) {
-                const doc::TakePlan merged = doc::buildMerged(plan);
-                if (!merged.refusal.empty())
-                    throw doc::Error(merged.refusal);
+                const doc::TakePlan merged = merge(plan);
                 if (merged.firstChanged >= 0) {
                     if (session.lacksNamesFile())
                         session.createNamesFile();
                     while (session.table().lastIndex < merged.result.lastIndex)
                         session.appendRecord();
                     session.table() = merged.result;
-                    saveWritten(session, target);
+                    saveWritten(session, minePath);
                     written = true;
                 }
             }
             session.close();
         } catch (const doc::Error& e) {
-            failOn(target, e);
+            failOn(minePath, e);
         }
     }
 
@@ -201,7 +213,7 @@ int mergeInto(const std::string& minePath, const Planner& planner, const std::st
         summary += " left; nothing written";
     else if (options.dryRun)
         summary += "; nothing written (dry run)";
-    else if (written || !options.output.empty())
+    else if (written)
         summary += "; written to " + escapedForTerminal(target);
     else
         summary += "; nothing to write";
