@@ -5,8 +5,8 @@
 // fails on time.
 
 #include "document/field_table.h"
-#include "editor/table_window.h"
-#include "tests/support/editor_fixture.h"
+#include "views/table_window.h"
+#include "tests/support/views_fixture.h"
 
 #include <QAction>
 #include <QApplication>
@@ -73,14 +73,14 @@ int main(int argc, char** argv) {
     std::vector<double> opens, multiplies;
     double floor = 0, withView = 0;
     for (int run = 0; run < 5; ++run) {
-        EditorFixture f(fullFile(), names);
+        ViewsFixture f(fullFile(), names);
         if (run == 0)
             floor = keystrokeMedian(f, 200);
         opens.push_back(milliseconds([&] {
             f.window().TableView1->trigger();
             QCoreApplication::processEvents();
         }));
-        editor::TableWindow* view = f.window().tableWindow();
+        views::TableWindow* view = f.views().tableWindow();
         QTableView* grid = view->grid();
         QItemSelection floats;
         for (const int k : doc::kSizeFields)

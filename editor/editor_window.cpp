@@ -1,9 +1,7 @@
 #include "editor/editor_window.h"
 
-#include "editor/compare_window.h"
 #include "editor/document.h"
 #include "editor/record_view.h"
-#include "editor/table_window.h"
 #include "tabletext/record_text.h"
 #include "ui/controls/field_edit.h"
 #include "ui/controls/flag_check_box.h"
@@ -316,18 +314,15 @@ void TForm6::PasteIntoRecord1Click() {
 
 void TForm6::TableView1Click() {
     m_document.endTyping();
-    if (!m_tableWindow)
-        m_tableWindow = std::make_unique<TableWindow>(m_document, this);
-    m_tableWindow->show();
-    m_tableWindow->raise();
-    m_tableWindow->activateWindow();
+    if (m_views)
+        m_views->showTable(this);
 }
 
 void TForm6::CompareWith1Click() {
     m_document.endTyping();
     const QString path = m_document.chooseDataFile(QStringLiteral("Compare With"));
-    if (!path.isEmpty())
-        CompareWindow::open(m_document, path, this);
+    if (!path.isEmpty() && m_views)
+        m_views->compareWith(path, this);
 }
 
 } // namespace editor

@@ -1,4 +1,4 @@
-#include "editor/compare_window.h"
+#include "views/compare_window.h"
 
 #include "editor/document.h"
 #include "editor/record_view.h"
@@ -20,9 +20,9 @@
 #include <functional>
 #include <optional>
 
-namespace editor {
+namespace views {
 
-CompareWindow* CompareWindow::open(Document& document, const QString& path, QWidget* parent) {
+CompareWindow* CompareWindow::open(editor::Document& document, const QString& path, QWidget* parent) {
     doc::StoredDocument other = doc::readStoredDocument(document.fileSystem(), path.toStdString());
     auto* window = new CompareWindow(document, path, std::move(other), parent);
     window->show();
@@ -30,7 +30,7 @@ CompareWindow* CompareWindow::open(Document& document, const QString& path, QWid
     return window;
 }
 
-CompareWindow::CompareWindow(Document& document, const QString& path, doc::StoredDocument other,
+CompareWindow::CompareWindow(editor::Document& document, const QString& path, doc::StoredDocument other,
                              QWidget* parent)
     : QWidget(parent, Qt::Window), m_document(document), m_path(path.toStdString()),
       m_other(std::move(other)) {
@@ -166,7 +166,7 @@ void CompareWindow::takeCurrentCell() {
         {item},
         item.cell == doc::kWholeRecord
             ? QStringLiteral("Take Record %1").arg(item.record)
-            : QStringLiteral("Take %1 of record %2").arg(fieldCaption(item.cell)).arg(item.record));
+            : QStringLiteral("Take %1 of record %2").arg(editor::fieldCaption(item.cell)).arg(item.record));
 }
 
 void CompareWindow::takeSelectedCells() {
@@ -205,4 +205,4 @@ void CompareWindow::reloadOther() {
     compareAgain();
 }
 
-} // namespace editor
+} // namespace views

@@ -7,7 +7,7 @@
 
 #include "document/document_reader.h"
 #include "document/take_plan.h"
-#include "editor/comparison_model.h"
+#include "views/comparison_model.h"
 
 #include <QWidget>
 
@@ -20,8 +20,11 @@ class QPushButton;
 class QTableView;
 
 namespace editor {
-
 class Document;
+}
+
+namespace views {
+
 
 class CompareWindow : public QWidget {
     Q_OBJECT
@@ -31,7 +34,7 @@ public:
      * applied) and shows its comparison with document's table in a window of parent's own, which
      * deletes itself when closed. Throws doc::Error when the pair cannot be read, and no window
      * is made. */
-    static CompareWindow* open(Document& document, const QString& path, QWidget* parent);
+    static CompareWindow* open(editor::Document& document, const QString& path, QWidget* parent);
     ~CompareWindow() override;
 
     QTableView* differences = nullptr;
@@ -58,7 +61,7 @@ public:
     void reloadOther();
 
 private:
-    CompareWindow(Document& document, const QString& path, doc::StoredDocument other,
+    CompareWindow(editor::Document& document, const QString& path, doc::StoredDocument other,
                   QWidget* parent);
     doc::TableRows otherRows() const { return {m_other.records, m_other.names}; }
     /** The take planned on the table as it is now: refused with a notice beyond the table's
@@ -74,11 +77,11 @@ private:
     void keepingCurrentCell(const std::function<void()>& change);
     void syncControls();
 
-    Document& m_document;
+    editor::Document& m_document;
     std::string m_path;
     doc::StoredDocument m_other;
     ComparisonModel m_model;
     int m_listener = -1;
 };
 
-} // namespace editor
+} // namespace views

@@ -1,8 +1,8 @@
-#include "editor/table_window.h"
+#include "views/table_window.h"
 
 #include "document/errors.h"
 #include "editor/document.h"
-#include "editor/record_table_model.h"
+#include "views/record_table_model.h"
 #include "tabletext/cell_edits.h"
 #include "ui/dialogs/dialogs.h"
 #include "ui/user_action.h"
@@ -21,7 +21,7 @@
 
 #include <algorithm>
 
-namespace editor {
+namespace views {
 
 namespace {
 
@@ -130,7 +130,7 @@ QString joined(const std::vector<std::string>& lines) {
 
 } // namespace
 
-TableWindow::TableWindow(Document& document, QWidget* parent)
+TableWindow::TableWindow(editor::Document& document, QWidget* parent)
     : QMainWindow(parent, Qt::Window), m_document(document),
       m_model(new RecordTableModel(document, this)), m_proxy(new RecordTableProxy(this)) {
     setObjectName(QStringLiteral("TableWindow"));
@@ -263,4 +263,4 @@ void TableWindow::pasteCells() {
     m_document.applyTable(plan.result, QStringLiteral("Paste into Table"), records.front());
 }
 
-} // namespace editor
+} // namespace views

@@ -12,15 +12,18 @@ class QLineEdit;
 class QTableView;
 
 namespace editor {
-
 class Document;
+}
+
+namespace views {
+
 class RecordTableModel;
 class RecordTableProxy;
 
 class TableWindow : public QMainWindow {
     Q_OBJECT
 public:
-    explicit TableWindow(Document& document, QWidget* parent = nullptr);
+    explicit TableWindow(editor::Document& document, QWidget* parent = nullptr);
     ~TableWindow() override;
 
     QLineEdit* filterEdit() const { return m_filter; }
@@ -39,11 +42,11 @@ public:
     void pasteCells();
 
 private:
-    Document& m_document;
+    editor::Document& m_document;
     RecordTableModel* m_model;
     RecordTableProxy* m_proxy;
     QLineEdit* m_filter;
     QTableView* m_grid;
 };
 
-} // namespace editor
+} // namespace views

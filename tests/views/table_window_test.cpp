@@ -5,9 +5,9 @@
 // reads.
 
 #include "document/field_table.h"
-#include "editor/record_table_model.h"
-#include "editor/table_window.h"
-#include "tests/support/editor_fixture.h"
+#include "views/record_table_model.h"
+#include "views/table_window.h"
+#include "tests/support/views_fixture.h"
 
 #include <QAbstractItemModelTester>
 #include <QAccessible>
@@ -24,7 +24,7 @@
 #include <limits>
 
 using namespace Qt::StringLiterals;
-using editor::RecordTableModel;
+using views::RecordTableModel;
 namespace field = doc::field;
 
 namespace {
@@ -74,10 +74,10 @@ std::uint32_t reference(doc::FieldType type, std::uint32_t bits, char op, const 
     return static_cast<std::uint32_t>(std::clamp(exact, 0.0, 4294967295.0));
 }
 
-struct Session : EditorFixture {
-    Session() : EditorFixture(testFile(), testsupport::numberedNames(kRecords)) {
+struct Session : ViewsFixture {
+    Session() : ViewsFixture(testFile(), testsupport::numberedNames(kRecords)) {
         window().TableView1->trigger();
-        view = window().tableWindow();
+        view = views().tableWindow();
         QApplication::setActiveWindow(view);
         grid = view->grid();
         grid->setFocus();
@@ -115,7 +115,7 @@ struct Session : EditorFixture {
         QTest::keyClick(editor, end);
         QCoreApplication::processEvents(); // the delegate commits and closes by a queued call
     }
-    editor::TableWindow* view = nullptr;
+    views::TableWindow* view = nullptr;
     QTableView* grid = nullptr;
 };
 
@@ -291,7 +291,7 @@ private slots:
         QCOMPARE(s.view->windowTitle(), u"Object Table"_s);
         QApplication::setActiveWindow(&s.window());
         QTest::keyClick(&s.window(), Qt::Key_T, Qt::ControlModifier);
-        QCOMPARE(s.window().tableWindow(), s.view);
+        QCOMPARE(s.views().tableWindow(), s.view);
         QVERIFY(s.view->isVisible());
         QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(s.grid);
         QVERIFY(iface);
