@@ -6,9 +6,9 @@
 #include "document/pair_guard.h"
 #include "document/scaling.h"
 #include "document/text_forms.h"
-#include "editor/record_texts.h"
 #include "editor/record_view.h"
 #include "tabletext/record_text.h"
+#include "ui/decimal_separator.h"
 #include "ui/dialogs/dialogs.h"
 #include "ui/user_action.h"
 
@@ -286,7 +286,7 @@ void Document::shapeToShadow() {
         return;
     // Its six write-backs are one step.
     const StepScope step(*this, QStringLiteral("Shape Data to Shadow Data"), m_view->selectedRow());
-    const std::string separator = decimalSeparator();
+    const std::string separator = ui::decimalSeparatorUtf8();
     for (const int shape : doc::kShapeSizeFields) {
         // The size as the edit shows it, at full precision: a stored 1.234 shown as 1.23
         // gives 9.84.
