@@ -88,6 +88,9 @@ public:
     /** "Compare With...": asks for another data file and shows its comparison with the table. */
     void CompareWith1Click() override;
 
+    /** Every "Edit" item is a command: the typing step ends before it runs. */
+    void runEditItem(void (ui::EditorForm::*handler)()) override;
+
     // ---- DocumentView
     QWidget* dialogParent() override { return this; }
     void showDocument(const QString& dataPath) override;

@@ -100,7 +100,7 @@ bool RecordTableModel::setData(const QModelIndex& index, const QVariant& value, 
         return true;
     // Entered from the view's delegate, inside Qt: errors end here, reported.
     return ui::runUserAction([&] {
-        m_document.endTyping();
+        const editor::Document::Command command(m_document);
         const tabletext::CellEditPlan plan = tabletext::planCellText(m_document.table(), cell, text);
         if (!plan.errors.empty())
             throw doc::Error(plan.errors.front());

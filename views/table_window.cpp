@@ -198,7 +198,7 @@ TableWindow::~TableWindow() = default;
 
 void TableWindow::bulkEdit(int editNumber) {
     const auto edit = static_cast<tabletext::BulkEdit>(editNumber);
-    m_document.endTyping();
+    const editor::Document::Command command(m_document);
     std::vector<tabletext::GridCell> cells;
     for (const QModelIndex& index : m_grid->selectionModel()->selectedIndexes()) {
         const QModelIndex source = m_proxy->mapToSource(index);
@@ -247,7 +247,7 @@ void TableWindow::copyCells() {
 }
 
 void TableWindow::pasteCells() {
-    m_document.endTyping();
+    const editor::Document::Command command(m_document);
     const QModelIndex current = m_grid->currentIndex();
     if (!current.isValid())
         throw doc::Error("Choose the cell to paste at first.");
