@@ -7,8 +7,8 @@
 #include "document/document_reader.h"
 #include "document/field_table.h"
 #include "document/table_comparison.h"
-#include "views/compare_window.h"
 #include "tests/support/views_fixture.h"
+#include "views/compare_window.h"
 
 #include <QAction>
 #include <QApplication>

@@ -7,17 +7,11 @@
 
 #include "document/document_reader.h"
 #include "document/take_plan.h"
+#include "ui/forms/compare_form.h"
 #include "views/comparison_model.h"
-
-#include <QWidget>
 
 #include <functional>
 #include <vector>
-
-class QCheckBox;
-class QLabel;
-class QPushButton;
-class QTableView;
 
 namespace editor {
 class Document;
@@ -25,8 +19,7 @@ class Document;
 
 namespace views {
 
-
-class CompareWindow : public QWidget {
+class CompareWindow : public ui::CompareForm {
     Q_OBJECT
 public:
     /** Reads the pair at path (never written, locked for writing or created; a missing names file
@@ -36,15 +29,6 @@ public:
      * is made. */
     static CompareWindow* open(editor::Document& document, const QString& path, QWidget* parent);
     ~CompareWindow() override;
-
-    QTableView* differences = nullptr;
-    QCheckBox* showAll = nullptr; // "Show all records"
-    QLabel* summary = nullptr;
-    QPushButton* takeCell = nullptr;
-    QPushButton* takeSelected = nullptr;
-    QPushButton* takeRecord = nullptr;
-    QPushButton* takeAll = nullptr;
-    QPushButton* reload = nullptr;
 
     const ComparisonModel& model() const { return m_model; }
 
@@ -61,6 +45,13 @@ public:
     void reloadOther();
 
 private:
+    void takeCellClicked() override { takeCurrentCell(); }
+    void takeSelectedClicked() override { takeSelectedCells(); }
+    void takeRecordClicked() override { takeCurrentRecord(); }
+    void takeAllClicked() override { takeEveryDifference(); }
+    void reloadClicked() override { reloadOther(); }
+    void showAllToggled() override;
+
     CompareWindow(editor::Document& document, const QString& path, doc::StoredDocument other,
                   QWidget* parent);
     doc::TableRows otherRows() const { return {m_other.records, m_other.names}; }

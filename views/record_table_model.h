@@ -13,7 +13,6 @@ class Document;
 
 namespace views {
 
-
 class RecordTableModel : public QAbstractTableModel {
     Q_OBJECT
 public:

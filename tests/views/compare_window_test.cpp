@@ -7,8 +7,8 @@
 #include "document/field_table.h"
 #include "document/journal.h"
 #include "document/own_files.h"
-#include "views/compare_window.h"
 #include "tests/support/views_fixture.h"
+#include "views/compare_window.h"
 
 #include <QAbstractItemModelTester>
 #include <QAction>
