@@ -5,8 +5,8 @@
 #include "document/text_forms.h"
 #include "editor/record_texts.h"
 #include "ui/controls/field_edit.h"
-#include "ui/decimal_separator.h"
 #include "ui/controls/flag_check_box.h"
+#include "ui/decimal_separator.h"
 
 #include <QLabel>
 
