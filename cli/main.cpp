@@ -1,18 +1,17 @@
 // cvnobj: the editor's command-line companion for batch work on a data file and its names file.
 
 #include "cli/commands.h"
-#include "tabletext/value_text.h"
+#include "cli/standard_streams.h"
 #include "document/file_layout.h"
 #include "document/scaling.h"
+#include "tabletext/value_text.h"
 
 #include <CLI/CLI.hpp>
 
 #include <algorithm>
-#include <cerrno>
 #include <charconv>
 #include <cstdio>
 #include <cstdlib>
-#include <fcntl.h>
 #include <sstream>
 #include <string>
 
@@ -42,7 +41,8 @@ std::string percentRange() {
 constexpr const char* kExitStatusHelp =
     "Exit status: 0 done, 1 failed (the reason on standard error), 2 a mistake on the command "
     "line, 3 import or scale wrote the files but could not print their summary (the change is "
-    "made: do not run it again). diff and check follow diff(1) and cmp(1): 0 the same (nothing found), 1 different "
+    "made: do not run it again). diff and check follow diff(1) and cmp(1): 0 the same (nothing "
+    "found), 1 different "
     "(something found), 2 trouble. Every message shows control characters escaped (\\x1b).";
 
 /** "OLD:NEW" with both percentages in that range. */
@@ -58,19 +58,6 @@ std::string readPercentages(const std::string& text, doc::ScalePercentages& into
         !number(all.substr(colon + 1), into.to))
         return "expected OLD:NEW, two percentages from " + percentRange() + ", for example 100:150";
     return {};
-}
-
-/** Standard input, output and error opened on /dev/null where the caller closed them, so no
- * data file the command opens can take their numbers and receive the output. A closed output
- * gets /dev/null read-only: writing to it then fails and is reported. */
-void guardStandardDescriptors() {
-    for (int fd = 0; fd <= 2; ++fd) {
-        if (fcntl(fd, F_GETFD) != -1 || errno != EBADF)
-            continue;
-        const int opened = open("/dev/null", O_RDONLY | O_CLOEXEC);
-        if (opened != fd) // the lowest free number, fd, unless /dev/null is missing
-            std::_Exit(2);
-    }
 }
 
 /** "cvnobj: <what>" on standard error, escaped for a terminal. */
@@ -94,7 +81,7 @@ void writeEscapedLines(std::string_view text) {
 } // namespace
 
 int main(int argc, char** argv) {
-    guardStandardDescriptors();
+    prepareStandardStreams();
     CLI::App app{"cvnobj: batch work on a Corvane object data file (OBJDAT.dat) and the names file "
                  "beside it (OBJDAT.nam), as the editor reads and writes them."};
     app.set_version_flag("--version", std::string("cvnobj ") + CORVANE_VERSION);
