@@ -1,4 +1,4 @@
-#include "editor/comparison_model.h"
+#include "views/comparison_model.h"
 
 #include "document/field_table.h"
 #include "editor/record_texts.h"
@@ -8,7 +8,7 @@
 
 #include <algorithm>
 
-namespace editor {
+namespace views {
 
 ComparisonModel::ComparisonModel(QObject* parent) : QAbstractTableModel(parent) {}
 
@@ -92,7 +92,7 @@ QString ComparisonModel::valueText(bool mine, const Row& row) const {
         return QString();
     const doc::NameSlot& slot = mine ? m_mine->names[r] : m_other.names[r];
     if (!row.cell.part.isField())
-        return nameText(slot);
+        return editor::nameText(slot);
     const auto k = static_cast<std::size_t>(row.cell.part.field());
     const std::uint32_t bits = mine ? m_mine->records[r].fields[k] : m_other.records[r].fields[k];
     return QString::fromStdString(tabletext::valueText(doc::kFields[k].type, bits));
@@ -143,4 +143,4 @@ QVariant ComparisonModel::headerData(int section, Qt::Orientation orientation, i
     }
 }
 
-} // namespace editor
+} // namespace views

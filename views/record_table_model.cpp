@@ -1,4 +1,4 @@
-#include "editor/record_table_model.h"
+#include "views/record_table_model.h"
 
 #include "document/field_table.h"
 #include "editor/document.h"
@@ -7,7 +7,7 @@
 
 #include <bit>
 
-namespace editor {
+namespace views {
 
 namespace {
 
@@ -23,7 +23,7 @@ qint64 floatKey(std::uint32_t bits) {
 
 } // namespace
 
-RecordTableModel::RecordTableModel(Document& document, QObject* parent)
+RecordTableModel::RecordTableModel(editor::Document& document, QObject* parent)
     : QAbstractTableModel(parent), m_document(document),
       m_listenerKey(document.addTableListener([this](int row) { tableChanged(row); })) {
     m_rows = document.isOpen() ? document.table().recordCount() : 0;
@@ -91,9 +91,8 @@ bool RecordTableModel::setData(const QModelIndex& index, const QVariant& value, 
         return true;
     // Entered from the view's delegate, inside Qt: errors end here, reported.
     return ui::runUserAction([&] {
-        m_document.endTyping();
-        const tabletext::CellEditPlan plan =
-            tabletext::planCellText(m_document.table(), cell, text);
+        const editor::Document::Command command(m_document);
+        const tabletext::CellEditPlan plan = tabletext::planCellText(m_document.table(), cell, text);
         plan.refusal.throwIfRefused();
         m_document.applyTable(plan.result, QString::fromStdString(doc::stepName(cell)),
                               cell.record);
@@ -102,7 +101,7 @@ bool RecordTableModel::setData(const QModelIndex& index, const QVariant& value, 
 
 void RecordTableModel::tableChanged(int row) {
     const int rows = m_document.isOpen() ? m_document.table().recordCount() : 0;
-    if (row != Document::kAllRows && row < m_rows) {
+    if (row != editor::Document::kAllRows && row < m_rows) {
         emit dataChanged(index(row, 0), index(row, kColumns - 1));
         return;
     }
@@ -127,4 +126,4 @@ RecordTableProxy::RecordTableProxy(QObject* parent) : QSortFilterProxyModel(pare
     setSortCaseSensitivity(Qt::CaseInsensitive);
 }
 
-} // namespace editor
+} // namespace views

@@ -10,8 +10,10 @@
 #include <QSortFilterProxyModel>
 
 namespace editor {
-
 class Document;
+}
+
+namespace views {
 
 class RecordTableModel : public QAbstractTableModel {
     Q_OBJECT
@@ -20,7 +22,7 @@ public:
      * names as text. */
     static constexpr int kSortRole = Qt::UserRole + 1;
 
-    explicit RecordTableModel(Document& document, QObject* parent = nullptr);
+    explicit RecordTableModel(editor::Document& document, QObject* parent = nullptr);
     ~RecordTableModel() override;
 
     /** The part of a record a model column shows: the index (the record whole), the name,
@@ -49,7 +51,7 @@ public:
 private:
     void tableChanged(int row);
 
-    Document& m_document;
+    editor::Document& m_document;
     int m_listenerKey;
     int m_rows = 0; // the rows the views were last told of
 };
@@ -61,4 +63,4 @@ public:
     explicit RecordTableProxy(QObject* parent = nullptr);
 };
 
-} // namespace editor
+} // namespace views
