@@ -6,9 +6,8 @@
 #include "document/pair_guard.h"
 #include "document/scaling.h"
 #include "document/text_forms.h"
-#include "editor/record_texts.h"
-#include "editor/record_view.h"
 #include "tabletext/record_text.h"
+#include "ui/decimal_separator.h"
 #include "ui/dialogs/dialogs.h"
 #include "ui/user_action.h"
 
@@ -25,9 +24,6 @@ const QString kOpenFilter = QStringLiteral("OBJDAT|obj*.dat|Dat Files|*.dat|All 
 const QString kFolderPromptInstruction = QStringLiteral("Select OBJDAT File Directory");
 const QString kSaveQuestion = QStringLiteral("Do you wish to save the changes?");
 constexpr int kFirstScale = 100;
-// Records 0 to 188 are the game's own objects; "Clear Record" leaves them alone.
-constexpr int kFirstClearableRecord = 189;
-constexpr unsigned kShadowFactor = 8;
 
 /** Sets a flag for the lifetime of a scope. */
 class Busy {
@@ -46,30 +42,15 @@ QString fileNameOf(const std::string& path) {
     return QString::fromStdString(doc::fileNameOf(path));
 }
 
-// A refused paste lists at most this many of its bad cells.
-constexpr int kShownPasteErrors = 20;
-
-QString stepOfField(int field, int row) {
-    return QStringLiteral("%1 of record %2").arg(fieldCaption(field)).arg(row);
-}
-
-/** The refusal of a paste: each error as the import reports it, then how many. */
-QString pasteRefusal(const std::vector<std::string>& errors) {
-    QString text;
-    const int count = static_cast<int>(errors.size());
-    for (int i = 0; i < std::min(count, kShownPasteErrors); ++i)
-        text += QString::fromStdString(errors[static_cast<std::size_t>(i)]) + u'\n';
-    if (count > kShownPasteErrors)
-        text += QStringLiteral("and %1 more\n").arg(count - kShownPasteErrors);
-    return text + QStringLiteral("%1 %2; nothing pasted")
-                      .arg(count)
-                      .arg(count == 1 ? QStringLiteral("error") : QStringLiteral("errors"));
-}
 } // namespace
 
 Document::Document(DocumentSettings& settings, doc::FileSystem& fileSystem)
     : m_settings(settings), m_fileSystem(fileSystem), m_session(fileSystem),
       m_watcher([this] { noticeDiskChange(); }) {}
+
+Document::~Document() {
+    m_view = nullptr;
+}
 
 QString Document::readSettingsStep() {
     if (m_settings.readStartDir(QString()).isEmpty()) {
@@ -249,7 +230,7 @@ void Document::addRecord() {
 void Document::clearRecord() {
     const int row = m_view->selectedRow();
     const StepScope step(*this, QStringLiteral("Clear Record"), row);
-    if (row < kFirstClearableRecord) {
+    if (row < doc::kFirstClearableRecord) {
         ui::Dialogs::current().information(m_view->dialogParent(),
                                            QStringLiteral("Can not clear core object."));
         return;
@@ -286,13 +267,13 @@ void Document::shapeToShadow() {
         return;
     // Its six write-backs are one step.
     const StepScope step(*this, QStringLiteral("Shape Data to Shadow Data"), m_view->selectedRow());
-    const std::string separator = decimalSeparator();
+    const std::string separator = ui::decimalSeparatorUtf8();
     for (const int shape : doc::kShapeSizeFields) {
         // The size as the edit shows it, at full precision: a stored 1.234 shown as 1.23
         // gives 9.84.
         const doc::ExactDecimal size =
             doc::parseExact(m_view->fieldText(shape).toStdString(), separator);
-        const std::string shadow = doc::formatGeneral(size.times(kShadowFactor), separator);
+        const std::string shadow = doc::formatGeneral(size.times(doc::kShadowFactor), separator);
         m_view->enterFieldText(doc::shadowFieldOf(shape), QString::fromStdString(shadow));
     }
 }
@@ -341,8 +322,7 @@ void Document::setUnsaved(bool unsaved) {
 // ---- the undo history
 
 Document::StepScope::StepScope(Document& document, const QString& name, int row)
-    : m_document(document) {
-    document.endTyping();
+    : Command(document), m_document(document) {
     document.m_history.begin(document.table(), name, row);
 }
 
@@ -356,8 +336,9 @@ Document::StepScope::~StepScope() {
 }
 
 void Document::startHistory() {
-    m_typing.reset();
+    // Forgotten with the history: nothing of it is recorded.
     m_history.reset();
+    m_typing.reset();
     rememberFilesHold();
     m_view->showHistory();
 }
@@ -424,34 +405,41 @@ void Document::showHistoryStep(const HistoryStep& step) {
     m_view->showHistory();
 }
 
-void Document::typingInto(int row, int field) {
+Document::TypingStep::TypingStep(Document& document, int row, doc::CellPart part, bool goesOn)
+    : row(row), part(part), goesOn(goesOn), m_document(document) {
+    document.m_history.begin(document.table(), QString::fromStdString(doc::stepName({row, part})),
+                             row);
+}
+
+Document::TypingStep::~TypingStep() {
+    try {
+        m_document.m_history.end(m_document.table());
+    } catch (const std::bad_alloc&) {
+        // As a command's step: without the memory to keep it the step is lost.
+    }
+    if (m_document.m_view)
+        m_document.m_view->showHistory();
+}
+
+void Document::typingInto(int row, doc::CellPart part) {
     // Without a row nothing is written; a command's own write-backs are in its step.
     if (row < 0 || (m_history.isOpen() && !m_typing))
         return;
-    if (m_typing && m_typing->goesOn && m_typing->row == row && m_typing->field == field)
+    if (m_typing && m_typing->goesOnWith(row, part))
         return;
     endTyping();
-    m_history.begin(table(), stepOfField(field, row), row);
-    m_typing = Typing{row, field, true};
+    m_typing.emplace(*this, row, part, true);
 }
 
-void Document::toggling(int row, int field) {
-    typingInto(row, field);
-    if (m_typing && m_typing->row == row && m_typing->field == field)
+void Document::toggling(int row, doc::CellPart part) {
+    typingInto(row, part);
+    if (m_typing && m_typing->row == row && m_typing->part == part)
         m_typing->goesOn = false;
 }
 
 void Document::recordShown(int row) {
     if (m_typing && m_typing->row != row)
         endTyping();
-}
-
-void Document::endTyping() {
-    if (!m_typing)
-        return;
-    m_typing.reset();
-    m_history.end(table());
-    m_view->showHistory();
 }
 
 void Document::applyTable(const doc::ObjectTable& newTable, const QString& name, int row) {
@@ -471,8 +459,7 @@ void Document::pasteRecords(const QString& text) {
     if (row < 0)
         return;
     const tabletext::ImportPlan plan = tabletext::planPaste(table(), row, text.toStdString());
-    if (!plan.errors.empty())
-        throw doc::Error(pasteRefusal(plan.errors).toStdString());
+    plan.refusal.throwIfRefused();
     applyTable(plan.result, QStringLiteral("Paste into Record"), row);
 }
 

@@ -7,6 +7,7 @@
 #include "document/record_codec.h"
 #include "document/scaling.h"
 #include "tabletext/table_io.h"
+#include "tests/cli/cvnobj_process.h"
 #include "tests/support/data_files.h"
 
 #include <gtest/gtest.h>
@@ -26,35 +27,13 @@ namespace {
 using namespace std::string_literals;
 using testsupport::Bytes;
 
-struct Outcome {
-    int status;
-    std::string out;
-    std::string err;
-};
+using testsupport::Outcome;
+using testsupport::slurp;
 
-std::string slurp(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-class CvnobjTest : public ::testing::Test {
+class CvnobjTest : public testsupport::CvnobjProcessTest {
 protected:
-    testsupport::TempFolder folder;
     std::string data = folder.file("OBJDAT.dat");
     std::string names = folder.file("OBJDAT.nam");
-
-    /** Runs cvnobj with the shell words args, in the folder, after prefix (variables to set, or
-     * a program to run it under). */
-    Outcome run(const std::string& args, const std::string& prefix = "") {
-        const std::string out = folder.file("stdout"), err = folder.file("stderr");
-        // The test's redirections first, so that those in args win.
-        const std::string command = "cd '" + folder.path() + "' && " + prefix + " '" + CVNOBJ_PATH +
-                                    "' >'" + out + "' 2>'" + err + "' " + args;
-        const int raw = std::system(command.c_str());
-        return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, slurp(out), slurp(err)};
-    }
 
     /** A file with the values and names that are hardest to carry through text. */
     void writeAwkwardFile() {
@@ -576,7 +555,7 @@ TEST(CvnobjLocale, NumbersReadTheSameUnderAGermanLocale) {
         tabletext::planImport(table, "index,dx_neg,damage\n0,1.5E+2,1E3\n");
     std::setlocale(LC_ALL, "C");
     unsetenv("LOCPATH");
-    ASSERT_TRUE(plan.errors.empty());
+    ASSERT_FALSE(plan.refusal.refuses());
     EXPECT_EQ(plan.result.records[0].floatField(4), 150.0f);
     EXPECT_EQ(plan.result.records[0].fields[2], 1000u);
     EXPECT_NE(tabletext::exportCsv(plan.result).find(",150,"), std::string::npos);

@@ -63,7 +63,7 @@ QLabel* makeLabel(QWidget* parent, const char* name, const QString& caption, con
 QWidget* makeFieldControl(EditorForm& form, QWidget* group, int editLeft,
                           const RecordViewControl& spec) {
     const int top = kFirstRowTop + kRowPitch * spec.row;
-    const QString caption = EditorForm::tr(spec.caption);
+    const QString caption = EditorForm::tr(spec.caption) + u':';
     if (spec.box) {
         auto* box = new FlagCheckBox(caption, group);
         box->setObjectName(latin(spec.id));
@@ -140,7 +140,7 @@ EditorForm::EditorForm(std::span<const RecordViewControl> recordView, QWidget* p
         item->setObjectName(latin(name));
         item->setShortcuts(keys);
         item->setEnabled(false);
-        bindUserAction(item, &QAction::triggered, this, [this, handler] { (this->*handler)(); });
+        bindUserAction(item, &QAction::triggered, this, [this, handler] { runEditItem(handler); });
         return item;
     };
     Undo1 = addEditItem("Undo1", tr("Undo"), {QKeySequence(Qt::CTRL | Qt::Key_Z)},

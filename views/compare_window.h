@@ -7,23 +7,19 @@
 
 #include "document/document_reader.h"
 #include "document/take_plan.h"
-#include "editor/comparison_model.h"
-
-#include <QWidget>
+#include "ui/forms/compare_form.h"
+#include "views/comparison_model.h"
 
 #include <functional>
 #include <vector>
 
-class QCheckBox;
-class QLabel;
-class QPushButton;
-class QTableView;
-
 namespace editor {
-
 class Document;
+}
 
-class CompareWindow : public QWidget {
+namespace views {
+
+class CompareWindow : public ui::CompareForm {
     Q_OBJECT
 public:
     /** Reads the pair at path (never written, locked for writing or created; a missing names file
@@ -31,17 +27,8 @@ public:
      * applied) and shows its comparison with document's table in a window of parent's own, which
      * deletes itself when closed. Throws doc::Error when the pair cannot be read, and no window
      * is made. */
-    static CompareWindow* open(Document& document, const QString& path, QWidget* parent);
+    static CompareWindow* open(editor::Document& document, const QString& path, QWidget* parent);
     ~CompareWindow() override;
-
-    QTableView* differences = nullptr;
-    QCheckBox* showAll = nullptr; // "Show all records"
-    QLabel* summary = nullptr;
-    QPushButton* takeCell = nullptr;
-    QPushButton* takeSelected = nullptr;
-    QPushButton* takeRecord = nullptr;
-    QPushButton* takeAll = nullptr;
-    QPushButton* reload = nullptr;
 
     const ComparisonModel& model() const { return m_model; }
 
@@ -58,14 +45,20 @@ public:
     void reloadOther();
 
 private:
-    CompareWindow(Document& document, const QString& path, doc::StoredDocument other,
+    void takeCellClicked() override { takeCurrentCell(); }
+    void takeSelectedClicked() override { takeSelectedCells(); }
+    void takeRecordClicked() override { takeCurrentRecord(); }
+    void takeAllClicked() override { takeEveryDifference(); }
+    void reloadClicked() override { reloadOther(); }
+    void showAllToggled() override;
+
+    CompareWindow(editor::Document& document, const QString& path, doc::StoredDocument other,
                   QWidget* parent);
     doc::TableRows otherRows() const { return {m_other.records, m_other.names}; }
-    /** The take planned on the table as it is now: refused with a notice beyond the table's
-     * capacity, nothing when nothing changes, else one step called name. */
-    void take(const std::vector<doc::TakeItem>& items, const QString& name);
-    /** What row of the list takes: its cell, or the whole record for a record one file has. */
-    doc::TakeItem itemOf(int row) const;
+    /** The take planned on the table as it is now: refused (thrown, shown as every refusal)
+     * beyond the table's capacity, nothing when nothing changes, else one step called name.
+     * A row takes its cell, or the whole record for a record one file has. */
+    void take(const std::vector<doc::Cell>& items, const QString& name);
     bool takes(int row) const;
     /** After a change of either table: the rows again, the current cell kept where it stays. */
     void compareAgain();
@@ -74,11 +67,11 @@ private:
     void keepingCurrentCell(const std::function<void()>& change);
     void syncControls();
 
-    Document& m_document;
+    editor::Document& m_document;
     std::string m_path;
     doc::StoredDocument m_other;
     ComparisonModel m_model;
     int m_listener = -1;
 };
 
-} // namespace editor
+} // namespace views
