@@ -13,6 +13,7 @@
 #include <chrono>
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
@@ -454,14 +455,26 @@ public:
         return pid > 0 && (::kill(pid, 0) == 0 || errno != ESRCH);
     }
 
-    // In /var/tmp, which outlives a restart (unlike /tmp) and needs no setting of the user's
-    // (unlike their home). One folder per user, made by them and open to no one else: a record
-    // another user could write would point this program at a journal of their making.
+    // In the user's state folder ($XDG_STATE_HOME, or ~/.local/state), which outlives a restart
+    // (unlike /tmp and the runtime folder) and is the user's alone: a record another user could
+    // write would point this program at a journal of their making.
     std::string pendingSavesFolder() override {
         static const std::string folder = [] {
-            const std::string path = "/var/tmp/cvnobj-" + std::to_string(::getuid());
-            if (::mkdir(path.c_str(), 0700) != 0 && errno != EEXIST)
+            std::string base;
+            if (const char* state = std::getenv("XDG_STATE_HOME"); state && *state == '/')
+                base = state;
+            else if (const char* home = std::getenv("HOME"); home && *home == '/')
+                base = std::string(home) + "/.local/state";
+            else
                 return std::string();
+            // Every missing folder on the way is made, the user's alone, as the XDG rules ask.
+            const std::string path = base + "/cvnobj/pending-saves";
+            for (std::size_t at = 1; at <= path.size(); ++at) {
+                if (at < path.size() && path[at] != '/')
+                    continue;
+                if (::mkdir(path.substr(0, at).c_str(), 0700) != 0 && errno != EEXIST)
+                    return std::string();
+            }
             struct stat info {};
             if (::lstat(path.c_str(), &info) != 0 || !S_ISDIR(info.st_mode) ||
                 info.st_uid != ::getuid() || (info.st_mode & 0077) != 0)
