@@ -38,14 +38,10 @@ struct Bench : ViewsFixture {
             for (const int k : {doc::field::kDamage, doc::field::kDxPos, doc::field::kMaxRange})
                 record.fields[static_cast<std::size_t>(k)] += 1;
         otherPath = folder.file("OBJDAT.dat");
-        other.write(otherPath);
         auto names = testsupport::numberedNames(kFull);
         for (std::size_t r = 0; r < names.size(); r += 4)
             names[r] = testsupport::nameSlot("Other " + std::to_string(r));
-        testsupport::Bytes bytes;
-        for (const auto& slot : names)
-            bytes.insert(bytes.end(), slot.begin(), slot.end());
-        testsupport::writeFile(doc::namesFilePath(otherPath), bytes);
+        testsupport::writePair(otherPath, other, names);
         window().LMDLB1->setSelectedIndex(300);
         window().showSelectedRecord();
         QCoreApplication::processEvents();

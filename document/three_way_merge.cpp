@@ -138,6 +138,19 @@ int settleConflicts(MergePlan& plan, MergeChoice prefer) {
     return settled;
 }
 
+bool allowsChoice(const MergeChange& change, MergeChoice choice) {
+    switch (choice) {
+    case MergeChoice::Mine:
+    case MergeChoice::Theirs:
+        return true;
+    case MergeChoice::KeepBoth:
+        return change.cell == kWholeRecord && change.state == MergeState::Conflict;
+    case MergeChoice::None:
+        break;
+    }
+    return false;
+}
+
 int unsettledConflicts(const MergePlan& plan) {
     return static_cast<int>(
         std::count_if(plan.changes.begin(), plan.changes.end(),
