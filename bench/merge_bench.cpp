@@ -3,9 +3,10 @@
 // changes every dx_pos and every other record's damage (a conflict each, 256 in all). Figures:
 // the merge planned alone, the read of BASE and THEIRS it needs (the floor), the whole command
 // through the real windows up to the drawn list (goal: under 50 ms), and "Apply Merge" with
-// every conflict settled (one step, the editor's list and form and the merge brought up to date)
-// with its undo between the runs.
+// every change chosen as THEIRS (one step, the editor's list and form and the merge brought up to
+// date) with its undo between the runs.
 
+#include "bench/window_bench.h"
 #include "document/document_reader.h"
 #include "document/field_table.h"
 #include "document/three_way_merge.h"
@@ -21,7 +22,6 @@
 #include <benchmark/benchmark.h>
 
 #include <chrono>
-#include <cstdio>
 
 namespace {
 
@@ -76,10 +76,6 @@ struct Bench : ViewsFixture {
 
 Bench* g_bench = nullptr;
 
-double since(std::chrono::steady_clock::time_point start) {
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
-
 void BM_ReadBaseAndTheirs(benchmark::State& state) {
     for (auto _ : state) {
         benchmark::DoNotOptimize(
@@ -107,7 +103,7 @@ void BM_MergeWithShown(benchmark::State& state) {
     for (auto _ : state) {
         const auto start = std::chrono::steady_clock::now();
         views::MergeWindow* window = g_bench->merge();
-        state.SetIterationTime(since(start));
+        state.SetIterationTime(windowbench::since(start));
         if (!window || window->model().conflicts() != kFull / 2 ||
             window->model().rowCount() != 3 * kFull) {
             state.SkipWithError("not the merge of every record");
@@ -118,27 +114,15 @@ void BM_MergeWithShown(benchmark::State& state) {
 }
 BENCHMARK(BM_MergeWithShown)->UseManualTime()->Unit(benchmark::kMillisecond);
 
-/** "Apply Merge" of 1536 changes, every conflict settled as THEIRS: the merged table, the step,
+/** "Apply Merge" of 1536 changes, every one chosen as THEIRS: the merged table, the step,
  * the editor's list and form, the merge again, drawn. Undone between the runs, untimed. */
 void BM_ApplyMerge(benchmark::State& state) {
     views::MergeWindow* window = g_bench->merge();
     window->changes->selectAll();
     window->chooseSelected(doc::MergeChoice::Theirs);
-    const doc::ObjectTable before = g_bench->table();
-    for (auto _ : state) {
-        const auto start = std::chrono::steady_clock::now();
-        QTest::mouseClick(window->applyMerge, Qt::LeftButton);
-        QCoreApplication::processEvents();
-        state.SetIterationTime(since(start));
-        if (g_bench->table().records == before.records) {
-            state.SkipWithError("the merge changed nothing");
-            break;
-        }
-        g_bench->window().Undo1->trigger();
-        QCoreApplication::processEvents();
-    }
-    if (g_bench->table().records != before.records || g_bench->table().names != before.names)
-        state.SkipWithError("the undo did not give the table back");
+    windowbench::clickThenUndo(
+        state, *g_bench, window->applyMerge, [window] { return window->model().conflicts() == 0; },
+        "the merge left conflicts");
     delete window;
 }
 BENCHMARK(BM_ApplyMerge)->UseManualTime()->Unit(benchmark::kMillisecond);
@@ -146,18 +130,5 @@ BENCHMARK(BM_ApplyMerge)->UseManualTime()->Unit(benchmark::kMillisecond);
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    // Every new window tells the offscreen platform's one limit; the figures are what counts.
-    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
-        if (!text.contains(QLatin1StringView("propagateSizeHints")))
-            std::fprintf(stderr, "%d: %s\n", static_cast<int>(type), qPrintable(text));
-    });
-    benchmark::Initialize(&argc, argv);
-    Bench bench;
-    g_bench = &bench;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return windowbench::runWithFixture(argc, argv, g_bench);
 }

@@ -9,6 +9,7 @@
 #include <QStyle>
 
 #include <algorithm>
+#include <array>
 
 namespace views {
 
@@ -168,26 +169,14 @@ QVariant MergeModel::data(const QModelIndex& index, int role) const {
 }
 
 QVariant MergeModel::headerData(int section, Qt::Orientation orientation, int role) const {
-    if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
+    static const std::array<QString, ColumnCount> titles = {
+        QStringLiteral("Record"), QStringLiteral("Field"), QStringLiteral("Changed in"),
+        QStringLiteral("Base"),   QStringLiteral("Mine"),  QStringLiteral("Theirs"),
+        QStringLiteral("Choice")};
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 ||
+        section >= ColumnCount)
         return QAbstractTableModel::headerData(section, orientation, role);
-    switch (section) {
-    case RecordColumn:
-        return QStringLiteral("Record");
-    case CellColumn:
-        return QStringLiteral("Field");
-    case StateColumn:
-        return QStringLiteral("Changed in");
-    case BaseColumn:
-        return QStringLiteral("Base");
-    case MineColumn:
-        return QStringLiteral("Mine");
-    case TheirsColumn:
-        return QStringLiteral("Theirs");
-    case ChoiceColumn:
-        return QStringLiteral("Choice");
-    default:
-        return {};
-    }
+    return titles[static_cast<std::size_t>(section)];
 }
 
 } // namespace views

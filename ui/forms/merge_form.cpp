@@ -1,12 +1,10 @@
 #include "ui/forms/merge_form.h"
 
-#include "ui/user_action.h"
+#include "ui/forms/form_parts.h"
 
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QKeySequence>
 #include <QLabel>
-#include <QPushButton>
 #include <QShortcut>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -19,32 +17,13 @@ MergeForm::MergeForm(QWidget* parent) : QWidget(parent, Qt::Window) {
 
     summary = new QLabel(this);
     summary->setObjectName(QStringLiteral("Summary"));
-    changes = new QTableView(this);
-    changes->setObjectName(QStringLiteral("Changes"));
-    changes->setSelectionBehavior(QAbstractItemView::SelectRows);
-    changes->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    changes->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    changes->setWordWrap(false);
-    changes->verticalHeader()->hide();
-    // Every row one line high, so a list of every change of 512 records lays out without
-    // measuring them.
-    changes->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    changes->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
-    changes->horizontalHeader()->setStretchLastSection(true);
+    changes = rowList(this, "Changes");
     summary->setBuddy(changes);
 
-    const auto button = [this](const char* name, const QString& caption,
-                               void (MergeForm::*handler)()) {
-        auto* b = new QPushButton(caption, this);
-        b->setObjectName(QLatin1StringView(name));
-        b->setAutoDefault(false);
-        bindUserAction(b, &QPushButton::clicked, this, [this, handler] { (this->*handler)(); });
-        return b;
-    };
-    useMine = button("UseMine", tr("Use &Mine"), &MergeForm::useMineClicked);
-    useTheirs = button("UseTheirs", tr("Use &Theirs"), &MergeForm::useTheirsClicked);
-    keepBoth = button("KeepBoth", tr("&Keep Both"), &MergeForm::keepBothClicked);
-    applyMerge = button("ApplyMerge", tr("&Apply Merge"), &MergeForm::applyMergeClicked);
+    useMine = formButton(this, "UseMine", tr("Use &Mine"), &MergeForm::useMineClicked);
+    useTheirs = formButton(this, "UseTheirs", tr("Use &Theirs"), &MergeForm::useTheirsClicked);
+    keepBoth = formButton(this, "KeepBoth", tr("&Keep Both"), &MergeForm::keepBothClicked);
+    applyMerge = formButton(this, "ApplyMerge", tr("&Apply Merge"), &MergeForm::applyMergeClicked);
 
     auto* buttons = new QHBoxLayout;
     for (QPushButton* b : {useMine, useTheirs, keepBoth})
