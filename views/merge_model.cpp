@@ -43,13 +43,11 @@ QString choiceText(doc::MergeChoice choice) {
     return QString();
 }
 
-/** The cell as the export's columns name it; an appended record as such. */
-QString cellText(int cell) {
-    if (cell == doc::kWholeRecord)
+/** The part as the export's columns name it; an appended record as such. */
+QString partText(doc::CellPart part) {
+    if (part.isWholeRecord())
         return QStringLiteral("added record");
-    if (cell == doc::kNameCell)
-        return QStringLiteral("name");
-    return QString::fromLatin1(doc::kFields[static_cast<std::size_t>(cell)].shortName);
+    return QString::fromLatin1(doc::columnName(part));
 }
 
 bool isConflict(const doc::MergeChange& change) {
@@ -69,7 +67,7 @@ void MergeModel::setPlan(doc::MergePlan plan) {
     const auto sameCell = [&](std::size_t row) {
         const doc::MergeChange& now = plan.changes[order[row]];
         const doc::MergeChange& was = m_plan.changes[m_order[row]];
-        return now.record == was.record && now.cell == was.cell;
+        return now.cell == was.cell;
     };
     bool same = order.size() == m_order.size();
     for (std::size_t row = 0; same && row < order.size(); ++row)
@@ -93,9 +91,9 @@ const doc::MergeChange& MergeModel::changeAt(int row) const {
     return m_plan.changes[m_order[static_cast<std::size_t>(row)]];
 }
 
-int MergeModel::rowOf(int record, int cell) const {
+int MergeModel::rowOf(doc::Cell cell) const {
     for (int row = 0; row < rowCount(); ++row)
-        if (changeAt(row).record == record && changeAt(row).cell == cell)
+        if (changeAt(row).cell == cell)
             return row;
     return -1;
 }
@@ -121,12 +119,13 @@ int MergeModel::columnCount(const QModelIndex& parent) const {
 
 QString MergeModel::valueText(const doc::MergeChange& change, int side) const {
     const auto s = static_cast<std::size_t>(side);
-    if (change.cell == doc::kWholeRecord)
+    const doc::CellPart part = change.cell.part;
+    if (part.isWholeRecord())
         return change.has[s] ? editor::nameText(change.names[s]) : QString();
-    if (change.cell == doc::kNameCell)
+    if (part.isName())
         return editor::nameText(change.names[s]);
     return QString::fromStdString(tabletext::valueText(
-        doc::kFields[static_cast<std::size_t>(change.cell)].type, change.bits[s]));
+        doc::kFields[static_cast<std::size_t>(part.field())].type, change.bits[s]));
 }
 
 QVariant MergeModel::data(const QModelIndex& index, int role) const {
@@ -150,9 +149,9 @@ QVariant MergeModel::data(const QModelIndex& index, int role) const {
         return {};
     switch (index.column()) {
     case RecordColumn:
-        return change.record;
+        return change.cell.record;
     case CellColumn:
-        return cellText(change.cell);
+        return partText(change.cell.part);
     case StateColumn:
         return stateText(change.state);
     case BaseColumn:

@@ -37,7 +37,7 @@ public:
 
     const doc::MergeChange& changeAt(int row) const;
     /** The row of a change's cell, or -1. */
-    int rowOf(int record, int cell) const;
+    int rowOf(doc::Cell cell) const;
     /** Sets row's choice when its change allows it (doc::allowsChoice); returns whether it did. */
     bool setChoice(int row, doc::MergeChoice choice);
     /** Changes that are conflicts, with or without a choice. */

@@ -96,7 +96,7 @@ void MergeWindow::mergeAgain() {
         m_refusal = QString::fromStdString(e.what());
     }
     for (doc::MergeChange& change : plan.changes) {
-        const auto chosen = m_chosen.find({change.record, change.cell});
+        const auto chosen = m_chosen.find({change.cell.record, change.cell.part.code()});
         if (chosen != m_chosen.end() && doc::allowsChoice(change, chosen->second))
             change.choice = chosen->second;
     }
@@ -112,15 +112,14 @@ void MergeWindow::chooseSelected(doc::MergeChoice choice) {
     for (const QModelIndex& index : changes->selectionModel()->selectedRows()) {
         const doc::MergeChange& change = m_model.changeAt(index.row());
         if (m_model.setChoice(index.row(), choice))
-            m_chosen[{change.record, change.cell}] = choice;
+            m_chosen[{change.cell.record, change.cell.part.code()}] = choice;
     }
     syncControls();
 }
 
 void MergeWindow::applyChosen() {
     const doc::TakePlan merged = doc::buildMerged(m_model.plan());
-    if (!merged.refusal.empty())
-        throw doc::Error(merged.refusal);
+    merged.refusal.throwIfRefused();
     if (merged.firstChanged >= 0)
         m_document.applyTable(merged.result, QStringLiteral("Apply Merge"), merged.firstChanged);
 }

@@ -67,7 +67,7 @@ private:
     editor::Document& m_document;
     Planner m_planner;
     MergeModel m_model;
-    /** The choices made in this window, by record and cell. */
+    /** The choices made in this window, by record and the code of the cell's part. */
     std::map<std::pair<int, int>, doc::MergeChoice> m_chosen;
     /** Why nothing is listed: the table now holds fewer records than BASE. */
     QString m_refusal;

@@ -22,7 +22,7 @@
 #include <filesystem>
 
 using testsupport::Bytes;
-using Cell = std::pair<int, int>; // record, field or doc::kNameCell / doc::kWholeRecord
+using Cell = std::pair<int, int>; // a record and the code of a doc::CellPart
 using M = views::MergeModel;
 using namespace Qt::StringLiterals;
 
@@ -30,8 +30,8 @@ namespace {
 
 constexpr int kDamage = doc::field::kDamage, kDxNeg = doc::field::kDxNeg;
 constexpr std::uint32_t kMinusZero = 0x80000000u;
-const Cell kConflict{2, kDamage}, kAppended{4, doc::kWholeRecord}, kMineOnly{0, kDamage},
-    kBoth{1, kDxNeg}, kTheirsOnly{3, doc::kNameCell};
+const Cell kConflict{2, kDamage}, kAppended{4, doc::CellPart::wholeRecord().code()},
+    kMineOnly{0, kDamage}, kBoth{1, kDxNeg}, kTheirsOnly{3, doc::CellPart::name().code()};
 
 struct Pair {
     testsupport::DataFile file = testsupport::sampleFile(4);
@@ -60,6 +60,10 @@ Pair theirs() {
     return p;
 }
 
+doc::Cell cellOf(Cell cell) {
+    return {cell.first, doc::CellPart::ofCode(cell.second)};
+}
+
 bool sameTable(const doc::ObjectTable& a, const doc::ObjectTable& b) {
     return a.lastIndex == b.lastIndex && a.records == b.records && a.names == b.names;
 }
@@ -81,24 +85,21 @@ struct Merge {
     static QList<Cell> rows(const views::MergeWindow& w) {
         QList<Cell> cells;
         for (int r = 0; r < w.model().rowCount(); ++r)
-            cells << Cell(w.model().changeAt(r).record, w.model().changeAt(r).cell);
+            cells << Cell(w.model().changeAt(r).cell.record,
+                          w.model().changeAt(r).cell.part.code());
         return cells;
     }
     static QStringList texts(const views::MergeWindow& w, Cell cell) {
         QStringList line;
         for (int column = M::CellColumn; column < M::ColumnCount; ++column)
-            line << w.model()
-                        .index(w.model().rowOf(cell.first, cell.second), column)
-                        .data()
-                        .toString();
+            line << w.model().index(w.model().rowOf(cellOf(cell)), column).data().toString();
         return line;
     }
     /** Selects the rows of cells (the first clicked, the others Ctrl-clicked) and presses button.
      */
     static void choose(views::MergeWindow& w, const QList<Cell>& cells, QPushButton* button) {
         for (int i = 0; i < cells.size(); ++i) {
-            const QModelIndex index =
-                w.model().index(w.model().rowOf(cells[i].first, cells[i].second), 0);
+            const QModelIndex index = w.model().index(w.model().rowOf(cellOf(cells[i])), 0);
             QVERIFY(index.isValid());
             QTest::mouseClick(w.changes->viewport(), Qt::LeftButton,
                               i == 0 ? Qt::NoModifier : Qt::ControlModifier,
@@ -183,9 +184,9 @@ private slots:
 
         // Refused through the one error path while a conflict waits, naming the first.
         QTest::mouseClick(w->applyMerge, Qt::LeftButton);
-        QCOMPARE(
-            f.errors(),
-            QStringList{u"record 2 damage: a conflict without a choice; nothing was merged"_s});
+        QCOMPARE(f.errors(),
+                 QStringList{
+                     u"record 2 damage: a conflict without a choice\n1 error; nothing merged"_s});
         QVERIFY(sameTable(f.table(), before));
 
         // "Keep Both" only for appended records; "Use Mine" undoes a proposal of THEIRS.
