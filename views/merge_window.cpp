@@ -118,6 +118,8 @@ void MergeWindow::chooseSelected(doc::MergeChoice choice) {
 }
 
 void MergeWindow::applyChosen() {
+    if (!m_refusal.isEmpty())
+        throw doc::Error(m_refusal.toStdString());
     const doc::TakePlan merged = doc::buildMerged(m_model.plan());
     merged.refusal.throwIfRefused();
     if (merged.firstChanged >= 0)

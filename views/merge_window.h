@@ -41,7 +41,7 @@ public:
     /** Sets the choice of every selected row whose change allows it. */
     void chooseSelected(doc::MergeChoice choice);
     /** The chosen values into the table, one step; refused (doc::Error naming the first) while a
-     * conflict has no choice. */
+     * conflict has no choice, and while the table holds fewer records than BASE. */
     void applyChosen();
 
 private:
