@@ -56,16 +56,19 @@ void BM_Save(benchmark::State& state) {
 }
 BENCHMARK(BM_Save)->Unit(benchmark::kMicrosecond)->Repetitions(9)->ReportAggregatesOnly(true);
 
-/** What a save does, with bare system calls: read what it overwrites, write that into a journal
- * under a temporary name, sync it, give it its name, sync the folder; write every slot and
- * record, sync both files; mark the journal done, sync it, remove it. */
+/** What a save does, with bare system calls: read what it overwrites, write that and what it
+ * writes into a journal under a temporary name, sync it, give it its name, sync the folder; write
+ * the record of the save under way and sync it and its folder; write every slot and record, sync
+ * both files; mark the journal done, sync it, remove it and the record. */
 void floorSave(const std::string& data, const std::string& names, const std::string& folder) {
     const int dataFd = ::open(data.c_str(), O_RDWR | O_CLOEXEC);
     const int namesFd = ::open(names.c_str(), O_RDWR | O_CLOEXEC);
     constexpr std::size_t kRecords = 512 * 100, kNames = 512 * 30;
-    std::vector<std::uint8_t> journal(64 + kRecords + kNames);
+    // The old bytes, then the new ones (the same here: the table is saved unchanged).
+    std::vector<std::uint8_t> journal(64 + 2 * (kRecords + kNames));
     benchmark::DoNotOptimize(::pread(dataFd, journal.data() + 64, kRecords, 100));
     benchmark::DoNotOptimize(::pread(namesFd, journal.data() + 64 + kRecords, kNames, 0));
+    std::memcpy(journal.data() + 64 + kRecords + kNames, journal.data() + 64, kRecords + kNames);
     const std::string journalPath = doc::journalPathFor(data);
     const std::string temporary = doc::journalTemporaryPathFor(data);
     const int journalFd = ::open(temporary.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
@@ -75,6 +78,17 @@ void floorSave(const std::string& data, const std::string& names, const std::str
     const int folderFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     ::fsync(folderFd);
     ::close(folderFd);
+    // The record of the save under way, for the file's other names: written, synced, its folder
+    // synced.
+    const std::string pending = doc::FileSystem::real().pendingSavesFolder() + "/floor.pending";
+    const int recordFd = ::open(pending.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    benchmark::DoNotOptimize(::pwrite(recordFd, data.data(), data.size(), 0));
+    ::fsync(recordFd);
+    ::close(recordFd);
+    const int recordFolderFd = ::open(doc::FileSystem::real().pendingSavesFolder().c_str(),
+                                      O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    ::fsync(recordFolderFd);
+    ::close(recordFolderFd);
     std::uint8_t slot[30] = {}, record[100] = {};
     for (int r = 0; r < 512; ++r) {
         std::memcpy(slot, journal.data() + 64 + kRecords + 30 * r, sizeof slot);
@@ -88,6 +102,7 @@ void floorSave(const std::string& data, const std::string& names, const std::str
     ::fsync(journalFd);
     ::close(journalFd);
     ::unlink(journalPath.c_str());
+    ::unlink(pending.c_str());
     ::close(namesFd);
     ::close(dataFd);
 }

@@ -70,18 +70,29 @@ std::string& writtenPath() {
     return path;
 }
 
+/** "cvnobj: <notice>" on standard error, unless there is nothing to tell. */
+void tell(const std::string& notice) {
+    if (notice.empty())
+        return;
+    const std::string line = "cvnobj: " + escapedForTerminal(notice) + '\n';
+    std::fwrite(line.data(), 1, line.size(), stderr);
+}
+
+std::chrono::milliseconds& writerWait() {
+    static std::chrono::milliseconds wait = std::chrono::seconds(5);
+    return wait;
+}
+
 /** Opens the pair for writing (its writer lock held until the session closes) and tells of a
  * save that was cut off and had to be put back first. */
 void openForWriting(doc::FileSession& session, const std::string& path, bool createMissingNames) {
+    session.waitForBatchWriters(writerWait());
     try {
         session.open(path, createMissingNames);
     } catch (const doc::Error& e) {
         failOnPair(path, e, true);
     }
-    if (!session.recoveryNotice().empty()) {
-        const std::string notice = "cvnobj: " + escapedForTerminal(session.recoveryNotice()) + '\n';
-        std::fwrite(notice.data(), 1, notice.size(), stderr);
-    }
+    tell(session.recoveryNotice());
 }
 
 /** The save of import and scale: from here on a summary that cannot be printed is reported as
@@ -94,7 +105,9 @@ void saveWritten(doc::FileSession& session, const std::string& path) {
 
 doc::StoredDocument readStored(const std::string& path) {
     try {
-        return doc::readStoredDocument(doc::FileSystem::real(), path);
+        doc::StoredDocument stored = doc::readStoredDocument(doc::FileSystem::real(), path);
+        tell(stored.journalNotice);
+        return stored;
     } catch (const doc::Error& e) {
         failOnPair(path, e, false);
     }
@@ -287,6 +300,10 @@ int runExport(const std::string& path, ExportFormat format, const std::string& o
     return 0;
 }
 
+void setWriterWait(std::chrono::milliseconds wait) {
+    writerWait() = wait;
+}
+
 int runImport(const std::string& path, const std::string& sourcePath, bool dryRun,
               doc::FileSystem& files) {
     const std::string source = readSource(sourcePath);
@@ -408,7 +425,9 @@ int runCheck(const std::string& path) {
         failOnPair(path, e, false);
     }
     try {
-        doc::requireNoInterruptedSave(files, path);
+        if (const std::string notice = doc::checkInterruptedSave(files, path, *data);
+            !notice.empty())
+            problems.push_back("journal: " + notice);
     } catch (const doc::Error& e) {
         problems.push_back(std::string("journal: ") + e.what());
     }
@@ -440,7 +459,6 @@ int runCheck(const std::string& path) {
         records = doc::readRecords(*data, whole);
     }
     reading.reset();
-    data->close();
 
     const std::string namesPath = doc::namesFilePath(path);
     switch (files.kindOf(namesPath)) {
@@ -453,21 +471,24 @@ int runCheck(const std::string& path) {
                            doc::IoError::messageFor(static_cast<int>(doc::IoCode::AccessDenied)));
         break;
     case doc::PathKind::RegularFile:
-        if (count > 0) {
-            try {
-                const auto names = files.openReadOnly(namesPath);
+        try {
+            const auto names = files.openReadOnly(namesPath);
+            // A link to the data file, which every writer refuses.
+            doc::requireSeparateFiles(*names, *data);
+            if (count > 0) {
                 const int whole = held(*names, 0, doc::kNameSlotSize, count);
                 if (whole < count)
                     problems.push_back("names file: holds " + std::to_string(whole) + " of the " +
                                        std::to_string(count) + " names the count needs");
-                names->close();
-            } catch (const doc::Error& e) {
-                problems.push_back("names file: " + escapedForTerminal(namesPath) + ": " +
-                                   escapedForTerminal(e.what()));
             }
+            names->close();
+        } catch (const doc::Error& e) {
+            problems.push_back("names file: " + escapedForTerminal(namesPath) + ": " +
+                               escapedForTerminal(e.what()));
         }
         break;
     }
+    data->close();
     for (std::size_t r = 0; r < records.size(); ++r) {
         for (const doc::FieldInfo& field : doc::kFields) {
             const std::uint32_t bits = records[r].fields[static_cast<std::size_t>(field.index)];

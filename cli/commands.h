@@ -9,6 +9,7 @@
 #include "document/file_system.h"
 #include "document/scaling.h"
 
+#include <chrono>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -40,6 +41,10 @@ int runImport(const std::string& path, const std::string& sourcePath, bool dryRu
               doc::FileSystem& files = doc::FileSystem::real());
 int runScale(const std::string& path, doc::ScalePercentages damage, doc::ScalePercentages size,
              doc::FileSystem& files = doc::FileSystem::real());
+/** How long import, scale, merge and apply wait for a pair another cvnobj is writing before they
+ * refuse it
+ * (--wait): 5 seconds unless set; a pair the editor holds is refused at once. */
+void setWriterWait(std::chrono::milliseconds wait);
 /** patch: the differences as a patch file's JSON instead of lines. */
 int runDiff(const std::string& first, const std::string& second, bool patch = false);
 

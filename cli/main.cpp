@@ -10,6 +10,8 @@
 
 #include <algorithm>
 #include <charconv>
+#include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <sstream>
@@ -49,7 +51,9 @@ constexpr const char* kExitStatusHelp =
     "A failure's reason is on standard error; \"mistake\" is a mistake on the command line; "
     "\"trouble\" is one, or a failure; \"conflicts\": conflicts left, nothing written; "
     "\"unreported\": the files were written but the summary could not be printed (the change is "
-    "made: do not run it again). "
+    "made: do not run it again). import, scale, merge and apply wait up to --wait seconds "
+    "(5 by default, 0 none) for a pair another cvnobj writes, then fail (1); a pair the editor "
+    "holds fails at once; the refusal names the process that holds it where the system tells. "
     "Every message shows control characters escaped (\\x1b).";
 
 constexpr const char* kMergeHelp =
@@ -151,6 +155,17 @@ int main(int argc, char** argv) {
     importCommand->add_option("SOURCE", source, "the CSV or JSON file to read")->required();
     importCommand->add_flag("--dry-run", dryRun, "check and list the changes, write nothing");
 
+    // Every writing command waits alike for a pair another cvnobj is writing.
+    double waitSeconds = 5;
+    const auto addWait = [&](CLI::App* command) {
+        command
+            ->add_option("--wait", waitSeconds,
+                         "seconds to wait for a pair another cvnobj is writing (default 5; 0: "
+                         "do not wait); a pair the editor holds is refused at once")
+            ->check(CLI::Range(0.0, 86400.0));
+    };
+    addWait(importCommand);
+
     auto* scale = app.add_subcommand(
         "scale",
         "Rescale damage and sizes of every record whose class is not " +
@@ -161,6 +176,7 @@ int main(int argc, char** argv) {
     scale->add_option("--damage", damageText,
                       "OLD:NEW damage percentages (" + percentRange() + ")");
     scale->add_option("--size", sizeText, "OLD:NEW size percentages (" + percentRange() + ")");
+    addWait(scale);
 
     auto* diff = app.add_subcommand(
         "diff", "List the fields and names that differ between two data files, one line each. "
@@ -199,6 +215,7 @@ int main(int argc, char** argv) {
     apply->add_option("FILE", path, "the data file")->required();
     apply->add_option("PATCH", source, "the patch file")->required();
     for (CLI::App* command : {merge, apply}) {
+        addWait(command);
         command->add_flag("--dry-run", dryRun, "list what would change, write nothing");
         command
             ->add_option("--prefer", prefer,
@@ -241,6 +258,7 @@ int main(int argc, char** argv) {
 
     try {
         int status = 0;
+        cli::setWriterWait(std::chrono::milliseconds(std::llround(waitSeconds * 1000)));
         if (*show)
             status = cli::runShow(path, record);
         else if (*exportCommand)

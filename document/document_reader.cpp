@@ -78,7 +78,7 @@ StoredDocument readStoredDocument(FileSystem& fileSystem, const std::string& dat
     const auto dataFile = fileSystem.openReadOnly(dataPath);
     // No save is under way while the pair is read, and none was cut off part-way.
     const SaveLock reading(*dataFile, dataPath, LockMode::Shared);
-    requireNoInterruptedSave(fileSystem, dataPath);
+    stored.journalNotice = checkInterruptedSave(fileSystem, dataPath, *dataFile);
     stored.count = readRecordCount(*dataFile);
     stored.records = readRecords(*dataFile, stored.count);
     const PathKind namesKind = fileSystem.kindOf(namesPath);

@@ -39,12 +39,15 @@ struct StoredDocument {
     /** One slot per record; all zero (empty names) when there is no names file. */
     std::vector<NameSlot> names;
     bool hasNamesFile = false;
+    /** What a reader reports of a journal beside the pair that does not fit it; usually empty. */
+    std::string journalNotice;
 };
 
 /** Reads the pair without creating or changing either file: the same checks and errors as the
  * editor's open (anything but a regular file at either path is "File access denied"), but a
  * missing names file reads as empty names. A save under way in another program is waited for;
- * a pair with the journal of a save that was cut off is refused with an Error saying so. */
+ * a pair with the journal of a save that was cut off is refused with an Error saying so (see
+ * checkInterruptedSave). */
 StoredDocument readStoredDocument(FileSystem& fileSystem, const std::string& dataPath);
 
 } // namespace doc

@@ -150,16 +150,23 @@ void FileSession::open(const std::string& dataPath, bool createMissingNames) {
     std::pair<std::int64_t, std::int64_t> sizes;
     try {
         openedData = openOrReuse(dataPath, m_dataFile);
+        // A writer waited for may have changed the file since it was opened.
+        bool waited = false;
         if (openedData)
-            lockForWriting(*openedData, dataPath);
+            waited = lockForWriting(*openedData, dataPath, m_batchWait);
         data = openedData ? openedData.get() : m_dataFile.get();
-        // A save that was cut off is put back before anything is read; readers wait meanwhile.
-        if (m_fileSystem.kindOf(journalPathFor(dataPath)) != PathKind::Missing) {
+        // A save that was cut off, through this name or another one of the file, is put back
+        // before anything is read; readers wait meanwhile.
+        const bool recorded = hasSaveRecord(m_fileSystem, *data);
+        if (recorded || m_fileSystem.kindOf(journalPathFor(dataPath)) != PathKind::Missing) {
             const SaveLock puttingBack(*data, dataPath, LockMode::Exclusive);
+            notice = putBackSaveThroughOtherName(m_fileSystem, dataPath, *data);
             if (m_fileSystem.kindOf(namesPath) == PathKind::RegularFile)
                 openNames();
-            if (putBackInterruptedSave(m_fileSystem, dataPath, *data, names))
-                notice = interruptedSaveNotice(dataPath);
+            const std::string own = putBackInterruptedSave(m_fileSystem, dataPath, *data, names);
+            notice += (notice.empty() || own.empty() ? "" : "\n") + own;
+            if (recorded)
+                forgetFinishedSave(m_fileSystem, *data);
         }
         removeLeftJournal(m_fileSystem, dataPath);
 
@@ -196,7 +203,7 @@ void FileSession::open(const std::string& dataPath, bool createMissingNames) {
             slots = readNameSlots(*names, count);
         }
         // The sizes the files had when they were opened, or, once a put-back wrote them, now.
-        const std::int64_t dataSize = data->lastKnownSize();
+        const std::int64_t dataSize = waited ? data->size() : data->lastKnownSize();
         const std::int64_t namesSize = names ? names->lastKnownSize() : 0;
 
         // Entries above the new last index keep what they held.
@@ -319,7 +326,7 @@ void FileSession::requirePathsExist() const {
 void FileSession::followPaths() {
     if (!m_dataFile->isStillAt(m_dataPath)) {
         auto data = m_fileSystem.openExisting(m_dataPath);
-        lockForWriting(*data, m_dataPath);
+        lockForWriting(*data, m_dataPath, m_batchWait);
         closeQuietly(m_dataFile);
         m_dataFile = std::move(data);
     }
@@ -349,6 +356,7 @@ void FileSession::save(SaveMode mode) {
     }
     // An earlier save of this session that failed and could not put the old bytes back left
     // its journal; with it applied, the files are again as this session last knew them.
+    putBackSaveThroughOtherName(m_fileSystem, m_dataPath, *m_dataFile);
     putBackInterruptedSave(m_fileSystem, m_dataPath, *m_dataFile, m_namesFile.get());
     // As far as the save writes, and as far as the files were read or last written: a table that
     // has shrunk since (an "Add Record" undone) is checked against all that was there.
@@ -375,24 +383,43 @@ void FileSession::writeJournaled(const OnDisk& now) {
     const bool countChanges =
         !std::equal(now.count.begin(), now.count.end(), newCount.begin(), newCount.end());
 
+    // What the save writes: the records and the name slots each as one stretch, the count.
+    std::vector<std::uint8_t> records(static_cast<std::size_t>(count) * kRecordSize);
+    std::vector<std::uint8_t> slots(static_cast<std::size_t>(count) * kNameSlotSize);
+    for (std::size_t r = 0; r < static_cast<std::size_t>(count); ++r) {
+        const RecordBytes record = encodeRecord(m_table.records[r]);
+        std::copy(record.begin(), record.end(), records.begin() + std::ptrdiff_t(r * kRecordSize));
+        std::copy(m_table.names[r].begin(), m_table.names[r].end(),
+                  slots.begin() + std::ptrdiff_t(r * kNameSlotSize));
+    }
     Journal journal;
-    journal.dataFile = m_dataFile->identity();
-    journal.namesFile = m_namesFile->identity();
     journal.dataSize = now.dataSize;
     journal.namesSize = now.namesSize;
+    journal.dataSizeAfter = std::max(now.dataSize, recordOffset(count));
+    journal.namesSizeAfter = std::max(now.namesSize, nameSlotOffset(count));
     if (countChanges)
-        journal.ranges.push_back({PairFile::Data, kCountOffset, now.count});
-    if (!now.records.empty())
-        journal.ranges.push_back({PairFile::Data, recordOffset(0), now.records});
-    if (!now.names.empty())
-        journal.ranges.push_back({PairFile::Names, nameSlotOffset(0), now.names});
+        journal.ranges.push_back(
+            {PairFile::Data, kCountOffset, now.count, {newCount.begin(), newCount.end()}});
+    journal.ranges.push_back({PairFile::Data, recordOffset(0), now.records, std::move(records)});
+    journal.ranges.push_back({PairFile::Names, nameSlotOffset(0), now.names, std::move(slots)});
+    const std::vector<std::uint8_t>& recordBytes = journal.ranges[countChanges ? 1 : 0].newBytes;
+    const std::vector<std::uint8_t>& slotBytes = journal.ranges.back().newBytes;
 
     // The journal is written under a temporary name and moved to its own once it is whole and on
     // the disk, so a journal under that name is always complete.
     const std::string journalPath = journalPathFor(m_dataPath);
     const std::string temporaryPath = journalTemporaryPathFor(m_dataPath);
-    if (m_fileSystem.kindOf(temporaryPath) != PathKind::Missing)
+    switch (m_fileSystem.kindOfName(temporaryPath)) {
+    case PathKind::Missing:
+        break;
+    case PathKind::RegularFile:
         m_fileSystem.remove(temporaryPath);
+        break;
+    case PathKind::Other:
+        throw Error(fileNameOf(m_dataPath) + " cannot be saved: " + fileNameOf(temporaryPath) +
+                    ", the name its journal is made under, is taken by a folder or another kind "
+                    "of file; move that away; nothing was written");
+    }
     std::unique_ptr<FileHandle> journalFile;
     try {
         journalFile = m_fileSystem.createNew(temporaryPath);
@@ -412,20 +439,23 @@ void FileSession::writeJournaled(const OnDisk& now) {
         m_fileSystem.rename(temporaryPath, journalPath, false);
         placed = true;
         m_fileSystem.syncFolderOf(journalPath);
+        recordSave(m_fileSystem, *m_dataFile, m_dataPath);
     } catch (...) {
         // Nothing was written into the pair yet.
         closeQuietly(journalFile);
         removeQuietly(m_fileSystem, placed ? journalPath : temporaryPath);
+        if (placed)
+            removeSaveRecord(m_fileSystem, *m_dataFile);
         throw;
     }
 
     try {
         for (int r = 0; r < count; ++r) {
             const auto index = static_cast<std::size_t>(r);
-            const NameSlot& slot = m_table.names[index];
-            writeExactly(*m_namesFile, nameSlotOffset(r), slot.data(), slot.size());
-            const RecordBytes record = encodeRecord(m_table.records[index]);
-            writeExactly(*m_dataFile, recordOffset(r), record.data(), record.size());
+            writeExactly(*m_namesFile, nameSlotOffset(r), slotBytes.data() + index * kNameSlotSize,
+                         kNameSlotSize);
+            writeExactly(*m_dataFile, recordOffset(r), recordBytes.data() + index * kRecordSize,
+                         kRecordSize);
         }
         if (countChanges)
             writeExactly(*m_dataFile, kCountOffset, newCount.data(), newCount.size());
@@ -447,11 +477,11 @@ void FileSession::writeJournaled(const OnDisk& now) {
             rollBack(journal, *m_dataFile, *m_namesFile);
             closeQuietly(journalFile);
             m_fileSystem.remove(journalPath);
+            removeSaveRecord(m_fileSystem, *m_dataFile);
         } catch (const Error&) {
             // The journal stays: this session's next save, or the next open, puts it back; should
             // the disk have taken the mark, the files hold this save instead.
-            m_attempted = storedTable(std::max(now.dataSize, recordOffset(count)),
-                                      std::max(now.namesSize, nameSlotOffset(count)));
+            m_attempted = storedTable(journal.dataSizeAfter, journal.namesSizeAfter);
         }
         closeQuietly(journalFile);
         throw;
@@ -459,8 +489,8 @@ void FileSession::writeJournaled(const OnDisk& now) {
     closeQuietly(journalFile);
     // A journal marked done that outlives this is removed by the next save or open.
     removeQuietly(m_fileSystem, journalPath);
-    m_stored = storedTable(std::max(now.dataSize, recordOffset(count)),
-                           std::max(now.namesSize, nameSlotOffset(count)));
+    removeSaveRecord(m_fileSystem, *m_dataFile);
+    m_stored = storedTable(journal.dataSizeAfter, journal.namesSizeAfter);
     m_attempted.reset();
 }
 

@@ -5,6 +5,7 @@
 #include "document/file_system.h"
 #include "document/object_table.h"
 
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -20,6 +21,10 @@ public:
     ~FileSession();
     FileSession(const FileSession&) = delete;
     FileSession& operator=(const FileSession&) = delete;
+
+    /** Makes this session an unattended writer (cvnobj): its opens wait up to wait for a pair
+     * another unattended writer holds (see lockForWriting). */
+    void waitForBatchWriters(std::chrono::milliseconds wait) { m_batchWait = wait; }
 
     ObjectTable& table() { return m_table; }
     const ObjectTable& table() const { return m_table; }
@@ -134,6 +139,7 @@ private:
     std::string m_dataPath;
     std::string m_namesPath;
     std::string m_recoveryNotice;
+    std::optional<std::chrono::milliseconds> m_batchWait;
     /** The pair as this session last read or wrote it. */
     Stored m_stored;
     /** What a save that failed and could not be undone wrote: the pair may hold it as well. */

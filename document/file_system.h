@@ -40,6 +40,8 @@ private:
 enum class LockSlot {
     Writer, // held by the one program that may write the pair, for as long as it holds it open
     Save,   // held by that program while a save is under way; readers wait for it
+    Batch,  // held shared by every program that writes unattended and waits for the pair (cvnobj),
+            // from before it takes the writer lock until it lets the pair go
 };
 enum class LockMode { Shared, Exclusive };
 
@@ -114,10 +116,22 @@ public:
     virtual void syncFolderOf(const std::string& path) = 0;
     /** Never fails: what cannot be looked at is Missing. */
     virtual PathKind kindOf(const std::string& path) const = 0;
+    /** What the name itself is, a link not followed (a link of any kind is Other). Never fails.
+     * For the files this program makes beside the pair, which it never reaches through a link. */
+    virtual PathKind kindOfName(const std::string& path) const { return kindOf(path); }
     /** The names in a folder, "." and ".." left out; none when it cannot be read. */
     virtual std::vector<std::string> folderEntries(const std::string& folder) const = 0;
     /** False only when the system says no process has that number. */
     virtual bool processExists(int pid) const = 0;
+    /** The folder where this machine keeps its record of saves under way, so that every name of
+     * a file finds a save cut off through another one (see pair_guard.h): made when missing,
+     * writable by this user alone, and lasting through a restart of the machine. Empty when there
+     * is none; then each name only finds the journal beside it. Never fails. */
+    virtual std::string pendingSavesFolder() { return {}; }
+    /** path from the root of the file system (a relative one put after the working folder), so
+     * that it can be written down and found again from anywhere. Never fails: path itself when
+     * the working folder cannot be told. */
+    virtual std::string absolutePath(const std::string& path) const { return path; }
 
     /** The operating system's files. */
     static FileSystem& real();

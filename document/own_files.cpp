@@ -78,6 +78,12 @@ std::string journalPathFor(const std::string& dataPath) {
     return hiddenStem(dataPath) + "-journal";
 }
 
+std::string setAsideJournalPathFor(const std::string& dataPath, int n) {
+    std::string path =
+        folderOfPath(dataPath) + fittedBase(fileNameOf(dataPath)) + ".journal-not-applied";
+    return n > 1 ? path + "-" + std::to_string(n) : path;
+}
+
 std::string journalTemporaryPathFor(const std::string& dataPath) {
     return journalPathFor(dataPath) + ".tmp";
 }

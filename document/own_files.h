@@ -29,6 +29,9 @@ std::optional<int> temporaryNameProcess(const std::string& path, std::string_vie
 
 /** The journal of a save into the pair of dataPath: ".<base>-journal" beside it. */
 std::string journalPathFor(const std::string& dataPath);
+/** Where a journal that fits neither the old nor the new pair is kept, in plain sight beside the
+ * data file, never deleted: "<base>.journal-not-applied", with "-<n>" from the second on. */
+std::string setAsideJournalPathFor(const std::string& dataPath, int n);
 /** Where the journal is written before it is moved to its name: ".<base>-journal.tmp". Only the
  * holder of the pair's writer lock writes it, so the name needs no number of its own. */
 std::string journalTemporaryPathFor(const std::string& dataPath);

@@ -161,7 +161,7 @@ off_t positionAfter(std::int64_t offset, std::size_t done) {
  * without large-file support refuses. */
 off_t lockOffset(LockSlot slot) {
     constexpr off_t kFirstLockByte = off_t{1} << 30;
-    return kFirstLockByte + (slot == LockSlot::Writer ? 0 : 1);
+    return kFirstLockByte + static_cast<off_t>(slot);
 }
 
 struct flock lockRequest(LockSlot slot, short type) {
@@ -429,6 +429,14 @@ public:
         return S_ISREG(info.st_mode) ? PathKind::RegularFile : PathKind::Other;
     }
 
+    PathKind kindOfName(const std::string& path) const override {
+        struct stat info {};
+        if (path.empty() || path.find('\0') != std::string::npos ||
+            ::lstat(path.c_str(), &info) != 0)
+            return PathKind::Missing;
+        return S_ISREG(info.st_mode) ? PathKind::RegularFile : PathKind::Other;
+    }
+
     std::vector<std::string> folderEntries(const std::string& folder) const override {
         std::vector<std::string> names;
         DIR* const listing = ::opendir(folder.empty() ? "." : folder.c_str());
@@ -444,6 +452,32 @@ public:
 
     bool processExists(int pid) const override {
         return pid > 0 && (::kill(pid, 0) == 0 || errno != ESRCH);
+    }
+
+    // In /var/tmp, which outlives a restart (unlike /tmp) and needs no setting of the user's
+    // (unlike their home). One folder per user, made by them and open to no one else: a record
+    // another user could write would point this program at a journal of their making.
+    std::string pendingSavesFolder() override {
+        static const std::string folder = [] {
+            const std::string path = "/var/tmp/cvnobj-" + std::to_string(::getuid());
+            if (::mkdir(path.c_str(), 0700) != 0 && errno != EEXIST)
+                return std::string();
+            struct stat info {};
+            if (::lstat(path.c_str(), &info) != 0 || !S_ISDIR(info.st_mode) ||
+                info.st_uid != ::getuid() || (info.st_mode & 0077) != 0)
+                return std::string();
+            return path;
+        }();
+        return folder;
+    }
+
+    std::string absolutePath(const std::string& path) const override {
+        if (path.starts_with('/'))
+            return path;
+        char buffer[4096];
+        if (!::getcwd(buffer, sizeof buffer))
+            return path;
+        return std::string(buffer) + "/" + path;
     }
 
 private:

@@ -195,6 +195,43 @@ TEST_F(ConcurrencyTest, TwoImportsAtOnceNeverLoseAnAppliedChange) {
     std::printf("20 pairs of imports at once: %d of 40 runs refused, none lost\n", refused);
 }
 
+TEST_F(ConcurrencyTest, AWriterWaitsForAnotherCvnobjOnlyAndNamesTheHolder) {
+    testsupport::DataFile file;
+    file.records = testsupport::sampleRecords(5);
+    file.write(data);
+    testsupport::writeNamesFile(data, std::vector<std::string>(5, "Object"));
+    std::ofstream(folder.file("one.csv")) << "index,damage\n1,1111\n";
+    const std::string named = "OBJDAT.dat is open for writing in another program (process " +
+                              std::to_string(::getpid()) + ")";
+    struct Case {
+        const char* what;
+        bool holderIsCvnobj; // the holder marks itself as an unattended writer, as cvnobj does
+        std::vector<std::string> wait;
+        std::chrono::milliseconds least, most; // how long the refusal takes
+    };
+    using std::chrono::milliseconds;
+    const Case cases[] = {
+        {"the editor, with the default wait", false, {}, milliseconds(0), milliseconds(900)},
+        {"another cvnobj, --wait 0", true, {"--wait", "0"}, milliseconds(0), milliseconds(900)},
+        {"another cvnobj, --wait 1", true, {"--wait", "1"}, milliseconds(1000), milliseconds(2500)},
+    };
+    for (const Case& c : cases) {
+        doc::FileSession holder;
+        if (c.holderIsCvnobj)
+            holder.waitForBatchWriters(milliseconds(0));
+        holder.open(data);
+        std::vector<std::string> args = {"import", data, folder.file("one.csv")};
+        args.insert(args.end(), c.wait.begin(), c.wait.end());
+        const auto start = std::chrono::steady_clock::now();
+        Process import(folder, "import", args);
+        EXPECT_EQ(import.wait(), 1) << c.what;
+        const auto took = std::chrono::steady_clock::now() - start;
+        EXPECT_GE(took, c.least) << c.what;
+        EXPECT_LE(took, c.most) << c.what;
+        EXPECT_NE(import.err().find(named), std::string::npos) << c.what << "\n" << import.err();
+    }
+}
+
 TEST_F(ConcurrencyTest, AFileRenamedOverTheDataFileBeforeTheWriteIsNotWrittenOver) {
     testsupport::DataFile file;
     file.records = testsupport::sampleRecords(6);

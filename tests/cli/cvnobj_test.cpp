@@ -316,13 +316,15 @@ TEST_F(CvnobjTest, FilesWithLongNamesAreMadeAndWritten) {
 TEST_F(CvnobjTest, APairWhoseSaveWasCutOffIsReportedAndPutBack) {
     writeAwkwardFile();
     const Bytes before = testsupport::readFile(data);
-    // What a save that was killed after its first record leaves.
+    // What a save of two records that was killed after its first record leaves.
+    Bytes saved = before;
+    saved[101] ^= 0xFF;
+    saved[201] ^= 0xFF;
     doc::Journal journal;
-    journal.dataFile = doc::FileSystem::real().openReadOnly(data)->identity();
-    journal.namesFile = doc::FileSystem::real().openReadOnly(names)->identity();
-    journal.dataSize = static_cast<std::int64_t>(before.size());
-    journal.namesSize = 180;
-    journal.ranges.push_back({doc::PairFile::Data, 100, Bytes(before.begin() + 100, before.end())});
+    journal.dataSize = journal.dataSizeAfter = static_cast<std::int64_t>(before.size());
+    journal.namesSize = journal.namesSizeAfter = 180;
+    journal.ranges.push_back({doc::PairFile::Data, 100, Bytes(before.begin() + 100, before.end()),
+                              Bytes(saved.begin() + 100, saved.end())});
     testsupport::writeFile(folder.file(".OBJDAT.dat-journal"), doc::encodeJournal(journal));
     Bytes torn = before;
     torn[101] ^= 0xFF;

@@ -159,10 +159,13 @@ TEST_F(CvnobjMergeTest, TroubleIsTwoAndWritesNothing) {
              {"merge MINE.dat BASE.dat MINE.dat",
               "cvnobj: BASE.dat: holds 6 records, fewer than the original's 7; records are never "
               "removed"},
-             {"merge BASE.dat MINE.dat THEIRS.dat", "cvnobj: THEIRS.dat: THEIRS.dat: a save into "
-                                                    "it was cut off"},
+             // What the writers would do with it: refuse it as damaged.
+             {"merge BASE.dat MINE.dat THEIRS.dat",
+              "cvnobj: THEIRS.dat: THEIRS.dat: the journal .THEIRS.dat-journal of a save that was "
+              "cut off is damaged"},
              {"merge THEIRS.dat MINE.dat BASE.dat --dry-run",
-              "cvnobj: THEIRS.dat: THEIRS.dat: a save into it was cut off"},
+              "cvnobj: THEIRS.dat: THEIRS.dat: the journal .THEIRS.dat-journal of a save that was "
+              "cut off is damaged"},
              {"apply MINE.dat bad.json",
               "cvnobj: bad.json: not a patch this program reads: version 9 is newer"},
              {"apply MINE.dat missing.json", "cvnobj: missing.json: File not found"},

@@ -5,6 +5,7 @@
 
 #include "cli/commands.h"
 #include "document/file_session.h"
+#include "document/pair_guard.h"
 #include "tabletext/patch.h"
 #include "tests/support/data_files.h"
 #include "tests/support/test_file_system.h"
@@ -196,6 +197,9 @@ TEST_F(CrashInjection, EveryStopOfEveryWritingFlowLeavesTheOldPairOrTheNewOne) {
             const std::set<std::string> pairOnly = {"OBJDAT.dat", "OBJDAT.nam", "changes.csv",
                                                     "changes.json"};
             EXPECT_EQ(entries(), pairOnly) << flow.name << " at " << n;
+            TestFileSystem fresh;
+            EXPECT_FALSE(doc::hasSaveRecord(fresh, *fresh.openReadOnly(m_data)))
+                << flow.name << " at " << n << ": the record of the save is left";
         }
         points += count;
         std::printf("%s: %d stops\n", flow.name, count);
@@ -203,44 +207,62 @@ TEST_F(CrashInjection, EveryStopOfEveryWritingFlowLeavesTheOldPairOrTheNewOne) {
     std::printf("%d stops in all\n", points);
 }
 
-TEST_F(CrashInjection, APutBackStoppedHalfWayIsPutBackAgain) {
-    // A save stopped once it has written everything into the pair, before the files are on the
-    // disk, leaves a pending journal; the open that puts it back is stopped in turn at each of
-    // its operations.
+TEST_F(CrashInjection, APutBackStoppedHalfWayIsPutBackAgainHereAndInACopy) {
+    // A save stopped once it has written part of the pair leaves a pending journal; the open that
+    // puts it back is stopped in turn at each of its operations. What that leaves is put back
+    // where it is, and in a copy of the files and the journal elsewhere (other files to the
+    // system, as a copy to another disk makes them).
     makePair(true);
     const Pair old = onDisk();
     const std::vector<Flow> all = flows(m_folder);
     const Flow& save = all.front();
-    int firstSync = 0;
+    int midSave = 0;
     {
         TestFileSystem counting;
         counting.resetOperations();
         save.run(counting, m_data);
         const auto& operations = counting.operations();
-        while (operations[std::size_t(firstSync)].operation != TestFileSystem::Operation::Sync ||
-               operations[std::size_t(firstSync)].path != m_names)
-            ++firstSync;
+        while (operations[std::size_t(midSave)].operation != TestFileSystem::Operation::Write ||
+               operations[std::size_t(midSave)].path != m_data)
+            ++midSave;
+        midSave += 5; // past the first writes into both files
     }
+    const testsupport::TempFolder elsewhere;
+    const std::vector<std::string> files = {"OBJDAT.dat", "OBJDAT.nam", ".OBJDAT.dat-journal"};
     for (int n = 0;; ++n) {
         makePair(true);
         {
-            TestFileSystem files;
-            files.resetOperations();
-            files.crashAt(firstSync);
-            EXPECT_THROW(save.run(files, m_data), testsupport::SimulatedCrash);
+            TestFileSystem stopping;
+            stopping.resetOperations();
+            stopping.crashAt(midSave);
+            EXPECT_THROW(save.run(stopping, m_data), testsupport::SimulatedCrash);
         }
         ASSERT_NE(onDisk(), old) << "the stopped save wrote nothing";
-        TestFileSystem files;
-        files.resetOperations();
-        files.crashAt(n);
+        TestFileSystem stopping;
+        stopping.resetOperations();
+        stopping.crashAt(n);
         bool stopped = false;
         try {
-            doc::FileSession session(files);
+            doc::FileSession session(stopping);
             session.open(m_data);
         } catch (const testsupport::SimulatedCrash&) {
             stopped = true;
         }
+        for (const std::string& name : files) {
+            std::filesystem::remove(elsewhere.file(name));
+            if (std::filesystem::exists(m_folder.file(name)))
+                std::filesystem::copy_file(m_folder.file(name), elsewhere.file(name));
+        }
         EXPECT_EQ(afterFreshOpen(), old) << "put back stopped at " << n;
+        {
+            TestFileSystem fresh;
+            doc::FileSession session(fresh);
+            session.open(elsewhere.file("OBJDAT.dat"));
+        }
+        EXPECT_EQ((Pair{testsupport::readFile(elsewhere.file("OBJDAT.dat")),
+                        testsupport::readFile(elsewhere.file("OBJDAT.nam"))}),
+                  old)
+            << "the copy, put back stopped at " << n;
         if (!stopped)
             break;
     }

@@ -113,8 +113,9 @@ TEST_F(FileSessionTest, SaveWritesOneSlotAndOneRecordAtATimeAndNothingElse) {
     table.records[5].fields[0] = 99; // above the last index: never saved
     m_session.save();
 
-    // Five slots and five records, and the journal: its bytes, then the mark that it is done.
-    EXPECT_EQ(m_files.writeCalls(), 10 + 2);
+    // Five slots and five records, the journal (its bytes, then the mark that it is done) and
+    // the record of the save under way.
+    EXPECT_EQ(m_files.writeCalls(), 10 + 2 + 1);
     struct stat info {};
     ASSERT_EQ(::stat(path.c_str(), &info), 0);
     EXPECT_EQ(info.st_ino, inode) << "written in place, the same file";
@@ -590,61 +591,90 @@ TEST_F(FileSessionTest, WhatAnotherProgramChangedIsNeverWrittenOver) {
 
 // --- the journal of a save that was cut off ---------------------------------------------------
 
-TEST_F(FileSessionTest, AJournalIsPutBackOnceAndOnlyIntoItsOwnPair) {
+TEST_F(FileSessionTest, AJournalIsPutBackOnlyIntoTheTornStatesOfItsOwnSave) {
     const std::string path = m_folder.file("OBJDAT.dat");
     const std::string journalPath = m_folder.file(".OBJDAT.dat-journal");
+    const std::string setAside = "OBJDAT.dat.journal-not-applied";
     const std::string damaged =
         "OBJDAT.dat: the journal .OBJDAT.dat-journal of a save that was cut off is damaged, so it "
         "was not applied, and the file may hold part of that save; move the journal away to open "
         "the file as it is";
+    const std::string notFitting =
+        "OBJDAT.dat: the journal .OBJDAT.dat-journal of a save that was cut off does not fit the "
+        "files as they are now (they were replaced or changed since), so it was not applied";
+    enum class Outcome { PutBack, Whole, SetAside, Refused };
     struct Case {
         const char* what;
         std::function<void(doc::Journal&)> spoilJournal;
         std::function<void(Bytes&)> spoilBytes;
-        std::string refusal; // empty: put back
+        std::function<void(Bytes&)> changeFile; // the torn data file, changed since
+        Outcome outcome;
     };
     const auto asIs = [](auto&) {};
     const Case cases[] = {
-        {"its own", asIs, asIs, ""},
-        {"another file's", [](doc::Journal& j) { j.dataFile = j.namesFile; }, asIs,
-         "OBJDAT.dat: the journal .OBJDAT.dat-journal beside it was written for other files and "
-         "was not applied; move it away to open the file"},
-        {"damaged", asIs, [](Bytes& bytes) { bytes[60] ^= 1; }, damaged},
-        {"cut short", asIs, [](Bytes& bytes) { bytes.resize(bytes.size() / 2); }, damaged},
+        {"a torn state of its save", asIs, asIs, asIs, Outcome::PutBack},
+        {"every write landed", asIs, asIs, [](Bytes& file) { file[160] = 0x77; }, Outcome::Whole},
+        {"a byte neither old nor new", asIs, asIs, [](Bytes& file) { file[170] ^= 0x55; },
+         Outcome::SetAside},
+        {"longer than the save makes it", asIs, asIs, [](Bytes& file) { file.push_back(0); },
+         Outcome::SetAside},
+        {"a backup of fewer records", asIs, asIs,
+         [](Bytes& file) {
+             file.resize(300);
+             file[20] = 2;
+         },
+         Outcome::SetAside},
+        {"damaged", asIs, [](Bytes& bytes) { bytes[60] ^= 1; }, asIs, Outcome::Refused},
+        {"cut short", asIs, [](Bytes& bytes) { bytes.resize(bytes.size() / 2); }, asIs,
+         Outcome::Refused},
     };
     for (const Case& c : cases) {
         makeFile("OBJDAT.dat", 3, {"a", "b", "c"});
         const Bytes old = testsupport::readFile(path);
-        // What a save that grew the file by a record and was cut off leaves.
+        // A save that grows the file by a record and changes bytes 150 and 160, cut off with
+        // all but byte 160 written.
+        Bytes whole = old;
+        whole[20] = 4;
+        whole[150] ^= 0xFF;
+        whole[160] = 0x77;
+        whole.resize(old.size() + 100, 0xEE);
+        const std::string namesPath = m_folder.file("OBJDAT.nam");
+        const Bytes oldNames = testsupport::readFile(namesPath);
+        Bytes names = oldNames;
+        names.resize(oldNames.size() + 30, 'd');
         doc::Journal journal;
-        journal.dataFile = doc::FileSystem::real().openReadOnly(path)->identity();
-        journal.namesFile =
-            doc::FileSystem::real().openReadOnly(m_folder.file("OBJDAT.nam"))->identity();
         journal.dataSize = static_cast<std::int64_t>(old.size());
-        journal.namesSize = 90;
-        journal.ranges.push_back(
-            {doc::PairFile::Data, 20, Bytes(old.begin() + 20, old.begin() + 22)});
-        journal.ranges.push_back({doc::PairFile::Data, 100, Bytes(old.begin() + 100, old.end())});
+        journal.dataSizeAfter = static_cast<std::int64_t>(whole.size());
+        journal.namesSize = static_cast<std::int64_t>(oldNames.size());
+        journal.namesSizeAfter = static_cast<std::int64_t>(names.size());
+        journal.ranges.push_back({doc::PairFile::Names, 0, oldNames, names});
+        journal.ranges.push_back({doc::PairFile::Data, 20,
+                                  Bytes(old.begin() + 20, old.begin() + 22),
+                                  Bytes(whole.begin() + 20, whole.begin() + 22)});
+        journal.ranges.push_back({doc::PairFile::Data, 100, Bytes(old.begin() + 100, old.end()),
+                                  Bytes(whole.begin() + 100, whole.end())});
         c.spoilJournal(journal);
         Bytes bytes = doc::encodeJournal(journal);
         c.spoilBytes(bytes);
         testsupport::writeFile(journalPath, bytes);
-        Bytes torn = old;
-        torn[20] = 4;
-        torn[150] ^= 0xFF;
-        torn.resize(old.size() + 100, 0xEE);
+        Bytes torn = whole;
+        torn[160] = old[160];
+        c.changeFile(torn);
         testsupport::writeFile(path, torn);
+        testsupport::writeFile(namesPath, names);
 
-        // Never read as good, and never put back by a reader.
-        EXPECT_NE(
-            errorMessage([&] {
-                doc::readStoredDocument(m_files, path);
-            }).find("OBJDAT.dat: a save into it was cut off (.OBJDAT.dat-journal is beside it)"),
-            std::string::npos)
-            << c.what;
+        // Never read as good when it must be put back, and never put back by a reader.
+        std::string read;
+        const std::string readError =
+            errorMessage([&] { read = doc::readStoredDocument(m_files, path).journalNotice; });
         const std::string refusal = errorMessage([&] { m_session.open(path); });
-        EXPECT_EQ(refusal, c.refusal) << c.what;
-        if (c.refusal.empty()) {
+        switch (c.outcome) {
+        case Outcome::PutBack:
+            EXPECT_NE(readError.find("OBJDAT.dat: a save into it was cut off (.OBJDAT.dat-journal "
+                                     "is beside it)"),
+                      std::string::npos)
+                << c.what;
+            EXPECT_EQ(refusal, "") << c.what;
             EXPECT_EQ(testsupport::readFile(path), old) << c.what;
             EXPECT_EQ(m_session.table().lastIndex, 2) << c.what;
             EXPECT_EQ(m_session.recoveryNotice(),
@@ -653,12 +683,42 @@ TEST_F(FileSessionTest, AJournalIsPutBackOnceAndOnlyIntoItsOwnPair) {
             EXPECT_EQ(folderEntries(), (std::set<std::string>{"OBJDAT.dat", "OBJDAT.nam"}));
             m_session.open(path);
             EXPECT_EQ(m_session.recoveryNotice(), "") << "told twice";
-        } else {
+            break;
+        case Outcome::Whole:
+            EXPECT_EQ(readError + read, "") << c.what;
+            EXPECT_EQ(refusal + m_session.recoveryNotice(), "") << c.what;
+            EXPECT_EQ(testsupport::readFile(path), whole) << c.what;
+            EXPECT_EQ(folderEntries(), (std::set<std::string>{"OBJDAT.dat", "OBJDAT.nam"}));
+            break;
+        case Outcome::SetAside:
+            EXPECT_EQ(readError, "") << c.what;
+            EXPECT_EQ(read, notFitting + "; the files were read as they are, and the next program "
+                                         "to write them will keep the journal under another name")
+                << c.what;
+            EXPECT_EQ(refusal, "") << c.what;
+            EXPECT_EQ(m_session.recoveryNotice(),
+                      notFitting +
+                          "; the files were opened as they are, and the journal was kept "
+                          "as " +
+                          setAside)
+                << c.what;
+            EXPECT_EQ(testsupport::readFile(path), torn) << c.what;
+            EXPECT_EQ(testsupport::readFile(m_folder.file(setAside)), bytes) << c.what;
+            EXPECT_EQ(folderEntries(),
+                      (std::set<std::string>{"OBJDAT.dat", "OBJDAT.nam", setAside}));
+            m_session.open(path);
+            EXPECT_EQ(m_session.recoveryNotice(), "") << "told twice";
+            break;
+        case Outcome::Refused:
+            EXPECT_EQ(readError, damaged) << c.what;
+            EXPECT_EQ(refusal, damaged) << c.what;
             EXPECT_EQ(testsupport::readFile(path), torn) << c.what;
             EXPECT_TRUE(std::filesystem::exists(journalPath)) << c.what;
+            break;
         }
         m_session.close();
         std::filesystem::remove(journalPath);
+        std::filesystem::remove(m_folder.file(setAside));
     }
 }
 

@@ -273,6 +273,18 @@ std::vector<std::string> TestFileSystem::folderEntries(const std::string& folder
     return doc::FileSystem::real().folderEntries(folder);
 }
 
+doc::PathKind TestFileSystem::kindOfName(const std::string& path) const {
+    return doc::FileSystem::real().kindOfName(path);
+}
+
+std::string TestFileSystem::pendingSavesFolder() {
+    return doc::FileSystem::real().pendingSavesFolder();
+}
+
+std::string TestFileSystem::absolutePath(const std::string& path) const {
+    return doc::FileSystem::real().absolutePath(path);
+}
+
 bool TestFileSystem::processExists(int pid) const {
     return !m_gone.contains(pid) && doc::FileSystem::real().processExists(pid);
 }

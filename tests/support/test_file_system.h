@@ -125,6 +125,9 @@ public:
     doc::PathKind kindOf(const std::string& path) const override;
     std::vector<std::string> folderEntries(const std::string& folder) const override;
     bool processExists(int pid) const override;
+    doc::PathKind kindOfName(const std::string& path) const override;
+    std::string pendingSavesFolder() override;
+    std::string absolutePath(const std::string& path) const override;
 
 private:
     class Handle;

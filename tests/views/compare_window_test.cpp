@@ -347,12 +347,11 @@ private slots:
         QCOMPARE(::stat(doc::namesFilePath(c.otherPath).c_str(), &names), 0);
         // What a save stopped after its first write leaves.
         doc::Journal journal;
-        journal.dataFile = doc::FileSystem::real().openReadOnly(c.otherPath)->identity();
-        journal.namesFile =
-            doc::FileSystem::real().openReadOnly(doc::namesFilePath(c.otherPath))->identity();
-        journal.dataSize = data.st_size;
-        journal.namesSize = names.st_size;
-        journal.ranges.push_back({doc::PairFile::Data, 100, Bytes(100, 0)});
+        journal.dataSize = journal.dataSizeAfter = data.st_size;
+        journal.namesSize = journal.namesSizeAfter = names.st_size;
+        const Bytes file = testsupport::readFile(c.otherPath);
+        journal.ranges.push_back({doc::PairFile::Data, 100,
+                                  Bytes(file.begin() + 100, file.begin() + 200), Bytes(100, 0)});
         const std::string journalPath = doc::journalPathFor(c.otherPath);
         testsupport::writeFile(journalPath, doc::encodeJournal(journal));
         const Bytes fileBefore = testsupport::readFile(c.otherPath);
