@@ -4,6 +4,7 @@
 // switch to every cell, and the take of every difference (512 records, one step, the editor's
 // list and form and the comparison brought up to date) with its undo between the runs.
 
+#include "bench/window_bench.h"
 #include "document/document_reader.h"
 #include "document/field_table.h"
 #include "document/table_comparison.h"
@@ -19,7 +20,6 @@
 #include <benchmark/benchmark.h>
 
 #include <chrono>
-#include <cstdio>
 
 namespace {
 
@@ -38,14 +38,10 @@ struct Bench : ViewsFixture {
             for (const int k : {doc::field::kDamage, doc::field::kDxPos, doc::field::kMaxRange})
                 record.fields[static_cast<std::size_t>(k)] += 1;
         otherPath = folder.file("OBJDAT.dat");
-        other.write(otherPath);
         auto names = testsupport::numberedNames(kFull);
         for (std::size_t r = 0; r < names.size(); r += 4)
             names[r] = testsupport::nameSlot("Other " + std::to_string(r));
-        testsupport::Bytes bytes;
-        for (const auto& slot : names)
-            bytes.insert(bytes.end(), slot.begin(), slot.end());
-        testsupport::writeFile(doc::namesFilePath(otherPath), bytes);
+        testsupport::writePair(otherPath, other, names);
         window().LMDLB1->setSelectedIndex(300);
         window().showSelectedRecord();
         QCoreApplication::processEvents();
@@ -61,10 +57,6 @@ struct Bench : ViewsFixture {
 };
 
 Bench* g_bench = nullptr;
-
-double since(std::chrono::steady_clock::time_point start) {
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
 
 void BM_ReadOtherPair(benchmark::State& state) {
     for (auto _ : state)
@@ -88,7 +80,7 @@ void BM_CompareWithShown(benchmark::State& state) {
     for (auto _ : state) {
         const auto start = std::chrono::steady_clock::now();
         views::CompareWindow* window = g_bench->compare();
-        state.SetIterationTime(since(start));
+        state.SetIterationTime(windowbench::since(start));
         if (!window || window->model().differingRecords() != kFull) {
             state.SkipWithError("no comparison of every record");
             break;
@@ -105,7 +97,7 @@ void BM_ShowAllRecords(benchmark::State& state) {
         const auto start = std::chrono::steady_clock::now();
         window->showAll->click();
         QCoreApplication::processEvents();
-        state.SetIterationTime(since(start));
+        state.SetIterationTime(windowbench::since(start));
         window->showAll->click();
         QCoreApplication::processEvents();
     }
@@ -117,21 +109,9 @@ BENCHMARK(BM_ShowAllRecords)->UseManualTime()->Unit(benchmark::kMillisecond);
  * comparison again, drawn. Undone between the runs, untimed. */
 void BM_TakeAllDifferences(benchmark::State& state) {
     views::CompareWindow* window = g_bench->compare();
-    const doc::ObjectTable before = g_bench->table();
-    for (auto _ : state) {
-        const auto start = std::chrono::steady_clock::now();
-        QTest::mouseClick(window->takeAll, Qt::LeftButton);
-        QCoreApplication::processEvents();
-        state.SetIterationTime(since(start));
-        if (window->model().differingRecords() != 0) {
-            state.SkipWithError("the take left differences");
-            break;
-        }
-        g_bench->window().Undo1->trigger();
-        QCoreApplication::processEvents();
-    }
-    if (g_bench->table().records != before.records || g_bench->table().names != before.names)
-        state.SkipWithError("the undo did not give the table back");
+    windowbench::clickThenUndo(
+        state, *g_bench, window->takeAll,
+        [window] { return window->model().differingRecords() == 0; }, "the take left differences");
     delete window;
 }
 BENCHMARK(BM_TakeAllDifferences)->UseManualTime()->Unit(benchmark::kMillisecond);
@@ -139,18 +119,5 @@ BENCHMARK(BM_TakeAllDifferences)->UseManualTime()->Unit(benchmark::kMillisecond)
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    // Every new window tells the offscreen platform's one limit; the figures are what counts.
-    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
-        if (!text.contains(QLatin1StringView("propagateSizeHints")))
-            std::fprintf(stderr, "%d: %s\n", static_cast<int>(type), qPrintable(text));
-    });
-    benchmark::Initialize(&argc, argv);
-    Bench bench;
-    g_bench = &bench;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return windowbench::runWithFixture(argc, argv, g_bench);
 }

@@ -19,7 +19,7 @@ std::string fewerRecordsRefusal(int held, int base) {
 }
 
 std::string unsettledRefusal(const MergeChange& change) {
-    return cellLabel(change) + ": a conflict without a choice; nothing was merged";
+    return cellLabel(change) + ": a conflict without a choice";
 }
 
 std::string gapRefusal(int leftOut, int kept) {
@@ -136,6 +136,19 @@ int settleConflicts(MergePlan& plan, MergeChoice prefer) {
             ++settled;
         }
     return settled;
+}
+
+bool allowsChoice(const MergeChange& change, MergeChoice choice) {
+    switch (choice) {
+    case MergeChoice::Mine:
+    case MergeChoice::Theirs:
+        return true;
+    case MergeChoice::KeepBoth:
+        return change.cell.part.isWholeRecord() && change.state == MergeState::Conflict;
+    case MergeChoice::None:
+        break;
+    }
+    return false;
 }
 
 int unsettledConflicts(const MergePlan& plan) {

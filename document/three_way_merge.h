@@ -70,6 +70,10 @@ MergePlan planMerge(const TableRows& base, const ObjectTable& mine, const TableR
  * appended records takes the preferred side's record. Returns how many it settled. */
 int settleConflicts(MergePlan& plan, MergeChoice prefer);
 
+/** Whether change can take choice: Mine or Theirs always, KeepBoth only for a conflict of
+ * appended records, None never. */
+bool allowsChoice(const MergeChange& change, MergeChoice choice);
+
 /** How many changes are conflicts without a choice. */
 int unsettledConflicts(const MergePlan& plan);
 

@@ -85,6 +85,13 @@ QString Document::chooseDataFile(const QString& title) {
     return askForDataFile(title, m_settings.readStartDir(QDir::homePath()));
 }
 
+QString Document::chooseFile(const QString& title, const QString& filter,
+                             const QString& extension) {
+    return ui::Dialogs::current().openFile(
+        m_view->dialogParent(),
+        {title, m_settings.readStartDir(QDir::homePath()), filter, extension});
+}
+
 void Document::open() {
     const QString chosen = askForDataFile(QString(), readSettingsStep());
 

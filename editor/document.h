@@ -54,6 +54,9 @@ public:
      * remembered (the home folder when none), without the settings step: the path confirmed, or
      * an empty text when cancelled. Nothing is loaded. */
     QString chooseDataFile(const QString& title);
+    /** The same dialog with other filters ("Patch Files|*.json|All Files|*.*") and the extension
+     * a bare name gets. */
+    QString chooseFile(const QString& title, const QString& filter, const QString& extension);
     /** What the pair is read through; other files the editor reads go through it too. */
     doc::FileSystem& fileSystem() { return m_fileSystem; }
 

@@ -17,6 +17,10 @@
 
 namespace editor {
 
+namespace {
+const QString kPatchFilter = QStringLiteral("Patch Files|*.json|All Files|*.*");
+} // namespace
+
 TForm6::TForm6(Document& document, QWidget* parent)
     : ui::EditorForm(kRecordViewControls, parent), m_document(document) {
     // Asked only when the clipboard changes: another program may own it, and asking takes a
@@ -140,6 +144,8 @@ void TForm6::syncEditMenu() {
     PasteIntoRecord1->setEnabled(selected && m_clipboardHasText);
     TableView1->setEnabled(open);
     CompareWith1->setEnabled(open);
+    MergeWith1->setEnabled(open);
+    ApplyPatch1->setEnabled(open);
 }
 
 void TForm6::showRow(int row) {
@@ -322,6 +328,23 @@ void TForm6::CompareWith1Click() {
     const QString path = m_document.chooseDataFile(QStringLiteral("Compare With"));
     if (!path.isEmpty() && m_views)
         m_views->compareWith(path, this);
+}
+
+void TForm6::MergeWith1Click() {
+    const QString base = m_document.chooseDataFile(QStringLiteral("Choose the Original"));
+    if (base.isEmpty() || !m_views)
+        return;
+    const QString theirs =
+        m_document.chooseDataFile(QStringLiteral("Choose the Other Modified Copy"));
+    if (!theirs.isEmpty())
+        m_views->mergeWith(base, theirs, this);
+}
+
+void TForm6::ApplyPatch1Click() {
+    const QString patch =
+        m_document.chooseFile(QStringLiteral("Apply Patch"), kPatchFilter, QStringLiteral("json"));
+    if (!patch.isEmpty() && m_views)
+        m_views->applyPatch(patch, this);
 }
 
 } // namespace editor

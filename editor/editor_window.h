@@ -87,6 +87,11 @@ public:
     void TableView1Click() override;
     /** "Compare With...": asks for another data file and shows its comparison with the table. */
     void CompareWith1Click() override;
+    /** "Merge With...": asks for the original pair, then for the other modified copy, and shows
+     * the merge of the table and that copy against the original. */
+    void MergeWith1Click() override;
+    /** "Apply Patch...": asks for a patch file and shows it as a merge into the table. */
+    void ApplyPatch1Click() override;
 
     /** Every "Edit" item is a command: the typing step ends before it runs. */
     void runEditItem(void (ui::EditorForm::*handler)()) override;

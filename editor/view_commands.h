@@ -15,6 +15,13 @@ public:
     /** "Compare With...": the table against the pair at path, in a window of owner's own. Throws
      * doc::Error when the pair cannot be read. */
     virtual void compareWith(const QString& path, QWidget* owner) = 0;
+    /** "Merge With...": the table (MINE) and the pair at theirsPath (THEIRS) merged against the
+     * pair at basePath, in a window of owner's own. Throws doc::Error when a pair cannot be read
+     * or the merge is refused. */
+    virtual void mergeWith(const QString& basePath, const QString& theirsPath, QWidget* owner) = 0;
+    /** "Apply Patch...": the patch file at path as a merge into the table, in a window of owner's
+     * own. Throws doc::Error when it cannot be read or is not a patch. */
+    virtual void applyPatch(const QString& path, QWidget* owner) = 0;
 };
 
 } // namespace editor

@@ -1,6 +1,7 @@
 #include "views/view_windows.h"
 
 #include "views/compare_window.h"
+#include "views/merge_window.h"
 #include "views/table_window.h"
 
 namespace views {
@@ -19,6 +20,14 @@ TableWindow* ViewWindows::tableWindow() const {
 
 void ViewWindows::compareWith(const QString& path, QWidget* owner) {
     CompareWindow::open(m_document, path, owner);
+}
+
+void ViewWindows::mergeWith(const QString& basePath, const QString& theirsPath, QWidget* owner) {
+    MergeWindow::open(m_document, basePath, theirsPath, owner);
+}
+
+void ViewWindows::applyPatch(const QString& path, QWidget* owner) {
+    MergeWindow::openPatch(m_document, path, owner);
 }
 
 } // namespace views

@@ -1,7 +1,7 @@
 #pragma once
-// The windows beside the editor, opened from its "Edit" menu: one table window per run, and a
-// comparison window for every "Compare With...". Each is a window of the editor window's own,
-// closed with it.
+// The windows beside the editor, opened from its "Edit" menu: one table window per run, a
+// comparison window for every "Compare With..." and a merge window for every "Merge With..." and
+// "Apply Patch...". Each is a window of the editor window's own, closed with it.
 
 #include "editor/view_commands.h"
 
@@ -21,6 +21,8 @@ public:
 
     void showTable(QWidget* owner) override;
     void compareWith(const QString& path, QWidget* owner) override;
+    void mergeWith(const QString& basePath, const QString& theirsPath, QWidget* owner) override;
+    void applyPatch(const QString& path, QWidget* owner) override;
 
     /** The table window, once opened; null before. */
     TableWindow* tableWindow() const;

@@ -249,7 +249,7 @@ TEST(ThreeWayMergeTest, RefusalsLeaveMineAsItIs) {
              theirs.records[2].fields[doc::field::kDamage] = 2;
              return plan(base, mine, theirs);
          },
-         "record 2 damage: a conflict without a choice; nothing was merged"},
+         "record 2 damage: a conflict without a choice"},
         {"an appended record left out before one kept",
          [&] {
              doc::ObjectTable mine = table(5);

@@ -93,13 +93,24 @@ doc::NameSlot nameSlot(const std::string& cp1252Name) {
     return slot;
 }
 
-void writeNamesFile(const std::string& dataPath, const std::vector<std::string>& cp1252Names) {
+static void writeSlots(const std::string& dataPath, const std::vector<doc::NameSlot>& names) {
     Bytes out;
-    for (const auto& name : cp1252Names) {
-        const doc::NameSlot slot = nameSlot(name);
+    for (const auto& slot : names)
         out.insert(out.end(), slot.begin(), slot.end());
-    }
     writeFile(doc::namesFilePath(dataPath), out);
+}
+
+void writePair(const std::string& dataPath, const DataFile& file,
+               const std::vector<doc::NameSlot>& names) {
+    file.write(dataPath);
+    writeSlots(dataPath, names);
+}
+
+void writeNamesFile(const std::string& dataPath, const std::vector<std::string>& cp1252Names) {
+    std::vector<doc::NameSlot> slots;
+    for (const auto& name : cp1252Names)
+        slots.push_back(nameSlot(name));
+    writeSlots(dataPath, slots);
 }
 
 void writeFile(const std::string& path, const Bytes& bytes) {

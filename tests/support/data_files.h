@@ -78,6 +78,10 @@ doc::NameSlot nameSlot(const std::string& cp1252Name);
 /** count slots named "Object 0", "Object 1", ... */
 std::vector<doc::NameSlot> numberedNames(int count);
 
+/** Writes file to dataPath and the slots into the names file beside it. */
+void writePair(const std::string& dataPath, const DataFile& file,
+               const std::vector<doc::NameSlot>& names);
+
 /** Writes the names file beside dataPath (doc::namesFilePath): one slot per name. */
 void writeNamesFile(const std::string& dataPath, const std::vector<std::string>& cp1252Names);
 

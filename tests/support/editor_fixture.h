@@ -27,11 +27,7 @@ public:
     EditorFixture(const testsupport::DataFile& file, const std::vector<doc::NameSlot>& names)
         : m_dialogsInstalled(m_dialogs), m_document(m_settings, m_files) {
         m_path = m_folder.file("OBJDAT.dat");
-        file.write(m_path);
-        testsupport::Bytes nameBytes;
-        for (const auto& slot : names)
-            nameBytes.insert(nameBytes.end(), slot.begin(), slot.end());
-        testsupport::writeFile(doc::namesFilePath(m_path), nameBytes);
+        testsupport::writePair(m_path, file, names);
 
         m_window = std::make_unique<editor::TForm6>(m_document);
         m_document.setView(m_window.get());

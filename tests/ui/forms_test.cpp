@@ -481,11 +481,12 @@ void TestForms::menus() {
         editItems << item->text() + u' ' + item->shortcut().toString();
         QVERIFY(!item->isEnabled()); // nothing to act on before an open
     }
-    QCOMPARE(editItems, (QStringList{u"Undo Ctrl+Z"_s, u"Redo Ctrl+Shift+Z"_s,
-                                     u"Find Record... Ctrl+F"_s, u"Find Next F3"_s,
-                                     u"Find Previous Shift+F3"_s, u"Go to Record... Ctrl+G"_s,
-                                     u"Copy Record Ctrl+C"_s, u"Paste into Record Ctrl+V"_s,
-                                     u"Table View Ctrl+T"_s, u"Compare With... "_s}));
+    QCOMPARE(
+        editItems,
+        (QStringList{u"Undo Ctrl+Z"_s, u"Redo Ctrl+Shift+Z"_s, u"Find Record... Ctrl+F"_s,
+                     u"Find Next F3"_s, u"Find Previous Shift+F3"_s, u"Go to Record... Ctrl+G"_s,
+                     u"Copy Record Ctrl+C"_s, u"Paste into Record Ctrl+V"_s, u"Table View Ctrl+T"_s,
+                     u"Compare With... "_s, u"Merge With... "_s, u"Apply Patch... "_s}));
     // The working layout leaves "Save" to the edits.
     QVERIFY(!m_working->Save1->isEnabled());
 

@@ -76,15 +76,6 @@ std::vector<doc::NameSlot> otherNames() {
     return names;
 }
 
-void writePair(const std::string& path, const testsupport::DataFile& file,
-               const std::vector<doc::NameSlot>& names) {
-    file.write(path);
-    Bytes bytes;
-    for (const auto& slot : names)
-        bytes.insert(bytes.end(), slot.begin(), slot.end());
-    testsupport::writeFile(doc::namesFilePath(path), bytes);
-}
-
 bool sameTable(const doc::ObjectTable& a, const doc::ObjectTable& b) {
     return a.lastIndex == b.lastIndex && a.records == b.records && a.names == b.names;
 }
@@ -94,7 +85,7 @@ struct Comparison {
     explicit Comparison(const testsupport::DataFile& other = otherFile(),
                         const std::vector<doc::NameSlot>& names = otherNames())
         : editor(thisFile(), thisNames()), otherPath(folder.file("OBJDAT.dat")) {
-        writePair(otherPath, other, names);
+        testsupport::writePair(otherPath, other, names);
     }
     /** "Compare With..." on the other pair; the window it opened, or null. */
     views::CompareWindow* compare() {

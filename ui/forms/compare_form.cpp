@@ -1,10 +1,10 @@
 #include "ui/forms/compare_form.h"
 
+#include "ui/forms/form_parts.h"
 #include "ui/user_action.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QKeySequence>
 #include <QLabel>
 #include <QPushButton>
@@ -20,35 +20,19 @@ CompareForm::CompareForm(QWidget* parent) : QWidget(parent, Qt::Window) {
 
     summary = new QLabel(this);
     summary->setObjectName(QStringLiteral("Summary"));
-    differences = new QTableView(this);
-    differences->setObjectName(QStringLiteral("Differences"));
-    differences->setSelectionBehavior(QAbstractItemView::SelectRows);
-    differences->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    differences->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    differences->setWordWrap(false);
-    differences->verticalHeader()->hide();
-    // Every row one line high, so a list of all 13 312 cells lays out without measuring them.
-    differences->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    differences->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
-    differences->horizontalHeader()->setStretchLastSection(true);
+    differences = rowList(this, "Differences"); // all 13 312 cells with "Show all records"
     summary->setBuddy(differences);
 
     showAll = new QCheckBox(tr("Sh&ow all records"), this);
     showAll->setObjectName(QStringLiteral("ShowAll"));
-    const auto button = [this](const char* name, const QString& caption,
-                               void (CompareForm::*handler)()) {
-        auto* b = new QPushButton(caption, this);
-        b->setObjectName(QLatin1StringView(name));
-        b->setAutoDefault(false);
-        bindUserAction(b, &QPushButton::clicked, this, [this, handler] { (this->*handler)(); });
-        return b;
-    };
-    takeCell = button("TakeCell", tr("Take &Cell"), &CompareForm::takeCellClicked);
-    takeSelected =
-        button("TakeSelected", tr("Take &Selected Cells"), &CompareForm::takeSelectedClicked);
-    takeRecord = button("TakeRecord", tr("Take &Record"), &CompareForm::takeRecordClicked);
-    takeAll = button("TakeAll", tr("Take &All Differences"), &CompareForm::takeAllClicked);
-    reload = button("Reload", tr("Re&load"), &CompareForm::reloadClicked);
+    takeCell = formButton(this, "TakeCell", tr("Take &Cell"), &CompareForm::takeCellClicked);
+    takeSelected = formButton(this, "TakeSelected", tr("Take &Selected Cells"),
+                              &CompareForm::takeSelectedClicked);
+    takeRecord =
+        formButton(this, "TakeRecord", tr("Take &Record"), &CompareForm::takeRecordClicked);
+    takeAll =
+        formButton(this, "TakeAll", tr("Take &All Differences"), &CompareForm::takeAllClicked);
+    reload = formButton(this, "Reload", tr("Re&load"), &CompareForm::reloadClicked);
     bindUserAction(showAll, &QCheckBox::toggled, this, [this] { showAllToggled(); });
 
     auto* takes = new QHBoxLayout;

@@ -170,6 +170,9 @@ EditorForm::EditorForm(std::span<const RecordViewControl> recordView, QWidget* p
                              &EditorForm::TableView1Click);
     CompareWith1 =
         addEditItem("CompareWith1", tr("Compare With..."), {}, &EditorForm::CompareWith1Click);
+    MergeWith1 = addEditItem("MergeWith1", tr("Merge With..."), {}, &EditorForm::MergeWith1Click);
+    ApplyPatch1 =
+        addEditItem("ApplyPatch1", tr("Apply Patch..."), {}, &EditorForm::ApplyPatch1Click);
     Notes1 = addItem("Notes1", tr("Notes"), &EditorForm::Notes1Click);
     About1 = addItem("About1", tr("About"), &EditorForm::About1Click);
     Save1->setEnabled(false);

@@ -74,6 +74,8 @@ public:
     QAction* PasteIntoRecord1 = nullptr; // likewise
     QAction* TableView1 = nullptr;
     QAction* CompareWith1 = nullptr;
+    QAction* MergeWith1 = nullptr;
+    QAction* ApplyPatch1 = nullptr;
 
     QLabel* LMDLabel1 = nullptr;
     QLabel* LMDLabelFill1 = nullptr;
@@ -175,6 +177,8 @@ protected:
     virtual void PasteIntoRecord1Click() {}
     virtual void TableView1Click() {}
     virtual void CompareWith1Click() {}
+    virtual void MergeWith1Click() {}
+    virtual void ApplyPatch1Click() {}
     virtual void LMDLB1Click() {}
     virtual void ME1Change(FieldEdit&) {}
     virtual void ME4Modified(FieldEdit&) {}
