@@ -74,6 +74,8 @@ void typeKeystrokes(benchmark::State& state, bool newSteps) {
     const std::uint32_t stored = s.table().records[300].fields[doc::field::kDamage];
     if (stored != 300002u && stored != 3000027u)
         state.SkipWithError("the keystrokes were not written back");
+    // The typing's step is recorded when the typing ends, as any command ends it.
+    { const editor::Document::Command endTyping(s.document()); }
     if (s.document().undoName().isEmpty())
         state.SkipWithError("the history recorded nothing");
 }

@@ -33,9 +33,6 @@ using namespace tabletext;
 
 namespace support {
 
-/** An import source larger than this is refused: a full table exports to about 100 KB. */
-constexpr std::int64_t kMaxSourceSize = 16 * 1024 * 1024;
-
 [[noreturn]] void failOn(const std::string& path, const doc::Error& error) {
     throw CommandError(path + ": " + error.what());
 }
@@ -155,7 +152,7 @@ std::string readSource(const std::string& path) {
             if (got == 0)
                 break;
             text.append(buffer, got);
-            if (static_cast<std::int64_t>(text.size()) > kMaxSourceSize)
+            if (static_cast<std::int64_t>(text.size()) > tabletext::kMaxSourceSize)
                 throw CommandError(path + ": larger than an export can be (16 MB)");
         }
         file->close();

@@ -15,6 +15,7 @@
 #include "document/object_table.h"
 #include "document/table_comparison.h"
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -22,6 +23,8 @@ namespace tabletext {
 
 inline constexpr std::string_view kPatchFormat = "cvnobj-patch";
 inline constexpr int kPatchVersion = 1;
+/** The largest text read as a table or a patch (an import source, a patch file): 16 MB. */
+inline constexpr std::int64_t kMaxSourceSize = 16 * 1024 * 1024;
 
 /** The patch from a to b: each changed field and name of the records both have, each record
  * only b has whole. Throws doc::Error when b holds fewer records than a. */

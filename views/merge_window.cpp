@@ -2,6 +2,7 @@
 
 #include "document/document_reader.h"
 #include "document/errors.h"
+#include "document/file_layout.h"
 #include "document/whole_file.h"
 #include "editor/document.h"
 #include "tabletext/patch.h"
@@ -35,6 +36,9 @@ MergeWindow* MergeWindow::open(editor::Document& document, const QString& basePa
 MergeWindow* MergeWindow::openPatch(editor::Document& document, const QString& path,
                                     QWidget* parent) {
     const auto file = document.fileSystem().openReadOnly(path.toStdString());
+    if (file->size() > tabletext::kMaxSourceSize)
+        throw doc::Error(doc::fileNameOf(path.toStdString()) +
+                         " is larger than a patch can be (16 MB)");
     const std::vector<std::uint8_t> bytes = doc::readWholeFile(*file);
     file->close();
     const std::string text(bytes.begin(), bytes.end());
