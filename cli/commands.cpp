@@ -87,7 +87,9 @@ void openForWriting(doc::FileSession& session, const std::string& path, bool cre
 void saveWritten(doc::FileSession& session, const std::string& path) {
     session.save();
     writtenPath() = path;
+#ifdef SIGPIPE // Windows has no signal for it: the write fails
     std::signal(SIGPIPE, SIG_IGN);
+#endif
 }
 
 doc::StoredDocument readStored(const std::string& path) {
@@ -150,15 +152,22 @@ std::string readSource(const std::string& path) {
     }
 }
 
+/** A path of the command line, UTF-8 on every system (a plain string is read in the ANSI code
+ * page on Windows). */
+std::filesystem::path fileSystemPath(const std::string& path) {
+    return std::u8string(reinterpret_cast<const char8_t*>(path.data()), path.size());
+}
+
 /** Whether two paths name one file: the same file now, or the same place once the links of the
  * folders are followed, whether anything is there yet or not. */
 bool sameFile(const std::string& a, const std::string& b) {
     std::error_code error;
-    if (std::filesystem::equivalent(a, b, error))
+    if (std::filesystem::equivalent(fileSystemPath(a), fileSystemPath(b), error))
         return true;
     const auto place = [](const std::string& path) {
         std::error_code ignored;
-        const std::filesystem::path absolute = std::filesystem::absolute(path, ignored);
+        const std::filesystem::path absolute =
+            std::filesystem::absolute(fileSystemPath(path), ignored);
         const std::filesystem::path resolved = std::filesystem::weakly_canonical(absolute, ignored);
         return (resolved.empty() ? absolute : resolved).lexically_normal();
     };
@@ -435,7 +444,8 @@ int runSample(const std::string& path, int count) {
         failOn(path, e);
     }
     for (const std::string& target : {path, namesPath})
-        if (files.kindOf(target) != doc::PathKind::Missing || std::filesystem::is_symlink(target))
+        if (files.kindOf(target) != doc::PathKind::Missing ||
+            std::filesystem::is_symlink(fileSystemPath(target)))
             throw CommandError(target + ": already exists; it is left as it is");
     const std::vector<std::uint8_t> data = sampleDataFile(count);
     std::vector<std::uint8_t> names(static_cast<std::size_t>(doc::nameSlotOffset(count)), 0);

@@ -1,18 +1,17 @@
 // cvnobj: the editor's command-line companion for batch work on a data file and its names file.
 
 #include "cli/commands.h"
-#include "tabletext/value_text.h"
+#include "cli/process_start.h"
 #include "document/file_layout.h"
 #include "document/scaling.h"
+#include "tabletext/value_text.h"
 
 #include <CLI/CLI.hpp>
 
 #include <algorithm>
-#include <cerrno>
 #include <charconv>
 #include <cstdio>
 #include <cstdlib>
-#include <fcntl.h>
 #include <sstream>
 #include <string>
 
@@ -60,19 +59,6 @@ std::string readPercentages(const std::string& text, doc::ScalePercentages& into
     return {};
 }
 
-/** Standard input, output and error opened on /dev/null where the caller closed them, so no
- * data file the command opens can take their numbers and receive the output. A closed output
- * gets /dev/null read-only: writing to it then fails and is reported. */
-void guardStandardDescriptors() {
-    for (int fd = 0; fd <= 2; ++fd) {
-        if (fcntl(fd, F_GETFD) != -1 || errno != EBADF)
-            continue;
-        const int opened = open("/dev/null", O_RDONLY | O_CLOEXEC);
-        if (opened != fd) // the lowest free number, fd, unless /dev/null is missing
-            std::_Exit(2);
-    }
-}
-
 /** "cvnobj: <what>" on standard error, escaped for a terminal. */
 void reportFailure(std::string_view what) {
     const std::string message = "cvnobj: " + tabletext::escapedForTerminal(what) + '\n';
@@ -94,7 +80,7 @@ void writeEscapedLines(std::string_view text) {
 } // namespace
 
 int main(int argc, char** argv) {
-    guardStandardDescriptors();
+    const std::vector<std::string> arguments = startProcess(argc, argv);
     CLI::App app{"cvnobj: batch work on a Corvane object data file (OBJDAT.dat) and the names file "
                  "beside it (OBJDAT.nam), as the editor reads and writes them."};
     app.set_version_flag("--version", std::string("cvnobj ") + CORVANE_VERSION);
@@ -165,7 +151,10 @@ int main(int argc, char** argv) {
         ->check(CLI::Range(1, doc::kTableCapacity));
 
     try {
-        app.parse(argc, argv);
+        std::vector<const char*> pointers;
+        for (const std::string& argument : arguments)
+            pointers.push_back(argument.c_str());
+        app.parse(static_cast<int>(pointers.size()), pointers.data());
         if (*scale && damageText.empty() && sizeText.empty())
             throw CLI::ValidationError("scale", "give --damage, --size or both");
         if (byteOrderMark && format != "csv")

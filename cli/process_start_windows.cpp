@@ -1,0 +1,37 @@
+#include "cli/process_start.h"
+
+#include <windows.h>
+
+#include <cstdio>
+#include <fcntl.h>
+#include <io.h>
+#include <shellapi.h>
+
+namespace {
+
+std::string utf8(const wchar_t* text) {
+    const int length = ::WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
+    std::string bytes(static_cast<std::size_t>(length > 0 ? length : 1), '\0');
+    ::WideCharToMultiByte(CP_UTF8, 0, text, -1, bytes.data(), length, nullptr, nullptr);
+    bytes.pop_back(); // the terminating zero
+    return bytes;
+}
+
+} // namespace
+
+// argv holds the arguments in the ANSI code page, which loses every character outside it; the
+// UTF-16 command line keeps them all. Text mode would turn each "\n" written into "\r\n": the
+// output is the same bytes as on Linux.
+std::vector<std::string> startProcess(int argc, char** argv) {
+    _setmode(_fileno(stdout), _O_BINARY);
+    _setmode(_fileno(stderr), _O_BINARY);
+    int count = 0;
+    wchar_t** wide = ::CommandLineToArgvW(::GetCommandLineW(), &count);
+    if (!wide)
+        return {argv, argv + argc};
+    std::vector<std::string> arguments;
+    for (int i = 0; i < count; ++i)
+        arguments.push_back(utf8(wide[i]));
+    ::LocalFree(wide);
+    return arguments;
+}
