@@ -28,4 +28,4 @@ add_subdirectory(cli)
 add_subdirectory(tests/codepage)
 add_subdirectory(tests/document)
 add_subdirectory(tests/tabletext)
-add_subdirectory(tests/cli)
+

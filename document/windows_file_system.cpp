@@ -147,6 +147,8 @@ OVERLAPPED at(std::uint64_t offset) {
     return where;
 }
 
+constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+
 /** A file's identity: the volume's serial number and the file's index on it. */
 std::optional<FileIdentity> identityOf(HANDLE handle) {
     BY_HANDLE_FILE_INFORMATION info{};
@@ -158,8 +160,7 @@ std::optional<FileIdentity> identityOf(HANDLE handle) {
 
 /** Opens path only to look at it: no access to its data, so no share mode stands in the way. */
 HANDLE openForAttributes(const std::string& path) {
-    return ::CreateFileW(systemPath(path).c_str(), FILE_READ_ATTRIBUTES,
-                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+    return ::CreateFileW(systemPath(path).c_str(), FILE_READ_ATTRIBUTES, kShareAll, nullptr,
                          OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
 }
 
@@ -401,8 +402,6 @@ private:
     HANDLE m_holderRecords[2] = {nullptr, nullptr};
 };
 
-constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
-
 /** Opens or creates a file through CreateFileW, shared as every file of ours is. */
 HANDLE createFile(const std::string& path, DWORD access, DWORD disposition) {
     return ::CreateFileW(systemPath(path).c_str(), access, kShareAll, nullptr, disposition,
@@ -410,6 +409,47 @@ HANDLE createFile(const std::string& path, DWORD access, DWORD disposition) {
 }
 
 constexpr DWORD kReadWrite = GENERIC_READ | GENERIC_WRITE;
+
+/** path as the kernel names it, "\??\C:\..." or "\??\UNC\server\share\...", for the calls
+ * that take no Win32 path. */
+std::wstring kernelPath(const std::wstring& path) {
+    std::wstring full(::GetFullPathNameW(path.c_str(), 0, nullptr, nullptr), L'\0');
+    const DWORD length =
+        ::GetFullPathNameW(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+    if (length == 0 || length >= full.size())
+        return {};
+    full.resize(length);
+    if (full.rfind(L"\\\\?\\", 0) == 0)
+        return L"\\??\\" + full.substr(4);
+    if (full.rfind(L"\\\\", 0) == 0)
+        return L"\\??\\UNC\\" + full.substr(2);
+    return L"\\??\\" + full;
+}
+
+/** Moves from over to with POSIX semantics (FileRenameInfoEx); false where the system or the
+ * file system has none, so the caller renames the classic way. */
+bool renameReplacingOpenFile(const std::wstring& from, const std::wstring& to) {
+    constexpr auto kFileRenameInfoEx = static_cast<FILE_INFO_BY_HANDLE_CLASS>(22);
+    constexpr DWORD kReplaceIfExists = 0x1, kPosixSemantics = 0x2;
+    const std::wstring name = kernelPath(to);
+    if (name.empty())
+        return false;
+    const HANDLE file = ::CreateFileW(from.c_str(), DELETE | SYNCHRONIZE, kShareAll, nullptr,
+                                      OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    const std::size_t nameBytes = name.size() * sizeof(wchar_t);
+    std::vector<unsigned char> buffer(sizeof(FILE_RENAME_INFO) + nameBytes);
+    auto* info = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
+    info->Flags = kReplaceIfExists | kPosixSemantics; // the union's ReplaceIfExists in Ex form
+    info->RootDirectory = nullptr;
+    info->FileNameLength = static_cast<DWORD>(nameBytes);
+    std::memcpy(info->FileName, name.data(), nameBytes);
+    const bool renamed = ::SetFileInformationByHandle(file, kFileRenameInfoEx, info,
+                                                      static_cast<DWORD>(buffer.size()));
+    ::CloseHandle(file);
+    return renamed;
+}
 
 /** A name for a temporary file, different on every call of every process. */
 std::string temporaryName(const std::string& path) {
@@ -458,15 +498,21 @@ public:
         return std::make_unique<WindowsFileHandle>(handle, true);
     }
 
-    // The rename reaches the disk before the call returns (MOVEFILE_WRITE_THROUGH): Windows
-    // has no folder to sync afterwards.
+    // A replacement is made with POSIX semantics where the system has them (Windows 10 and
+    // NTFS): a file another program holds open is replaced too, as on Linux. Elsewhere (older
+    // systems, FAT, Wine) MoveFileExW replaces only a file nobody holds open. The rename reaches
+    // the disk before the call returns: there is no folder to sync afterwards.
     void rename(const std::string& from, const std::string& to, bool replaceExisting) override {
         requireUsablePath(from);
         requireUsablePath(to);
+        const std::wstring source = systemPath(from);
+        const std::wstring target = systemPath(to);
+        if (replaceExisting && renameReplacingOpenFile(source, target))
+            return;
         DWORD flags = MOVEFILE_WRITE_THROUGH;
         if (replaceExisting)
             flags |= MOVEFILE_REPLACE_EXISTING;
-        if (!::MoveFileExW(systemPath(from).c_str(), systemPath(to).c_str(), flags))
+        if (!::MoveFileExW(source.c_str(), target.c_str(), flags))
             throw windowsError();
     }
 
