@@ -39,6 +39,8 @@ function(corvane_isolate_test name)
       list(APPEND changes "${variable}=set:${value}")
     endif()
   endforeach()
+  # A cross-built test's settings for the emulator that runs it (cmake/CorvaneWindows.cmake).
+  list(APPEND changes ${CORVANE_EMULATOR_ENVIRONMENT})
   set_property(TEST ${name} APPEND PROPERTY ENVIRONMENT_MODIFICATION ${changes})
 endfunction()
 

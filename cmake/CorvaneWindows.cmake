@@ -2,11 +2,14 @@
 # under Wine (scripts/windows.sh). Without a Windows Qt (CORVANE_WINDOWS_QT OFF) only what needs
 # no Qt: the document layer, the table text, cvnobj and their tests.
 option(CORVANE_WINDOWS_QT "Build the editor and its tests with a Windows Qt" ON)
+set(CORVANE_WINEPREFIX "${CMAKE_BINARY_DIR}/wine" CACHE PATH "The tests' own Wine prefix")
 
-# MinGW's C and C++ runtimes and its threads linked into every program, so cvnobj.exe and the
-# tests run from any folder without the MinGW DLLs beside them.
-add_link_options(-static)
 add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0A00)
+# MinGW's C and C++ runtimes and its threads linked into cvnobj and the tests without Qt, so they
+# run from any folder alone. With Qt they are the DLLs Qt itself uses, one copy for all.
+if(NOT CORVANE_WINDOWS_QT)
+  add_link_options(-static)
+endif()
 
 # CLI11 and nlohmann-json are header-only; Debian's CMake files for them add /usr/include, which
 # a MinGW build must never see, so they are used from a folder holding only their headers.
@@ -25,7 +28,34 @@ add_subdirectory(codepage)
 add_subdirectory(document)
 add_subdirectory(tabletext)
 add_subdirectory(cli)
-add_subdirectory(tests/codepage)
-add_subdirectory(tests/document)
-add_subdirectory(tests/tabletext)
+target_link_options(cvnobj PRIVATE -static) # cvnobj.exe runs alone, wherever it is copied
+set(test_folders tests/codepage tests/document tests/tabletext tests/cli)
+
+if(CORVANE_WINDOWS_QT)
+  find_package(Qt6 REQUIRED COMPONENTS Widgets Test)
+  qt_standard_project_setup()
+  add_subdirectory(rtf)
+  add_subdirectory(ui)
+  add_subdirectory(editor)
+  add_subdirectory(shell)
+  add_subdirectory(app)
+  add_subdirectory(tests/support)
+  list(APPEND test_folders tests/rtf tests/ui tests/shell tests/editor tests/app)
+endif()
+# Every test runs under Wine in the tests' own prefix, headless. Wine hands a program the Unix
+# variables named WINEQT_... as QT_..., not those named QT_... themselves; QtTest writes to the
+# debugger unless told to use standard error; the offscreen platform finds fonts only in a
+# folder it is given. Qt's folder of DLLs holds the MinGW runtime too (scripts/windows_qt.sh).
+set(CORVANE_EMULATOR_ENVIRONMENT
+  "WINEPREFIX=set:${CORVANE_WINEPREFIX}" "WINEDEBUG=set:-all" "WINEDLLOVERRIDES=set:mscoree,mshtml="
+  "WINEQT_QPA_PLATFORM=set:offscreen" "WINEQT_FORCE_STDERR_LOGGING=set:1"
+  "WINEQT_QPA_FONTDIR=set:Z:/usr/share/fonts/truetype/dejavu")
+if(CORVANE_WINDOWS_QT)
+  get_target_property(qt_core Qt6::Core IMPORTED_LOCATION_RELEASE)
+  get_filename_component(qt_bin "${qt_core}" DIRECTORY)
+  list(APPEND CORVANE_EMULATOR_ENVIRONMENT "WINEPATH=set:Z:${qt_bin}")
+endif()
+foreach(folder IN LISTS test_folders)
+  add_subdirectory(${folder})
+endforeach()
 
