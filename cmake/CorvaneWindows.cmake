@@ -4,6 +4,9 @@
 option(CORVANE_WINDOWS_QT "Build the editor and its tests with a Windows Qt" ON)
 set(CORVANE_WINEPREFIX "${CMAKE_BINARY_DIR}/wine" CACHE PATH "The tests' own Wine prefix")
 
+set(CORVANE_WINDOWS_ICON "" CACHE FILEPATH "The program icon as .ico (scripts/windows.sh draws it)")
+enable_language(RC)
+
 add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0A00)
 # MinGW's C and C++ runtimes and its threads linked into cvnobj and the tests without Qt, so they
 # run from any folder alone. With Qt they are the DLLs Qt itself uses, one copy for all.
@@ -29,6 +32,19 @@ add_subdirectory(document)
 add_subdirectory(tabletext)
 add_subdirectory(cli)
 target_link_options(cvnobj PRIVATE -static) # cvnobj.exe runs alone, wherever it is copied
+
+# Each program's version, publisher and icon, as Explorer shows them.
+function(corvane_version_resource target description)
+  set(CORVANE_RC_NAME ${target})
+  set(CORVANE_RC_DESCRIPTION ${description})
+  set(CORVANE_RC_ICON "")
+  if(CORVANE_WINDOWS_ICON)
+    set(CORVANE_RC_ICON "1 ICON \"${CORVANE_WINDOWS_ICON}\"")
+  endif()
+  configure_file(${PROJECT_SOURCE_DIR}/packaging/windows/version.rc.in ${target}.rc @ONLY)
+  target_sources(${target} PRIVATE ${CMAKE_CURRENT_BINARY_DIR}/${target}.rc)
+endfunction()
+corvane_version_resource(cvnobj "Batch work on Corvane object data files")
 set(test_folders tests/codepage tests/document tests/tabletext tests/cli)
 
 if(CORVANE_WINDOWS_QT)
@@ -39,6 +55,8 @@ if(CORVANE_WINDOWS_QT)
   add_subdirectory(editor)
   add_subdirectory(shell)
   add_subdirectory(app)
+  corvane_version_resource(corvane-objdat-editor "Corvane OBJDAT File Editor")
+  set_target_properties(corvane-objdat-editor PROPERTIES WIN32_EXECUTABLE ON)
   add_subdirectory(tests/support)
   list(APPEND test_folders tests/rtf tests/ui tests/shell tests/editor tests/app)
 endif()

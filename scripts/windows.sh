@@ -53,6 +53,23 @@ fi
 export CCACHE_BASEDIR=${CCACHE_BASEDIR:-$root}
 launcher=()
 command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
+
+# The Linux cvnobj (the reference for cvnobj.exe) and the icon drawn by the program's own code,
+# from a native build of those two alone.
+native=$out/native
+icon=$out/icon/corvane-objdat-editor.ico
+native_build() {
+  cmake -S "$root" -B "$native" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCORVANE_BENCH=OFF \
+    -DCORVANE_AARCH64_TEST=OFF "${launcher[@]}" >/dev/null &&
+    cmake --build "$native" --target cvnobj render_icons >/dev/null || return
+  mkdir -p "$out/icon" && local sizes=() side
+  for side in 16 24 32 48 64 256; do sizes+=("$side" "$out/icon/$side.png"); done
+  env -i PATH="$PATH" QT_QPA_PLATFORM=offscreen XDG_RUNTIME_DIR="$out/icon" \
+    "$native/tools/render_icons" "${sizes[@]}" >/dev/null 2>&1 &&
+    convert "$out"/icon/{16,24,32,48,64,256}.png "$icon"
+}
+timed "native cvnobj and icon" native_build || finish
+
 cross=$out/build
 export WINEPREFIX=$out/wine WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 cross_build() {
@@ -60,7 +77,7 @@ cross_build() {
     -DCMAKE_TOOLCHAIN_FILE="$root/cmake/MinGW64Toolchain.cmake" \
     -DCORVANE_WINDOWS_ROOTS="$qt" -DCMAKE_PREFIX_PATH="$qt" -DCORVANE_WINDOWS_QT=$((with_qt)) \
     -DCMAKE_CROSSCOMPILING_EMULATOR=wine -DCORVANE_WINEPREFIX="$WINEPREFIX" \
-    -DCORVANE_WERROR=ON "${launcher[@]}" >/dev/null &&
+    -DCORVANE_WINDOWS_ICON="$icon" -DCORVANE_WERROR=ON "${launcher[@]}" >/dev/null &&
     cmake --build "$cross" --parallel "$(nproc)"
 }
 timed "cross-build" cross_build || finish
@@ -73,18 +90,13 @@ wine_prefix() {
 timed "Wine prefix" wine_prefix || finish
 run_tests() { (cd "$cross" && ctest --parallel "$(nproc)" --output-on-failure --timeout 600); }
 timed "tests under Wine" run_tests
-
-# The Linux cvnobj, built natively, writes the reference files.
-native=$out/native
-compare_cvnobj() {
-  cmake -S "$root" -B "$native" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCORVANE_BENCH=OFF \
-    -DCORVANE_AARCH64_TEST=OFF "${launcher[@]}" >/dev/null &&
-    cmake --build "$native" --target cvnobj render_icons >/dev/null &&
-    bash "$root/scripts/windows_cvnobj_check.sh" "$native/cli/cvnobj" "$cross/cli/cvnobj.exe"
-}
-timed "cvnobj.exe writes what cvnobj writes" compare_cvnobj
+timed "cvnobj.exe writes what cvnobj writes" \
+  bash "$root/scripts/windows_cvnobj_check.sh" "$native/cli/cvnobj" "$cross/cli/cvnobj.exe"
 
 if ((with_qt)); then
-  timed "installer and portable zip" bash "$root/scripts/windows_package.sh" "$cross" "$native" "$qt" "$out"
+  timed "installer and portable zip" \
+    bash "$root/scripts/windows_package.sh" "$cross" "$qt" "$icon" "$out" &&
+    timed "installer under Wine" bash "$root/scripts/windows_install_check.sh" \
+      "$(ls "$out"/corvane-objdat-editor-*-setup.exe)" "$out/wine-install"
 fi
 finish
