@@ -1,7 +1,8 @@
 // cvnobj: the editor's command-line companion for batch work on a data file and its names file.
 
 #include "cli/commands.h"
-#include "cli/process_start.h"
+#include "cli/standard_streams.h"
+#include "cli/utf8_arguments.h"
 #include "document/file_layout.h"
 #include "document/scaling.h"
 #include "tabletext/value_text.h"
@@ -41,7 +42,8 @@ std::string percentRange() {
 constexpr const char* kExitStatusHelp =
     "Exit status: 0 done, 1 failed (the reason on standard error), 2 a mistake on the command "
     "line, 3 import or scale wrote the files but could not print their summary (the change is "
-    "made: do not run it again). diff and check follow diff(1) and cmp(1): 0 the same (nothing found), 1 different "
+    "made: do not run it again). diff and check follow diff(1) and cmp(1): 0 the same (nothing "
+    "found), 1 different "
     "(something found), 2 trouble. Every message shows control characters escaped (\\x1b).";
 
 /** "OLD:NEW" with both percentages in that range. */
@@ -80,7 +82,8 @@ void writeEscapedLines(std::string_view text) {
 } // namespace
 
 int main(int argc, char** argv) {
-    const std::vector<std::string> arguments = startProcess(argc, argv);
+    prepareStandardStreams();
+    const std::vector<std::string> arguments = utf8Arguments(argc, argv);
     CLI::App app{"cvnobj: batch work on a Corvane object data file (OBJDAT.dat) and the names file "
                  "beside it (OBJDAT.nam), as the editor reads and writes them."};
     app.set_version_flag("--version", std::string("cvnobj ") + CORVANE_VERSION);

@@ -36,7 +36,7 @@ std::string pairedNamesPath(const std::string& dataPath) {
 
 void requireSeparateFiles(const FileHandle& namesFile, const FileHandle& dataFile) {
     const FileIdentity names = namesFile.identity();
-    if (names.inode != 0 && names == dataFile.identity())
+    if (names.known() && names == dataFile.identity())
         throw Error(kNamesFileAsDataFile);
 }
 
@@ -56,8 +56,8 @@ std::vector<ObjectRecord> readRecords(FileHandle& dataFile, int count) {
     std::vector<ObjectRecord> records;
     records.reserve(static_cast<std::size_t>(count));
     for (std::size_t r = 0; r < static_cast<std::size_t>(count); ++r)
-        records.push_back(decodeRecord(
-            std::span<const std::uint8_t, kRecordSize>(bytes.get() + r * kRecordSize, kRecordSize)));
+        records.push_back(decodeRecord(std::span<const std::uint8_t, kRecordSize>(
+            bytes.get() + r * kRecordSize, kRecordSize)));
     return records;
 }
 

@@ -2,10 +2,18 @@
 
 namespace doc {
 
+std::size_t lastFolderSeparator(std::string_view path) {
+#ifdef _WIN32
+    // "\" and "/" both separate folders, and ":" ends a drive ("C:OBJDAT.dat").
+    return path.find_last_of("\\/:");
+#else
+    return path.find_last_of('/');
+#endif
+}
+
 std::string namesFilePath(const std::string& dataPath) {
-    // Only a "." in the last part of the path starts an extension; only "/" separates folders
-    // ("\\" and ":" are ordinary characters of a name here).
-    const auto lastSeparator = dataPath.find_last_of('/');
+    // Only a "." in the last part of the path starts an extension.
+    const auto lastSeparator = lastFolderSeparator(dataPath);
     const auto lastDot = dataPath.find_last_of('.');
     if (lastDot != std::string::npos &&
         (lastSeparator == std::string::npos || lastDot > lastSeparator))
@@ -14,8 +22,13 @@ std::string namesFilePath(const std::string& dataPath) {
 }
 
 std::string folderOfPath(const std::string& path) {
-    const auto lastSeparator = path.find_last_of('/');
+    const auto lastSeparator = lastFolderSeparator(path);
     return lastSeparator == std::string::npos ? std::string() : path.substr(0, lastSeparator + 1);
+}
+
+std::string fileNameOf(const std::string& path) {
+    const auto lastSeparator = lastFolderSeparator(path);
+    return lastSeparator == std::string::npos ? path : path.substr(lastSeparator + 1);
 }
 
 } // namespace doc

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace doc {
 
@@ -24,11 +25,19 @@ constexpr std::int64_t nameSlotOffset(int r) {
     return std::int64_t{kNameSlotSize} * r;
 }
 
+/** Where path's last folder separator is, npos when it has none. The one place that knows what
+ * separates folders: only "/" on Linux ("\\" and ":" are ordinary characters of a name there); on
+ * Windows "\\", "/" and the ":" after a drive letter. */
+std::size_t lastFolderSeparator(std::string_view path);
+
 /** The names file beside a data file: the extension of the path's last part (after its last
- * "/") becomes ".nam", or ".nam" is appended when the last part has no ".". */
+ * separator) becomes ".nam", or ".nam" is appended when the last part has no ".". */
 std::string namesFilePath(const std::string& dataPath);
 
-/** The folder part of a path: up to and including its last "/"; empty when it has none. */
+/** The folder part of a path: up to and including its last separator; empty when it has none. */
 std::string folderOfPath(const std::string& path);
+
+/** The last part of a path, as messages name a file. */
+std::string fileNameOf(const std::string& path);
 
 } // namespace doc

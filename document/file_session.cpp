@@ -352,8 +352,8 @@ void FileSession::save(SaveMode mode) {
     putBackInterruptedSave(m_fileSystem, m_dataPath, *m_dataFile, m_namesFile.get());
     // As far as the save writes, and as far as the files were read or last written: a table that
     // has shrunk since (an "Add Record" undone) is checked against all that was there.
-    const OnDisk now = readOnDisk(std::max(
-        {m_table.recordCount(), m_stored.count, m_attempted ? m_attempted->count : 0}));
+    const OnDisk now = readOnDisk(
+        std::max({m_table.recordCount(), m_stored.count, m_attempted ? m_attempted->count : 0}));
     if (mode == SaveMode::RefuseChanged) {
         if (const std::string changed = changedFile(now); !changed.empty())
             throw ChangedOnDiskError(changed);
@@ -376,8 +376,8 @@ void FileSession::writeJournaled(const OnDisk& now) {
         !std::equal(now.count.begin(), now.count.end(), newCount.begin(), newCount.end());
 
     Journal journal;
-    journal.dataInode = m_dataFile->identity().inode;
-    journal.namesInode = m_namesFile->identity().inode;
+    journal.dataFile = m_dataFile->identity();
+    journal.namesFile = m_namesFile->identity();
     journal.dataSize = now.dataSize;
     journal.namesSize = now.namesSize;
     if (countChanges)

@@ -12,16 +12,27 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace doc {
 
-/** Which file a handle or a path leads to: equal identities are the same file, whatever it is
- * called now. */
-struct FileIdentity {
-    std::uint64_t device = 0;
-    std::uint64_t inode = 0;
+/** Which file a handle leads to: equal identities are the same file on this machine, whatever
+ * name it is reached by. Opaque: only the file layer that made it knows what its bytes mean (on
+ * POSIX the device and inode numbers), but they can be written down and read back, and compare
+ * equal then as they did before, for as long as the file and its file system exist. An empty
+ * identity (a file system that tells none) is unknown. */
+class FileIdentity {
+public:
+    FileIdentity() = default;
+    explicit FileIdentity(std::string bytes) : m_bytes(std::move(bytes)) {}
+    bool known() const { return !m_bytes.empty(); }
+    /** What to write down; FileIdentity(bytes()) is equal to this one. */
+    const std::string& bytes() const { return m_bytes; }
     bool operator==(const FileIdentity&) const = default;
+
+private:
+    std::string m_bytes;
 };
 
 /** The advisory locks a data file carries, each on a byte of its own far past any data, so they
@@ -112,11 +123,11 @@ public:
     static FileSystem& real();
 };
 
-/** The I/O code for a system error number (see IoCode), or the number itself. */
+/** The I/O code for a C library error number (errno) (see IoCode), or the number itself. */
 int ioCodeForErrno(int err);
 
-/** The error to throw for a failing system call: the code's message for the numbers that have
- * a code, "I/O error <errno>" for all others (an EIO is "I/O error 5"). */
+/** The error to throw for a failing C library call: the code's message for the errno values
+ * that have a code, "I/O error <errno>" for all others (an EIO is "I/O error 5"). */
 IoError ioErrorForErrno(int err);
 
 } // namespace doc

@@ -10,9 +10,9 @@ namespace doc {
 
 namespace {
 
-constexpr std::array<std::uint8_t, 8> kPendingMark = {'C', 'V', 'N', 'J', 'R', 'N', 'L', '1'};
+constexpr std::array<std::uint8_t, 8> kPendingMark = {'C', 'V', 'N', 'J', 'R', 'N', 'L', '2'};
 constexpr std::array<std::uint8_t, 8> kDoneMark = {'C', 'V', 'N', 'J', 'D', 'O', 'N', 'E'};
-constexpr std::size_t kHeaderSize = 8 + 4 * 8 + 4;
+constexpr std::size_t kHeaderSize = 8 + 2 * 8 + 4;
 constexpr std::size_t kRangeHeaderSize = 1 + 8 + 4;
 constexpr std::size_t kChecksumSize = 4;
 
@@ -56,11 +56,13 @@ void writeExactly(FileHandle& file, std::int64_t offset, const std::vector<std::
 
 std::vector<std::uint8_t> encodeJournal(const Journal& journal) {
     std::vector<std::uint8_t> out(kPendingMark.begin(), kPendingMark.end());
-    put(out, journal.dataInode, 8);
-    put(out, journal.namesInode, 8);
     put(out, static_cast<std::uint64_t>(journal.dataSize), 8);
     put(out, static_cast<std::uint64_t>(journal.namesSize), 8);
     put(out, journal.ranges.size(), 4);
+    for (const FileIdentity* identity : {&journal.dataFile, &journal.namesFile}) {
+        put(out, identity->bytes().size(), 1);
+        out.insert(out.end(), identity->bytes().begin(), identity->bytes().end());
+    }
     for (const JournalRange& range : journal.ranges) {
         out.push_back(static_cast<std::uint8_t>(range.file));
         put(out, static_cast<std::uint64_t>(range.offset), 8);
@@ -86,12 +88,19 @@ DecodedJournal decodeJournal(std::span<const std::uint8_t> bytes) {
         take(bytes, body, 4))
         return decoded;
     Journal& journal = decoded.journal;
-    journal.dataInode = take(bytes, 8, 8);
-    journal.namesInode = take(bytes, 16, 8);
-    journal.dataSize = static_cast<std::int64_t>(take(bytes, 24, 8));
-    journal.namesSize = static_cast<std::int64_t>(take(bytes, 32, 8));
-    const std::uint64_t count = take(bytes, 40, 4);
+    journal.dataSize = static_cast<std::int64_t>(take(bytes, 8, 8));
+    journal.namesSize = static_cast<std::int64_t>(take(bytes, 16, 8));
+    const std::uint64_t count = take(bytes, 24, 4);
     std::size_t at = kHeaderSize;
+    for (FileIdentity* identity : {&journal.dataFile, &journal.namesFile}) {
+        if (body - at < 1 || bytes[at] > body - at - 1)
+            return decoded;
+        const std::size_t length = bytes[at];
+        *identity =
+            FileIdentity(std::string(bytes.begin() + static_cast<std::ptrdiff_t>(at + 1),
+                                     bytes.begin() + static_cast<std::ptrdiff_t>(at + 1 + length)));
+        at += 1 + length;
+    }
     for (std::uint64_t i = 0; i < count; ++i) {
         if (body - at < kRangeHeaderSize)
             return decoded;
@@ -119,8 +128,7 @@ std::span<const std::uint8_t> journalDoneMark() {
 }
 
 bool journalBelongsTo(const Journal& journal, const FileHandle& data, const FileHandle& names) {
-    return journal.dataInode == data.identity().inode &&
-           journal.namesInode == names.identity().inode;
+    return journal.dataFile == data.identity() && journal.namesFile == names.identity();
 }
 
 void rollBack(const Journal& journal, FileHandle& data, FileHandle& names) {

@@ -24,11 +24,9 @@ struct JournalRange {
 };
 
 struct Journal {
-    /** The files the save wrote into: a journal is applied only to these very files. The device
-     * is not compared: the journal lies beside the data file, on its file system, and a device
-     * number can change from one mount to the next. */
-    std::uint64_t dataInode = 0;
-    std::uint64_t namesInode = 0;
+    /** The files the save wrote into: a journal is applied only to these very files. */
+    FileIdentity dataFile;
+    FileIdentity namesFile;
     /** The sizes before the save; a save only lengthens the files, the rollback cuts them back. */
     std::int64_t dataSize = 0;
     std::int64_t namesSize = 0;

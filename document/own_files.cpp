@@ -1,8 +1,9 @@
 #include "document/own_files.h"
 
+#include "document/file_layout.h"
+
 #include <charconv>
 #include <cstdio>
-#include <utility>
 
 namespace doc {
 
@@ -23,18 +24,9 @@ std::uint64_t fnv1a(std::string_view text) {
     return hash;
 }
 
-/** The folder part of path with its "/", and the last part. */
-std::pair<std::string, std::string> split(const std::string& path) {
-    const auto slash = path.find_last_of('/');
-    if (slash == std::string::npos)
-        return {std::string(), path};
-    return {path.substr(0, slash + 1), path.substr(slash + 1)};
-}
-
 /** "<folder>.<fitted base>" for path. */
 std::string hiddenStem(const std::string& path) {
-    const auto [folder, base] = split(path);
-    return folder + "." + fittedBase(base);
+    return folderOfPath(path) + "." + fittedBase(fileNameOf(path));
 }
 
 } // namespace
@@ -59,7 +51,7 @@ std::string temporaryPathFor(const std::string& path, int pid, unsigned counter,
 }
 
 std::optional<int> temporaryNameProcess(const std::string& path, std::string_view entry) {
-    std::string stem = fittedBase(split(path).second);
+    std::string stem = fittedBase(fileNameOf(path));
     stem.insert(stem.begin(), '.');
     stem += '.';
     if (!entry.starts_with(stem) || !entry.ends_with(".tmp"))

@@ -28,11 +28,6 @@ void removeQuietly(FileSystem& fileSystem, const std::string& path) {
 
 } // namespace
 
-std::string fileNameOf(const std::string& path) {
-    const auto slash = path.find_last_of('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
 void lockForWriting(FileHandle& dataFile, const std::string& dataPath) {
     if (dataFile.tryLock(LockSlot::Writer, LockMode::Exclusive))
         return;
@@ -131,9 +126,7 @@ void removeLeftJournal(FileSystem& fileSystem, const std::string& dataPath) {
 }
 
 void removeLeftTemporaries(FileSystem& fileSystem, const std::string& path) {
-    const auto slash = path.find_last_of('/');
-    const std::string folder =
-        slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+    const std::string folder = folderOfPath(path);
     for (const std::string& entry : fileSystem.folderEntries(folder.empty() ? "." : folder)) {
         const auto pid = temporaryNameProcess(path, entry);
         if (pid && !fileSystem.processExists(*pid))

@@ -6,6 +6,7 @@
 // back by the next program that takes the writer lock; and the temporary files
 // of a killed process, removed by the next one.
 
+#include "document/file_layout.h"
 #include "document/file_system.h"
 
 #include <string>
@@ -51,8 +52,5 @@ void removeLeftJournal(FileSystem& fileSystem, const std::string& dataPath);
 /** With the writer lock held: removes the temporary files of path (the names file while it was
  * made) whose process is gone. */
 void removeLeftTemporaries(FileSystem& fileSystem, const std::string& path);
-
-/** The last part of a path, as messages name a file. */
-std::string fileNameOf(const std::string& path);
 
 } // namespace doc

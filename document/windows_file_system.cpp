@@ -6,12 +6,12 @@
 #include "document/file_system.h"
 
 #include "document/errors.h"
+#include "document/file_layout.h"
 #include "document/own_files.h"
 
 #include <windows.h>
 
 #include <atomic>
-#include <cerrno>
 #include <chrono>
 #include <cstring>
 #include <optional>
@@ -19,28 +19,6 @@
 namespace doc {
 
 namespace {
-
-/** The C runtime's error numbers that have a code of their own in the I/O message table. */
-std::optional<IoCode> listedErrno(int err) {
-    switch (err) {
-    case ENOENT:
-        return IoCode::FileNotFound;
-    case ENOTDIR:
-    case ENAMETOOLONG:
-        return IoCode::InvalidFilename;
-    case EMFILE:
-    case ENFILE:
-        return IoCode::TooManyOpenFiles;
-    case EACCES:
-    case EPERM:
-    case EROFS:
-        return IoCode::AccessDenied;
-    case ENOSPC:
-        return IoCode::DiskFull;
-    default:
-        return std::nullopt;
-    }
-}
 
 /** Windows' own error codes that have a code in the I/O message table. */
 std::optional<IoCode> listedWindowsError(DWORD err) {
@@ -149,13 +127,19 @@ OVERLAPPED at(std::uint64_t offset) {
 
 constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 
-/** A file's identity: the volume's serial number and the file's index on it. */
+/** A file's identity: the volume's serial number and the file's index on it, 8 bytes each,
+ * least significant first. */
 std::optional<FileIdentity> identityOf(HANDLE handle) {
     BY_HANDLE_FILE_INFORMATION info{};
     if (!::GetFileInformationByHandle(handle, &info))
         return std::nullopt;
-    return FileIdentity{info.dwVolumeSerialNumber,
-                        (std::uint64_t{info.nFileIndexHigh} << 32) | info.nFileIndexLow};
+    std::string bytes;
+    for (const std::uint64_t number :
+         {std::uint64_t{info.dwVolumeSerialNumber},
+          (std::uint64_t{info.nFileIndexHigh} << 32) | info.nFileIndexLow})
+        for (int i = 0; i < 8; ++i)
+            bytes.push_back(static_cast<char>(number >> (8 * i)));
+    return FileIdentity(std::move(bytes));
 }
 
 /** Opens path only to look at it: no access to its data, so no share mode stands in the way. */
@@ -168,11 +152,13 @@ HANDLE openForAttributes(const std::string& path) {
  * that a program refused the lock can name it: Windows does not tell who holds a byte-range
  * lock. It lives as long as one of its holders keeps it open, so it dies with the holder. */
 std::wstring holderRecordName(const FileIdentity& file, LockSlot slot) {
-    wchar_t name[96];
-    std::swprintf(name, sizeof name / sizeof name[0], L"Local\\corvane-lock-%llx-%llx-%d",
-                  static_cast<unsigned long long>(file.device),
-                  static_cast<unsigned long long>(file.inode), slot == LockSlot::Writer ? 0 : 1);
-    return name;
+    std::wstring name = L"Local\\corvane-lock-";
+    for (const char byte : file.bytes()) {
+        wchar_t hex[3];
+        std::swprintf(hex, 3, L"%02x", static_cast<unsigned>(static_cast<unsigned char>(byte)));
+        name += hex;
+    }
+    return name + (slot == LockSlot::Writer ? L"-writer" : L"-save");
 }
 
 class WindowsFileHandle final : public FileHandle {
@@ -322,7 +308,7 @@ public:
     }
 
     int lockHolder(LockSlot slot, LockMode mode) const override {
-        if (m_handle == INVALID_HANDLE_VALUE || m_held[index(slot)])
+        if (m_handle == INVALID_HANDLE_VALUE || m_held[index(slot)] || !m_identity.known())
             return 0;
         // Is there a conflicting lock at all? Taken and let go at once when there is none.
         if (lockRange(slot, mode)) {
@@ -376,6 +362,8 @@ private:
     void recordHolder(LockSlot slot) {
         HANDLE& record = m_holderRecords[index(slot)];
         dropRecord(record);
+        if (!m_identity.known())
+            return;
         const int pid = static_cast<int>(::GetCurrentProcessId());
         record = ::CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof pid,
                                       holderRecordName(m_identity, slot).c_str());
@@ -459,14 +447,6 @@ std::string temporaryName(const std::string& path) {
                             static_cast<std::uint32_t>(clock));
 }
 
-/** The folder that holds path: everything before its last "\" or "/", "." when it has none. */
-std::string containingFolder(const std::string& path) {
-    const auto separator = path.find_last_of("\\/");
-    if (separator == std::string::npos)
-        return path.size() == 2 && path[1] == ':' ? path : ".";
-    return path.substr(0, separator + 1);
-}
-
 class WindowsFileSystem final : public FileSystem {
 public:
     std::unique_ptr<FileHandle> openExisting(const std::string& path) override {
@@ -525,7 +505,9 @@ public:
     // Renames are written through (see rename); only the folder's existence is left to check.
     void syncFolderOf(const std::string& path) override {
         requireUsablePath(path);
-        const DWORD attributes = ::GetFileAttributesW(systemPath(containingFolder(path)).c_str());
+        const std::string folder = folderOfPath(path);
+        const DWORD attributes =
+            ::GetFileAttributesW(systemPath(folder.empty() ? "." : folder).c_str());
         if (attributes == INVALID_FILE_ATTRIBUTES)
             throw windowsError();
     }
@@ -618,16 +600,6 @@ private:
 };
 
 } // namespace
-
-int ioCodeForErrno(int err) {
-    const auto code = listedErrno(err);
-    return code ? static_cast<int>(*code) : err;
-}
-
-IoError ioErrorForErrno(int err) {
-    const auto code = listedErrno(err);
-    return code ? IoError(*code) : IoError::unlisted(err);
-}
 
 FileSystem& FileSystem::real() {
     static WindowsFileSystem fileSystem;

@@ -1,5 +1,6 @@
 #pragma once
-// Facts about the running machine for the About box.
+// Facts about the running machine for the About box. What only the system can tell is defined in
+// a file of its own for each kind of system (system_info_posix.cpp).
 
 #include <QString>
 

@@ -337,14 +337,10 @@ TEST_F(CvnobjTest, FilesWithLongNamesAreMadeAndWritten) {
 TEST_F(CvnobjTest, APairWhoseSaveWasCutOffIsReportedAndPutBack) {
     writeAwkwardFile();
     const Bytes before = testsupport::readFile(data);
-    struct stat dataInfo {
-    }, namesInfo{};
-    ASSERT_EQ(::stat(data.c_str(), &dataInfo), 0);
-    ASSERT_EQ(::stat(names.c_str(), &namesInfo), 0);
     // What a save that was killed after its first record leaves.
     doc::Journal journal;
-    journal.dataInode = dataInfo.st_ino;
-    journal.namesInode = namesInfo.st_ino;
+    journal.dataFile = doc::FileSystem::real().openReadOnly(data)->identity();
+    journal.namesFile = doc::FileSystem::real().openReadOnly(names)->identity();
     journal.dataSize = static_cast<std::int64_t>(before.size());
     journal.namesSize = 180;
     journal.ranges.push_back({doc::PairFile::Data, 100, Bytes(before.begin() + 100, before.end())});

@@ -550,7 +550,8 @@ TEST_F(FileSessionTest, WhatAnotherProgramChangedIsNeverWrittenOver) {
         std::filesystem::rename(file + ".new", file);
     };
     const Case cases[] = {
-        {"a byte of a record", [&] { patch(path, testsupport::fieldOffset(1, 3), 0x42); }, "OBJDAT.dat"},
+        {"a byte of a record", [&] { patch(path, testsupport::fieldOffset(1, 3), 0x42); },
+         "OBJDAT.dat"},
         {"the record count", [&] { patch(path, doc::kCountOffset, 2); }, "OBJDAT.dat"},
         {"a name", [&] { patch(names, 31, 'z'); }, "OBJDAT.nam"},
         {"the data file cut to nothing", [&] { testsupport::cutFile(path, 0); }, "OBJDAT.dat"},
@@ -605,7 +606,7 @@ TEST_F(FileSessionTest, AJournalIsPutBackOnceAndOnlyIntoItsOwnPair) {
     const auto asIs = [](auto&) {};
     const Case cases[] = {
         {"its own", asIs, asIs, ""},
-        {"another file's", [](doc::Journal& j) { ++j.dataInode; }, asIs,
+        {"another file's", [](doc::Journal& j) { j.dataFile = j.namesFile; }, asIs,
          "OBJDAT.dat: the journal .OBJDAT.dat-journal beside it was written for other files and "
          "was not applied; move it away to open the file"},
         {"damaged", asIs, [](Bytes& bytes) { bytes[60] ^= 1; }, damaged},
@@ -616,12 +617,9 @@ TEST_F(FileSessionTest, AJournalIsPutBackOnceAndOnlyIntoItsOwnPair) {
         const Bytes old = testsupport::readFile(path);
         // What a save that grew the file by a record and was cut off leaves.
         doc::Journal journal;
-        struct stat data {
-        }, names{};
-        ::stat(path.c_str(), &data);
-        ::stat(m_folder.file("OBJDAT.nam").c_str(), &names);
-        journal.dataInode = data.st_ino;
-        journal.namesInode = names.st_ino;
+        journal.dataFile = doc::FileSystem::real().openReadOnly(path)->identity();
+        journal.namesFile =
+            doc::FileSystem::real().openReadOnly(m_folder.file("OBJDAT.nam"))->identity();
         journal.dataSize = static_cast<std::int64_t>(old.size());
         journal.namesSize = 90;
         journal.ranges.push_back(

@@ -155,7 +155,7 @@ TEST(WindowsFileSystem, LongAndNonAnsiPaths) {
                 .wstring();
         std::replace(wide.begin(), wide.end(), L'/', L'\\');
         made.push_back(L"\\\\?\\" + wide);
-        ASSERT_TRUE(::CreateDirectoryW(made.back().c_str(), nullptr)) << ::GetLastError();
+        ASSERT_TRUE(::CreateDirectoryW(made.back().c_str(), nullptr)) << ::GetLastError() << " " << deep;
     }
     const std::string path = deep + "/\xe6\x97\xa5\xe6\x9c\xac \xd0\x96.dat";
     ASSERT_GT(path.size(), 300u);

@@ -347,8 +347,9 @@ private slots:
         QCOMPARE(::stat(doc::namesFilePath(c.otherPath).c_str(), &names), 0);
         // What a save stopped after its first write leaves.
         doc::Journal journal;
-        journal.dataInode = data.st_ino;
-        journal.namesInode = names.st_ino;
+        journal.dataFile = doc::FileSystem::real().openReadOnly(c.otherPath)->identity();
+        journal.namesFile =
+            doc::FileSystem::real().openReadOnly(doc::namesFilePath(c.otherPath))->identity();
         journal.dataSize = data.st_size;
         journal.namesSize = names.st_size;
         journal.ranges.push_back({doc::PairFile::Data, 100, Bytes(100, 0)});

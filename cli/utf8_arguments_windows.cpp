@@ -1,10 +1,7 @@
-#include "cli/process_start.h"
+#include "cli/utf8_arguments.h"
 
 #include <windows.h>
 
-#include <cstdio>
-#include <fcntl.h>
-#include <io.h>
 #include <shellapi.h>
 
 namespace {
@@ -20,11 +17,8 @@ std::string utf8(const wchar_t* text) {
 } // namespace
 
 // argv holds the arguments in the ANSI code page, which loses every character outside it; the
-// UTF-16 command line keeps them all. Text mode would turn each "\n" written into "\r\n": the
-// output is the same bytes as on Linux.
-std::vector<std::string> startProcess(int argc, char** argv) {
-    _setmode(_fileno(stdout), _O_BINARY);
-    _setmode(_fileno(stderr), _O_BINARY);
+// UTF-16 command line keeps them all.
+std::vector<std::string> utf8Arguments(int argc, char** argv) {
     int count = 0;
     wchar_t** wide = ::CommandLineToArgvW(::GetCommandLineW(), &count);
     if (!wide)
