@@ -40,7 +40,7 @@ check "the installed cvnobj.exe runs" wine "$program/cvnobj.exe" --version
 mkdir -p "$roaming/cvnobj"
 echo "[Objects]" >"$roaming/cvnobj/cvnobj.INI"
 echo "notes" >"$roaming/cvnobj/objinfo.txt"
-wine "$program/cvnobj.exe" sample 'C:/OBJDAT.dat' 3 >/dev/null
+wine "$program/cvnobj.exe" sample 'C:\OBJDAT.dat' 3 >/dev/null
 cp "$WINEPREFIX/drive_c/OBJDAT.dat" "$program/MY.dat"
 wine "$program/uninstall.exe" /S
 wineserver -w
