@@ -7,8 +7,8 @@
 #include "document/document_reader.h"
 #include "document/field_table.h"
 #include "document/table_comparison.h"
-#include "editor/compare_window.h"
-#include "tests/support/editor_fixture.h"
+#include "tests/support/views_fixture.h"
+#include "views/compare_window.h"
 
 #include <QAction>
 #include <QApplication>
@@ -31,8 +31,8 @@ testsupport::DataFile fullFile() {
     return file;
 }
 
-struct Bench : EditorFixture {
-    Bench() : EditorFixture(fullFile(), testsupport::numberedNames(kFull)) {
+struct Bench : ViewsFixture {
+    Bench() : ViewsFixture(fullFile(), testsupport::numberedNames(kFull)) {
         testsupport::DataFile other = fullFile();
         for (auto& record : other.records)
             for (const int k : {doc::field::kDamage, doc::field::kDxPos, doc::field::kMaxRange})
@@ -50,11 +50,11 @@ struct Bench : EditorFixture {
         window().showSelectedRecord();
         QCoreApplication::processEvents();
     }
-    editor::CompareWindow* compare() {
+    views::CompareWindow* compare() {
         dialogs().queueOpenFile(QString::fromStdString(otherPath));
         window().CompareWith1->trigger();
         QCoreApplication::processEvents();
-        return window().findChild<editor::CompareWindow*>();
+        return window().findChild<views::CompareWindow*>();
     }
     testsupport::TempFolder folder;
     std::string otherPath;
@@ -87,7 +87,7 @@ BENCHMARK(BM_CompareTables)->Unit(benchmark::kMicrosecond);
 void BM_CompareWithShown(benchmark::State& state) {
     for (auto _ : state) {
         const auto start = std::chrono::steady_clock::now();
-        editor::CompareWindow* window = g_bench->compare();
+        views::CompareWindow* window = g_bench->compare();
         state.SetIterationTime(since(start));
         if (!window || window->model().differingRecords() != kFull) {
             state.SkipWithError("no comparison of every record");
@@ -100,7 +100,7 @@ BENCHMARK(BM_CompareWithShown)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 /** "Show all records" switched on (13 312 rows) and drawn; switched off between the runs. */
 void BM_ShowAllRecords(benchmark::State& state) {
-    editor::CompareWindow* window = g_bench->compare();
+    views::CompareWindow* window = g_bench->compare();
     for (auto _ : state) {
         const auto start = std::chrono::steady_clock::now();
         window->showAll->click();
@@ -116,7 +116,7 @@ BENCHMARK(BM_ShowAllRecords)->UseManualTime()->Unit(benchmark::kMillisecond);
 /** "Take All Differences" of 512 records: the plan, the step, the editor's list and form, the
  * comparison again, drawn. Undone between the runs, untimed. */
 void BM_TakeAllDifferences(benchmark::State& state) {
-    editor::CompareWindow* window = g_bench->compare();
+    views::CompareWindow* window = g_bench->compare();
     const doc::ObjectTable before = g_bench->table();
     for (auto _ : state) {
         const auto start = std::chrono::steady_clock::now();

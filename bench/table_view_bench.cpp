@@ -5,8 +5,8 @@
 // fails on time.
 
 #include "document/field_table.h"
-#include "editor/table_window.h"
-#include "tests/support/editor_fixture.h"
+#include "tests/support/views_fixture.h"
+#include "views/table_window.h"
 
 #include <QAction>
 #include <QApplication>
@@ -53,8 +53,8 @@ double keystrokeMedian(EditorFixture& f, int count) {
     for (int i = 0; i < count + 1; ++i)
         samples.push_back(milliseconds([&] {
             QTest::keyClick(f.window().ME5, f.window().ME5->text().size() == digits
-                                                 ? Qt::Key_7
-                                                 : Qt::Key_Backspace);
+                                                ? Qt::Key_7
+                                                : Qt::Key_Backspace);
             QCoreApplication::processEvents();
         }));
     // A keystroke that did not reach the edit would measure nothing.
@@ -73,15 +73,15 @@ int main(int argc, char** argv) {
     std::vector<double> opens, multiplies;
     double floor = 0, withView = 0;
     for (int run = 0; run < 5; ++run) {
-        EditorFixture f(fullFile(), names);
+        ViewsFixture f(fullFile(), names);
         if (run == 0)
             floor = keystrokeMedian(f, 200);
         opens.push_back(milliseconds([&] {
             f.window().TableView1->trigger();
             QCoreApplication::processEvents();
         }));
-        editor::TableWindow* view = f.window().tableWindow();
-        QTableView* grid = view->grid();
+        views::TableWindow* view = f.views().tableWindow();
+        QTableView* grid = view->grid;
         QItemSelection floats;
         for (const int k : doc::kSizeFields)
             floats.select(grid->model()->index(0, 2 + k),
@@ -89,7 +89,7 @@ int main(int argc, char** argv) {
         grid->selectionModel()->select(floats, QItemSelectionModel::ClearAndSelect);
         f.dialogs().queueText(QStringLiteral("1.2"));
         multiplies.push_back(milliseconds([&] {
-            view->MultiplyBy1->trigger();
+            view->multiplyBy->trigger();
             QCoreApplication::processEvents();
         }));
         if (run == 0)

@@ -1,5 +1,6 @@
 #include "cli/commands.h"
 
+#include "cli/command_support.h"
 #include "cli/sample_data.h"
 #include "document/document_reader.h"
 #include "document/errors.h"
@@ -12,9 +13,11 @@
 #include "document/record_codec.h"
 #include "document/table_comparison.h"
 #include "document/whole_file.h"
+#include "tabletext/patch.h"
 #include "tabletext/table_io.h"
 #include "tabletext/value_text.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
@@ -28,7 +31,7 @@ namespace cli {
 // The export, the import and the value forms are the table text the editor shares.
 using namespace tabletext;
 
-namespace {
+namespace support {
 
 /** An import source larger than this is refused: a full table exports to about 100 KB. */
 constexpr std::int64_t kMaxSourceSize = 16 * 1024 * 1024;
@@ -76,8 +79,7 @@ void openForWriting(doc::FileSession& session, const std::string& path, bool cre
         failOnPair(path, e, true);
     }
     if (!session.recoveryNotice().empty()) {
-        const std::string notice =
-            "cvnobj: " + escapedForTerminal(session.recoveryNotice()) + '\n';
+        const std::string notice = "cvnobj: " + escapedForTerminal(session.recoveryNotice()) + '\n';
         std::fwrite(notice.data(), 1, notice.size(), stderr);
     }
 }
@@ -157,6 +159,46 @@ std::string readSource(const std::string& path) {
 std::filesystem::path fileSystemPath(const std::string& path) {
     return std::u8string(reinterpret_cast<const char8_t*>(path.data()), path.size());
 }
+
+std::string requireNewPair(const std::string& path) {
+    std::string namesPath;
+    try {
+        namesPath = doc::pairedNamesPath(path);
+    } catch (const doc::Error& e) {
+        failOn(path, e);
+    }
+    for (const std::string& target : {path, namesPath})
+        if (doc::FileSystem::real().kindOf(target) != doc::PathKind::Missing ||
+            std::filesystem::is_symlink(fileSystemPath(target)))
+            throw CommandError(target + ": already exists; it is left as it is");
+    return namesPath;
+}
+
+void placeNewPair(const std::string& path, const std::string& namesPath,
+                  std::span<const std::uint8_t> data, std::span<const std::uint8_t> names) {
+    auto& files = doc::FileSystem::real();
+    try {
+        doc::placeWholeFile(files, path, data, false)->close();
+    } catch (const doc::Error& e) {
+        failOn(path, e);
+    }
+    try {
+        doc::placeWholeFile(files, namesPath, names, false)->close();
+        files.syncFolderOf(path);
+    } catch (const doc::Error& e) {
+        try {
+            files.remove(path);
+        } catch (const doc::Error&) {
+        }
+        failOn(namesPath, e);
+    }
+}
+
+} // namespace support
+
+using namespace support;
+
+namespace {
 
 /** Whether two paths name one file: the same file now, or the same place once the links of the
  * folders are followed, whether anything is there yet or not. */
@@ -323,9 +365,24 @@ int runScale(const std::string& path, doc::ScalePercentages damage, doc::ScalePe
     return 0;
 }
 
-int runDiff(const std::string& first, const std::string& second) {
+int runDiff(const std::string& first, const std::string& second, bool patch) {
     const doc::StoredDocument a = readStored(first);
     const doc::StoredDocument b = readStored(second);
+    if (patch) {
+        const doc::TableRows from{a.records, a.names}, to{b.records, b.names};
+        std::string text;
+        try {
+            text = patchText(from, to);
+        } catch (const doc::Error& e) {
+            failOn(second, e);
+        }
+        write(text);
+        const auto records = doc::compareTables(from, to);
+        return std::any_of(records.begin(), records.end(),
+                           [](const auto& record) { return record.differs(); })
+                   ? 1
+                   : 0;
+    }
     std::string out;
     for (const doc::RecordComparison& record :
          doc::compareTables({a.records, a.names}, {b.records, b.names})) {
@@ -436,17 +493,7 @@ int runCheck(const std::string& path) {
 }
 
 int runSample(const std::string& path, int count) {
-    auto& files = doc::FileSystem::real();
-    std::string namesPath;
-    try {
-        namesPath = doc::pairedNamesPath(path);
-    } catch (const doc::Error& e) {
-        failOn(path, e);
-    }
-    for (const std::string& target : {path, namesPath})
-        if (files.kindOf(target) != doc::PathKind::Missing ||
-            std::filesystem::is_symlink(fileSystemPath(target)))
-            throw CommandError(target + ": already exists; it is left as it is");
+    const std::string namesPath = requireNewPair(path);
     const std::vector<std::uint8_t> data = sampleDataFile(count);
     std::vector<std::uint8_t> names(static_cast<std::size_t>(doc::nameSlotOffset(count)), 0);
     for (int r = 0; r < count; ++r) {
@@ -454,23 +501,7 @@ int runSample(const std::string& path, int count) {
         doc::writeNameSlot(slot, sampleName(r));
         std::copy(slot.begin(), slot.end(), names.begin() + doc::nameSlotOffset(r));
     }
-    // Each file appears whole under its name or not at all, and never through a link; the data
-    // file is taken back when the names file cannot be made.
-    try {
-        doc::placeWholeFile(files, path, data, false)->close();
-    } catch (const doc::Error& e) {
-        failOn(path, e);
-    }
-    try {
-        doc::placeWholeFile(files, namesPath, names, false)->close();
-        files.syncFolderOf(path);
-    } catch (const doc::Error& e) {
-        try {
-            files.remove(path);
-        } catch (const doc::Error&) {
-        }
-        failOn(namesPath, e);
-    }
+    placeNewPair(path, namesPath, data, names);
     write("Wrote " + std::to_string(count) + " records to " + escapedForTerminal(path) +
           " and their names to " + escapedForTerminal(namesPath) + "\n");
     return 0;

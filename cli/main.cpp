@@ -40,11 +40,39 @@ std::string percentRange() {
 }
 
 constexpr const char* kExitStatusHelp =
-    "Exit status: 0 done, 1 failed (the reason on standard error), 2 a mistake on the command "
-    "line, 3 import or scale wrote the files but could not print their summary (the change is "
-    "made: do not run it again). diff and check follow diff(1) and cmp(1): 0 the same (nothing "
-    "found), 1 different "
-    "(something found), 2 trouble. Every message shows control characters escaped (\\x1b).";
+    "Exit status:\n"
+    "  command               0           1          2         3\n"
+    "  show, export, sample  done        failed     mistake   -\n"
+    "  import, scale         done        failed     mistake   unreported\n"
+    "  diff                  same        different  trouble   -\n"
+    "  check                 none found  found      trouble   -\n"
+    "  merge, apply          merged      conflicts  trouble   unreported\n"
+    "A failure's reason is on standard error; \"mistake\" is a mistake on the command line; "
+    "\"trouble\" is one, or a failure; \"conflicts\": conflicts left, nothing written; "
+    "\"unreported\": the files were written but the summary could not be printed (the change is "
+    "made: do not run it again). "
+    "Every message shows control characters escaped (\\x1b).";
+
+constexpr const char* kMergeHelp =
+    "Merge two modified copies of one original: BASE, the original; MINE, the copy written; "
+    "THEIRS, the other copy. Each field and name changed on one side only takes that side's "
+    "value; changed on both to the same value, it is taken once; changed on both differently, it "
+    "is a conflict. Fields compare bit for bit, names as text. Records after BASE's last that "
+    "one side added are appended; the same record added differently on both sides is a "
+    "conflict. A copy with fewer records than BASE is refused. Each change taken from THEIRS "
+    "is listed (\"record 12 damage: 100 -> 120 (theirs)\"), and so is each conflict "
+    "(\"record 12 damage: base 100, mine 150, theirs 120\"). With a conflict left nothing is "
+    "written (exit status 1). The merge goes into MINE through the editor's journaled save, or "
+    "with -o into a new pair.";
+
+constexpr const char* kApplyHelp =
+    "Apply a patch (cvnobj diff A B --patch) to FILE as a merge whose original is the patch's "
+    "\"before\" values and whose other copy is its \"after\" values: a field already holding "
+    "the \"after\" value is left, one holding the \"before\" value takes the \"after\" value, "
+    "one holding anything else is a conflict (\"record 12 damage: base 100, mine 150, patch "
+    "120\"), and with a conflict left nothing is written (exit status 1). The patch's added "
+    "records are appended. The header, the bytes after a name's end and after the last record "
+    "stay those of FILE.";
 
 /** "OLD:NEW" with both percentages in that range. */
 std::string readPercentages(const std::string& text, doc::ScalePercentages& into) {
@@ -97,6 +125,8 @@ int main(int argc, char** argv) {
     int count = 200;
     bool dryRun = false;
     bool byteOrderMark = false;
+    bool patch = false;
+    std::string prefer;
     doc::ScalePercentages damage{100, 100}, size{100, 100};
     std::string damageText, sizeText;
 
@@ -140,6 +170,12 @@ int main(int argc, char** argv) {
     diff->add_option("A", path, "the first data file")->required();
     diff->add_option("B", second, "the second data file")->required();
 
+    diff->add_flag("--patch", patch,
+                   "write the differences as a patch file's JSON (for cvnobj apply): format "
+                   "\"cvnobj-patch\", version 1, the record counts before and after, each "
+                   "changed field and name with its value before and after, each added record "
+                   "whole; values in the export's forms, as strings");
+
     auto* check = app.add_subcommand(
         "check",
         "Report what would stop or surprise the editor. Exit status 0 when nothing is found, 1 "
@@ -152,6 +188,26 @@ int main(int argc, char** argv) {
     sample->add_option("PATH", path, "the data file to create")->required();
     sample->add_option("COUNT", count, "records, 1 to 512 (default 200)")
         ->check(CLI::Range(1, doc::kTableCapacity));
+
+    auto* merge = app.add_subcommand("merge", kMergeHelp);
+    merge->add_option("BASE", path, "the original data file")->required();
+    merge->add_option("MINE", second, "the modified copy the merge is written into")->required();
+    merge->add_option("THEIRS", source, "the other modified copy")->required();
+    merge->add_option("-o,--output", output,
+                      "write the merge into this new data file and its names file instead of "
+                      "MINE; neither may exist");
+
+    auto* apply = app.add_subcommand("apply", kApplyHelp);
+    apply->add_option("FILE", path, "the data file")->required();
+    apply->add_option("PATCH", source, "the patch file")->required();
+    for (CLI::App* command : {merge, apply}) {
+        command->add_flag("--dry-run", dryRun, "list what would change, write nothing");
+        command
+            ->add_option("--prefer", prefer,
+                         "settle every conflict with this side's value: mine or theirs (where "
+                         "added records conflict, the preferred side's record)")
+            ->check(CLI::IsMember({"mine", "theirs"}));
+    }
 
     try {
         std::vector<const char*> pointers;
@@ -183,7 +239,7 @@ int main(int argc, char** argv) {
             cli::finishOutput();
         } catch (const std::exception& failure) {
             reportFailure(failure.what());
-            return *diff || *check ? 2 : 1;
+            return *diff || *check || *merge || *apply ? 2 : 1;
         }
         return 0;
     }
@@ -201,11 +257,21 @@ int main(int argc, char** argv) {
         else if (*scale)
             status = cli::runScale(path, damage, size);
         else if (*diff)
-            status = cli::runDiff(path, second);
+            status = cli::runDiff(path, second, patch);
         else if (*check)
             status = cli::runCheck(path);
         else if (*sample)
             status = cli::runSample(path, count);
+        else if (*merge || *apply) {
+            cli::MergeOptions options;
+            options.output = output;
+            options.dryRun = dryRun;
+            options.prefer = prefer == "mine"     ? cli::MergeOptions::Prefer::Mine
+                             : prefer == "theirs" ? cli::MergeOptions::Prefer::Theirs
+                                                  : cli::MergeOptions::Prefer::None;
+            status = *merge ? cli::runMerge(path, second, source, options)
+                            : cli::runApply(path, source, options);
+        }
         cli::finishOutput();
         return status;
     } catch (const cli::UnreportedWrite& e) {
@@ -214,7 +280,7 @@ int main(int argc, char** argv) {
     } catch (const std::exception& e) {
         std::fflush(stdout);
         reportFailure(e.what());
-        // diff and check keep 1 for what they found: their trouble is 2.
-        return *diff || *check ? 2 : 1;
+        // diff, check, merge and apply keep 1 for what they found: their trouble is 2.
+        return *diff || *check || *merge || *apply ? 2 : 1;
     }
 }

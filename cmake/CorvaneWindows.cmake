@@ -54,12 +54,14 @@ if(CORVANE_WINDOWS_QT)
   add_subdirectory(rtf)
   add_subdirectory(ui)
   add_subdirectory(editor)
+  add_subdirectory(views)
   add_subdirectory(shell)
   add_subdirectory(app)
   corvane_version_resource(corvane-objdat-editor "Corvane OBJDAT File Editor")
   set_target_properties(corvane-objdat-editor PROPERTIES WIN32_EXECUTABLE ON)
   add_subdirectory(tests/support)
-  list(APPEND test_folders tests/rtf tests/ui tests/shell tests/editor tests/app)
+  list(APPEND test_folders tests/rtf tests/ui tests/shell tests/editor tests/views
+       tests/app)
 endif()
 # Every test runs under Wine in the tests' own prefix, headless. Wine hands a program the Unix
 # variables named WINEQT_... as QT_..., not those named QT_... themselves; QtTest writes to the

@@ -6,9 +6,9 @@
 #include "document/pair_guard.h"
 #include "document/scaling.h"
 #include "document/text_forms.h"
-#include "editor/record_texts.h"
 #include "editor/record_view.h"
 #include "tabletext/record_text.h"
+#include "ui/decimal_separator.h"
 #include "ui/dialogs/dialogs.h"
 #include "ui/user_action.h"
 
@@ -70,6 +70,10 @@ QString pasteRefusal(const std::vector<std::string>& errors) {
 Document::Document(DocumentSettings& settings, doc::FileSystem& fileSystem)
     : m_settings(settings), m_fileSystem(fileSystem), m_session(fileSystem),
       m_watcher([this] { noticeDiskChange(); }) {}
+
+Document::~Document() {
+    m_view = nullptr;
+}
 
 QString Document::readSettingsStep() {
     if (m_settings.readStartDir(QString()).isEmpty()) {
@@ -286,7 +290,7 @@ void Document::shapeToShadow() {
         return;
     // Its six write-backs are one step.
     const StepScope step(*this, QStringLiteral("Shape Data to Shadow Data"), m_view->selectedRow());
-    const std::string separator = decimalSeparator();
+    const std::string separator = ui::decimalSeparatorUtf8();
     for (const int shape : doc::kShapeSizeFields) {
         // The size as the edit shows it, at full precision: a stored 1.234 shown as 1.23
         // gives 9.84.
@@ -341,8 +345,7 @@ void Document::setUnsaved(bool unsaved) {
 // ---- the undo history
 
 Document::StepScope::StepScope(Document& document, const QString& name, int row)
-    : m_document(document) {
-    document.endTyping();
+    : Command(document), m_document(document) {
     document.m_history.begin(document.table(), name, row);
 }
 
@@ -356,8 +359,9 @@ Document::StepScope::~StepScope() {
 }
 
 void Document::startHistory() {
-    m_typing.reset();
+    // Forgotten with the history: nothing of it is recorded.
     m_history.reset();
+    m_typing.reset();
     rememberFilesHold();
     m_view->showHistory();
 }
@@ -424,15 +428,29 @@ void Document::showHistoryStep(const HistoryStep& step) {
     m_view->showHistory();
 }
 
+Document::TypingStep::TypingStep(Document& document, int row, int field, bool goesOn)
+    : row(row), field(field), goesOn(goesOn), m_document(document) {
+    document.m_history.begin(document.table(), stepOfField(field, row), row);
+}
+
+Document::TypingStep::~TypingStep() {
+    try {
+        m_document.m_history.end(m_document.table());
+    } catch (const std::bad_alloc&) {
+        // As a command's step: without the memory to keep it the step is lost.
+    }
+    if (m_document.m_view)
+        m_document.m_view->showHistory();
+}
+
 void Document::typingInto(int row, int field) {
     // Without a row nothing is written; a command's own write-backs are in its step.
     if (row < 0 || (m_history.isOpen() && !m_typing))
         return;
-    if (m_typing && m_typing->goesOn && m_typing->row == row && m_typing->field == field)
+    if (m_typing && m_typing->goesOnWith(row, field))
         return;
     endTyping();
-    m_history.begin(table(), stepOfField(field, row), row);
-    m_typing = Typing{row, field, true};
+    m_typing.emplace(*this, row, field, true);
 }
 
 void Document::toggling(int row, int field) {
@@ -444,14 +462,6 @@ void Document::toggling(int row, int field) {
 void Document::recordShown(int row) {
     if (m_typing && m_typing->row != row)
         endTyping();
-}
-
-void Document::endTyping() {
-    if (!m_typing)
-        return;
-    m_typing.reset();
-    m_history.end(table());
-    m_view->showHistory();
 }
 
 void Document::applyTable(const doc::ObjectTable& newTable, const QString& name, int row) {

@@ -22,6 +22,8 @@ class Document {
 public:
     explicit Document(DocumentSettings& settings,
                       doc::FileSystem& fileSystem = doc::FileSystem::real());
+    /** The windows it showed may be gone by then: an open typing step goes without a word. */
+    ~Document();
     Document(const Document&) = delete;
     Document& operator=(const Document&) = delete;
 
@@ -124,8 +126,17 @@ public:
     void toggling(int row, int field);
     /** The record view now shows record row; typing into another record has ended. */
     void recordShown(int row);
-    /** Ends the step of the typing so far, as every command does before it runs. */
-    void endTyping();
+
+    /** One command of the user's, as a scope around it: made before the command acts, it ends
+     * the step of the typing so far, whatever the command then does or wherever it stops. Every
+     * command outside Document runs inside one (the editor window's "Edit" items all do); no
+     * caller ends the typing by hand. */
+    class Command {
+    public:
+        explicit Command(Document& document) { document.endTyping(); }
+        Command(const Command&) = delete;
+        Command& operator=(const Command&) = delete;
+    };
 
     /** Puts newTable in place of the table as one step called name about record row (which must
      * exist in newTable), then as after any change: "Save" enabled, the list refilled and record
@@ -153,16 +164,37 @@ public:
 private:
     /** Records one command as a step: begun when made (ending the typing), ended when gone,
      * also when the command throws, so a step holds whatever the command changed. */
-    class StepScope {
+    class StepScope : Command {
     public:
         StepScope(Document& document, const QString& name, int row);
         ~StepScope();
-        StepScope(const StepScope&) = delete;
-        StepScope& operator=(const StepScope&) = delete;
 
     private:
         Document& m_document;
     };
+    /** The typing in one field of one record as a step: begun when made, ended when it goes
+     * (another field's typing, another record shown, a command, a new history), on every path
+     * as a command's step is. A toggle's does not go on with more. */
+    class TypingStep {
+    public:
+        TypingStep(Document& document, int row, int field, bool goesOn);
+        ~TypingStep();
+        TypingStep(const TypingStep&) = delete;
+        TypingStep& operator=(const TypingStep&) = delete;
+        /** Whether a keystroke of field of record row goes on with this step. */
+        bool goesOnWith(int row, int field) const {
+            return goesOn && this->row == row && this->field == field;
+        }
+
+        const int row;
+        const int field;
+        bool goesOn;
+
+    private:
+        Document& m_document;
+    };
+    /** Ends the step of the typing so far; nothing when none is open. */
+    void endTyping() { m_typing.reset(); }
     /** An open, or a reload: the history starts afresh, and the table is what the files hold. */
     void startHistory();
     /** The table now matches the files after a successful open or save. */
@@ -218,13 +250,8 @@ private:
     int m_nextListenerKey = 0;
 
     History m_history;
-    /** The typing step open: its record and field; a toggle's does not go on with more. */
-    struct Typing {
-        int row;
-        int field;
-        bool goesOn;
-    };
-    std::optional<Typing> m_typing;
+    /** The typing step open, if any. */
+    std::optional<TypingStep> m_typing;
     /** The records, names and count the files hold, when known (a failed save leaves it not). */
     doc::ObjectTable m_filesHold;
     bool m_filesHoldKnown = false;

@@ -1,9 +1,7 @@
 #include "editor/editor_window.h"
 
-#include "editor/compare_window.h"
 #include "editor/document.h"
 #include "editor/record_view.h"
-#include "editor/table_window.h"
 #include "tabletext/record_text.h"
 #include "ui/controls/field_edit.h"
 #include "ui/controls/flag_check_box.h"
@@ -150,7 +148,6 @@ void TForm6::showRow(int row) {
 }
 
 void TForm6::findRecord() {
-    m_document.endTyping();
     const std::optional<QString> text = ui::Dialogs::current().askText(
         this, QStringLiteral("Find Record"),
         QStringLiteral("Find the record whose number, class, type or name contains:"), m_findText);
@@ -162,7 +159,6 @@ void TForm6::findRecord() {
 }
 
 void TForm6::findAgain(SearchDirection direction) {
-    m_document.endTyping();
     if (m_findText.isEmpty())
         return;
     QStringList rows;
@@ -178,7 +174,6 @@ void TForm6::findAgain(SearchDirection direction) {
 }
 
 void TForm6::goToRecord() {
-    m_document.endTyping();
     const int last = m_document.table().lastIndex;
     const int selected = LMDLB1->selectedIndex();
     const std::optional<QString> text = ui::Dialogs::current().askText(
@@ -201,7 +196,6 @@ void TForm6::goToRecord() {
 }
 
 void TForm6::copyRecord() {
-    m_document.endTyping();
     const int row = LMDLB1->selectedIndex();
     if (row < 0)
         return;
@@ -302,6 +296,11 @@ void TForm6::FormClose() {
         m_commands->FormClose(this);
 }
 
+void TForm6::runEditItem(void (ui::EditorForm::*handler)()) {
+    const Document::Command command(m_document);
+    (this->*handler)();
+}
+
 void TForm6::Undo1Click() {
     m_document.undo();
 }
@@ -315,19 +314,14 @@ void TForm6::PasteIntoRecord1Click() {
 }
 
 void TForm6::TableView1Click() {
-    m_document.endTyping();
-    if (!m_tableWindow)
-        m_tableWindow = std::make_unique<TableWindow>(m_document, this);
-    m_tableWindow->show();
-    m_tableWindow->raise();
-    m_tableWindow->activateWindow();
+    if (m_views)
+        m_views->showTable(this);
 }
 
 void TForm6::CompareWith1Click() {
-    m_document.endTyping();
     const QString path = m_document.chooseDataFile(QStringLiteral("Compare With"));
-    if (!path.isEmpty())
-        CompareWindow::open(m_document, path, this);
+    if (!path.isEmpty() && m_views)
+        m_views->compareWith(path, this);
 }
 
 } // namespace editor

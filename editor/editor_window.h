@@ -8,14 +8,12 @@
 #include "editor/document_view.h"
 #include "editor/record_search.h"
 #include "editor/row_text_cache.h"
+#include "editor/view_commands.h"
 #include "ui/forms/editor_form.h"
-
-#include <memory>
 
 namespace editor {
 
 class Document;
-class TableWindow;
 
 class TForm6 : public ui::EditorForm, public DocumentView {
     Q_OBJECT
@@ -25,6 +23,8 @@ public:
 
     /** The document controller the menu and the close event forward to; not owned. */
     void setDocumentCommands(DocumentCommands* commands) { m_commands = commands; }
+    /** The windows beside the editor that "Table View" and "Compare With..." open; not owned. */
+    void setViewCommands(ViewCommands* views) { m_views = views; }
 
     // ---- this window's operations
     /** Fills the record list from the object table; no row is selected afterwards. */
@@ -85,10 +85,11 @@ public:
     void PasteIntoRecord1Click() override;
     /** "Table View": opens the table window, or brings it to the front. */
     void TableView1Click() override;
-    /** The table window, once opened; null before. */
-    TableWindow* tableWindow() const { return m_tableWindow.get(); }
     /** "Compare With...": asks for another data file and shows its comparison with the table. */
     void CompareWith1Click() override;
+
+    /** Every "Edit" item is a command: the typing step ends before it runs. */
+    void runEditItem(void (ui::EditorForm::*handler)()) override;
 
     // ---- DocumentView
     QWidget* dialogParent() override { return this; }
@@ -113,10 +114,10 @@ private:
 
     Document& m_document;
     DocumentCommands* m_commands = nullptr;
+    ViewCommands* m_views = nullptr;
     RowTextCache m_rowTexts;
     QString m_findText; // what "Find Record..." was asked for last
     bool m_clipboardHasText = false;
-    std::unique_ptr<TableWindow> m_tableWindow;
 };
 
 } // namespace editor

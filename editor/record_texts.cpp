@@ -2,7 +2,6 @@
 
 #include "document/field_table.h"
 #include "document/text_forms.h"
-#include "ui/controls/field_edit.h"
 
 namespace editor {
 
@@ -11,10 +10,6 @@ QString fromAscii(const std::string& text) {
     return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
 }
 } // namespace
-
-std::string decimalSeparator() {
-    return ui::decimalSeparator().toStdString();
-}
 
 QString nameText(const doc::NameSlot& slot) {
     return QString::fromStdU32String(doc::readNameSlot(slot));

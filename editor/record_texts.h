@@ -11,10 +11,6 @@
 
 namespace editor {
 
-/** The user's decimal separator (ui::decimalSeparator) as UTF-8, for doc::formatFloat and
- * doc::parseFloat. */
-std::string decimalSeparator();
-
 /** The name held by a slot. */
 QString nameText(const doc::NameSlot& slot);
 

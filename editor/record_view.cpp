@@ -6,6 +6,7 @@
 #include "editor/record_texts.h"
 #include "ui/controls/field_edit.h"
 #include "ui/controls/flag_check_box.h"
+#include "ui/decimal_separator.h"
 
 #include <QLabel>
 
@@ -176,14 +177,14 @@ void showField(ui::EditorForm& form, const doc::ObjectTable& table, int index, i
         (form.*control.edit)->setFieldText(nameText(table.names[at]));
     } else {
         (form.*control.edit)
-            ->setFieldText(displayText(table.records[at], field, decimalSeparator()));
+            ->setFieldText(displayText(table.records[at], field, ui::decimalSeparatorUtf8()));
     }
 }
 
 void storeRecordView(const ui::EditorForm& form, doc::ObjectTable& table, int index) {
     auto& record = table.records[static_cast<std::size_t>(index)];
     auto& slot = table.names[static_cast<std::size_t>(index)];
-    const std::string separator = decimalSeparator();
+    const std::string separator = ui::decimalSeparatorUtf8();
 
     for (const int field : kWriteBackOrder) {
         const RecordViewControl& control = controlFor(field);
@@ -212,7 +213,7 @@ void storeRecordView(const ui::EditorForm& form, doc::ObjectTable& table, int in
 }
 
 void showRecordDefaults(ui::EditorForm& form) {
-    const QString separator = QString::fromStdString(decimalSeparator());
+    const QString separator = ui::decimalSeparator();
     for (const int field : kDisplayOrder) {
         const RecordViewControl& control = controlFor(field);
         if (control.box) {

@@ -11,10 +11,11 @@ namespace shell {
 
 Windows::Windows(doc::FileSystem& fileSystem)
     : settings(SettingsFile::defaultPath(), fileSystem), document(settings, fileSystem),
-      form1(document, form6), form3(document, form1, form4), form6(document),
+      form1(document, form6), form3(document, form1, form4), form6(document), views(document),
       fileDrop(form6, document) {
     document.setView(&form6);
     form6.setDocumentCommands(&form3);
+    form6.setViewCommands(&views);
     document.setLoadedListener([this](const QString& path) { recentFiles.add(path); });
 }
 

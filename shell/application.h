@@ -10,6 +10,7 @@
 #include "shell/recent_files.h"
 #include "shell/settings_file.h"
 #include "shell/start_window.h"
+#include "views/view_windows.h"
 
 namespace shell {
 
@@ -32,6 +33,8 @@ public:
     TForm3 form3;
     TForm4 form4;
     editor::TForm6 form6;
+    // The windows beside the editor, opened from its menu.
+    views::ViewWindows views;
     // Every data file opened goes into the desktop's recent files; files dropped onto the editor
     // window open.
     RecentFiles recentFiles;

@@ -7,6 +7,7 @@
 #include "document/record_codec.h"
 #include "document/scaling.h"
 #include "tabletext/table_io.h"
+#include "tests/cli/cvnobj_process.h"
 #include "tests/support/data_files.h"
 
 #include <gtest/gtest.h>
@@ -26,35 +27,13 @@ namespace {
 using namespace std::string_literals;
 using testsupport::Bytes;
 
-struct Outcome {
-    int status;
-    std::string out;
-    std::string err;
-};
+using testsupport::Outcome;
+using testsupport::slurp;
 
-std::string slurp(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-class CvnobjTest : public ::testing::Test {
+class CvnobjTest : public testsupport::CvnobjProcessTest {
 protected:
-    testsupport::TempFolder folder;
     std::string data = folder.file("OBJDAT.dat");
     std::string names = folder.file("OBJDAT.nam");
-
-    /** Runs cvnobj with the shell words args, in the folder, after prefix (variables to set, or
-     * a program to run it under). */
-    Outcome run(const std::string& args, const std::string& prefix = "") {
-        const std::string out = folder.file("stdout"), err = folder.file("stderr");
-        // The test's redirections first, so that those in args win.
-        const std::string command = "cd '" + folder.path() + "' && " + prefix + " '" + CVNOBJ_PATH +
-                                    "' >'" + out + "' 2>'" + err + "' " + args;
-        const int raw = std::system(command.c_str());
-        return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, slurp(out), slurp(err)};
-    }
 
     /** A file with the values and names that are hardest to carry through text. */
     void writeAwkwardFile() {

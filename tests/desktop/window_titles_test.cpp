@@ -2,20 +2,13 @@
 // that each window hands to the X server, which is what title bars, task bars
 // and window lists show (windowTitle() may differ from it). Runs under Xvfb.
 
-#include "shell/application.h"
-#include "shell/settings_file.h"
-#include "tests/support/data_files.h"
-#include "tests/support/scoped_dialogs.h"
-#include "tests/support/scripted_dialogs.h"
+#include "tests/desktop/first_windows.h"
 #include "ui/dialogs/standard_dialogs.h"
 
-#include <QAction>
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QMessageBox>
 #include <QProcess>
-#include <QPushButton>
 #include <QTimer>
 #include <QtTest>
 
@@ -79,28 +72,9 @@ private slots:
     }
 
     void windowsCarryExactlyTheirCaption() {
-        testsupport::TempFolder folder;
-        testsupport::DataFile file;
-        file.records = testsupport::sampleRecords(3);
-        const std::string path = folder.file("OBJDAT.dat");
-        file.write(path);
-        QFile::remove(shell::SettingsFile::defaultPath());
-        ui::ScriptedDialogs dialogs;
-        ui::ScopedDialogs installed(dialogs);
-
-        shell::Windows windows;
-        windows.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&windows.form1));
-        QTRY_COMPARE(netWmName(&windows.form1), u"Corvane OBJDAT File Editor 3.0"_s);
-
-        QTest::mouseClick(windows.form1.Button5, Qt::LeftButton);
-        QVERIFY(QTest::qWaitForWindowExposed(&windows.form6));
-        QTRY_COMPARE(netWmName(&windows.form6), u"Corvane Object Data Editor"_s);
-
-        dialogs.queueFolder(QString::fromStdString(folder.path()));
-        dialogs.queueOpenFile(QString::fromStdString(path));
-        windows.form6.Open1->trigger();
-        QTRY_COMPARE(netWmName(&windows.form6), u"Editing "_s + QString::fromStdString(path));
+        testsupport::walkFirstWindows([](QWidget& window, const QString& caption) {
+            QTRY_COMPARE(netWmName(&window), caption);
+        });
     }
 
     void messageBoxesCarryTheirKind() {

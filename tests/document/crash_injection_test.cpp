@@ -5,6 +5,7 @@
 
 #include "cli/commands.h"
 #include "document/file_session.h"
+#include "tabletext/patch.h"
 #include "tests/support/data_files.h"
 #include "tests/support/test_file_system.h"
 
@@ -60,9 +61,25 @@ struct Flow {
     std::function<void(TestFileSystem& files, const std::string& data)> run;
 };
 
+const std::vector<std::string> kNames = {"Bunker", "Hangar", "", "Tank", "Jeep", "Radar"};
+
 std::vector<Flow> flows(const testsupport::TempFolder& folder) {
     const std::string source = folder.file("changes.csv");
     std::ofstream(source) << "index,name,damage\n0,Renamed,5\n1,Bunker,77\n6,Added,1\n7,Also,2\n";
+    // A patch from the pair to one with a field changed, a record renamed and one added.
+    const std::string patch = folder.file("changes.json");
+    {
+        std::vector<doc::ObjectRecord> records = testsupport::sampleRecords(6), changed = records;
+        std::vector<doc::NameSlot> names, renamed;
+        for (const std::string& name : kNames)
+            names.push_back(testsupport::nameSlot(name));
+        renamed = names;
+        changed[2].fields[1] = 4242;
+        renamed[3] = testsupport::nameSlot("Renamed");
+        changed.push_back(testsupport::sampleRecord(60));
+        renamed.push_back(testsupport::nameSlot("Added"));
+        std::ofstream(patch) << tabletext::patchText({records, names}, {changed, renamed});
+    }
     const auto edit = [](doc::ObjectTable& table) {
         table.records[2].fields[1] = 4242;
         table.names[3].fill('Q');
@@ -104,6 +121,11 @@ std::vector<Flow> flows(const testsupport::TempFolder& folder) {
              const QuietOutput quiet;
              cli::runScale(data, {100, 150}, {100, 250}, files);
          }},
+        {"cvnobj apply", true,
+         [patch](TestFileSystem& files, const std::string& data) {
+             const QuietOutput quiet;
+             cli::runApply(data, patch, {}, files);
+         }},
     };
 }
 
@@ -111,14 +133,15 @@ class CrashInjection : public testing::Test {
 protected:
     void makePair(bool withNames) {
         for (const auto& entry : std::filesystem::directory_iterator(m_folder.path()))
-            if (entry.path().filename() != "changes.csv")
+            if (entry.path().filename() != "changes.csv" &&
+                entry.path().filename() != "changes.json")
                 std::filesystem::remove(entry.path());
         testsupport::DataFile file;
         file.records = testsupport::sampleRecords(6);
         file.tail = {9, 8, 7};
         file.write(m_data);
         if (withNames)
-            testsupport::writeNamesFile(m_data, {"Bunker", "Hangar", "", "Tank", "Jeep", "Radar"});
+            testsupport::writeNamesFile(m_data, kNames);
     }
 
     Pair onDisk() const { return {testsupport::readFile(m_data), testsupport::readFile(m_names)}; }
@@ -174,7 +197,8 @@ TEST_F(CrashInjection, EveryStopOfEveryWritingFlowLeavesTheOldPairOrTheNewOne) {
                 << flow.name << ", stopped at operation " << n << " ("
                 << TestFileSystem::operationName(counting.operations()[std::size_t(n)].operation)
                 << " of " << counting.operations()[std::size_t(n)].path << ")";
-            const std::set<std::string> pairOnly = {"OBJDAT.dat", "OBJDAT.nam", "changes.csv"};
+            const std::set<std::string> pairOnly = {"OBJDAT.dat", "OBJDAT.nam", "changes.csv",
+                                                    "changes.json"};
             EXPECT_EQ(entries(), pairOnly) << flow.name << " at " << n;
         }
         points += count;

@@ -2,6 +2,7 @@
 
 #include "codepage/windows1252.h"
 #include "ui/controls/field_edit_accessible.h"
+#include "ui/decimal_separator.h"
 #include "ui/user_action.h"
 
 #include <QAction>
@@ -11,7 +12,6 @@
 #include <QFocusEvent>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
-#include <QLocale>
 #include <QMenu>
 #include <QMouseEvent>
 
@@ -41,10 +41,6 @@ QString firstLine(const QString& text) {
     return text;
 }
 } // namespace
-
-QString decimalSeparator() {
-    return QLocale().decimalPoint();
-}
 
 FieldEdit::FieldEdit(Kind kind, int maxLength, QWidget* parent)
     : QLineEdit(parent), m_kind(kind), m_maxLength(maxLength < 0 ? 0 : maxLength) {

@@ -18,10 +18,6 @@ class QMenu;
 
 namespace ui {
 
-/** The user's decimal separator: what a decimal edit accepts, and what the numbers it shows are
- * written with. The one place the program asks the locale for it. */
-QString decimalSeparator();
-
 class FieldEdit : public QLineEdit {
     Q_OBJECT
 public:

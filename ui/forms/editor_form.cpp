@@ -140,7 +140,7 @@ EditorForm::EditorForm(std::span<const RecordViewControl> recordView, QWidget* p
         item->setObjectName(latin(name));
         item->setShortcuts(keys);
         item->setEnabled(false);
-        bindUserAction(item, &QAction::triggered, this, [this, handler] { (this->*handler)(); });
+        bindUserAction(item, &QAction::triggered, this, [this, handler] { runEditItem(handler); });
         return item;
     };
     Undo1 = addEditItem("Undo1", tr("Undo"), {QKeySequence(Qt::CTRL | Qt::Key_Z)},

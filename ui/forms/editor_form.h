@@ -156,6 +156,8 @@ public:
     QLabel* LMDSimpleLabel27 = nullptr;
 
 protected:
+    /** Runs the handler of an "Edit" item; the behaviour may wrap every item in what they share. */
+    virtual void runEditItem(void (EditorForm::*handler)()) { (this->*handler)(); }
     // Event handlers, bound by the layout; empty here.
     virtual void FormClose() {}
     virtual void Open1Click() {}

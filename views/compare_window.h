@@ -7,23 +7,19 @@
 
 #include "document/document_reader.h"
 #include "document/take_plan.h"
-#include "editor/comparison_model.h"
-
-#include <QWidget>
+#include "ui/forms/compare_form.h"
+#include "views/comparison_model.h"
 
 #include <functional>
 #include <vector>
 
-class QCheckBox;
-class QLabel;
-class QPushButton;
-class QTableView;
-
 namespace editor {
-
 class Document;
+}
 
-class CompareWindow : public QWidget {
+namespace views {
+
+class CompareWindow : public ui::CompareForm {
     Q_OBJECT
 public:
     /** Reads the pair at path (never written, locked for writing or created; a missing names file
@@ -31,17 +27,8 @@ public:
      * applied) and shows its comparison with document's table in a window of parent's own, which
      * deletes itself when closed. Throws doc::Error when the pair cannot be read, and no window
      * is made. */
-    static CompareWindow* open(Document& document, const QString& path, QWidget* parent);
+    static CompareWindow* open(editor::Document& document, const QString& path, QWidget* parent);
     ~CompareWindow() override;
-
-    QTableView* differences = nullptr;
-    QCheckBox* showAll = nullptr; // "Show all records"
-    QLabel* summary = nullptr;
-    QPushButton* takeCell = nullptr;
-    QPushButton* takeSelected = nullptr;
-    QPushButton* takeRecord = nullptr;
-    QPushButton* takeAll = nullptr;
-    QPushButton* reload = nullptr;
 
     const ComparisonModel& model() const { return m_model; }
 
@@ -58,7 +45,14 @@ public:
     void reloadOther();
 
 private:
-    CompareWindow(Document& document, const QString& path, doc::StoredDocument other,
+    void takeCellClicked() override { takeCurrentCell(); }
+    void takeSelectedClicked() override { takeSelectedCells(); }
+    void takeRecordClicked() override { takeCurrentRecord(); }
+    void takeAllClicked() override { takeEveryDifference(); }
+    void reloadClicked() override { reloadOther(); }
+    void showAllToggled() override;
+
+    CompareWindow(editor::Document& document, const QString& path, doc::StoredDocument other,
                   QWidget* parent);
     doc::TableRows otherRows() const { return {m_other.records, m_other.names}; }
     /** The take planned on the table as it is now: refused with a notice beyond the table's
@@ -74,11 +68,11 @@ private:
     void keepingCurrentCell(const std::function<void()>& change);
     void syncControls();
 
-    Document& m_document;
+    editor::Document& m_document;
     std::string m_path;
     doc::StoredDocument m_other;
     ComparisonModel m_model;
     int m_listener = -1;
 };
 
-} // namespace editor
+} // namespace views

@@ -1,4 +1,4 @@
-#include "editor/comparison_model.h"
+#include "views/comparison_model.h"
 
 #include "document/field_table.h"
 #include "editor/record_texts.h"
@@ -9,9 +9,9 @@
 
 #include <algorithm>
 
-namespace editor {
+namespace views {
 
-static_assert(doc::kNameCell == kNameField, "the record view's captions name the cells");
+static_assert(doc::kNameCell == editor::kNameField, "the record view's captions name the cells");
 
 ComparisonModel::ComparisonModel(QObject* parent) : QAbstractTableModel(parent) {}
 
@@ -96,7 +96,7 @@ QString ComparisonModel::valueText(bool mine, const Row& row) const {
         return QString();
     const doc::NameSlot& slot = mine ? m_mine->names[r] : m_other.names[r];
     if (row.cell == doc::kNameCell || row.cell == doc::kWholeRecord)
-        return nameText(slot);
+        return editor::nameText(slot);
     const auto k = static_cast<std::size_t>(row.cell);
     const std::uint32_t bits = mine ? m_mine->records[r].fields[k] : m_other.records[r].fields[k];
     return QString::fromStdString(tabletext::valueText(doc::kFields[k].type, bits));
@@ -118,7 +118,7 @@ QVariant ComparisonModel::data(const QModelIndex& index, int role) const {
         return row.record;
     case CellColumn:
         if (row.cell != doc::kWholeRecord)
-            return fieldCaption(row.cell);
+            return editor::fieldCaption(row.cell);
         return row.record < m_mine->recordCount() ? QStringLiteral("Only in this file")
                                                   : QStringLiteral("Only in the other file");
     case ThisColumn:
@@ -147,4 +147,4 @@ QVariant ComparisonModel::headerData(int section, Qt::Orientation orientation, i
     }
 }
 
-} // namespace editor
+} // namespace views

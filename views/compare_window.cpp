@@ -1,28 +1,23 @@
-#include "editor/compare_window.h"
+#include "views/compare_window.h"
 
 #include "editor/document.h"
 #include "editor/record_view.h"
 #include "ui/dialogs/dialogs.h"
-#include "ui/user_action.h"
 
 #include <QCheckBox>
-#include <QHBoxLayout>
-#include <QHeaderView>
 #include <QItemSelectionModel>
-#include <QKeySequence>
 #include <QLabel>
 #include <QPushButton>
-#include <QShortcut>
 #include <QTableView>
-#include <QVBoxLayout>
 
 #include <algorithm>
 #include <functional>
 #include <optional>
 
-namespace editor {
+namespace views {
 
-CompareWindow* CompareWindow::open(Document& document, const QString& path, QWidget* parent) {
+CompareWindow* CompareWindow::open(editor::Document& document, const QString& path,
+                                   QWidget* parent) {
     doc::StoredDocument other = doc::readStoredDocument(document.fileSystem(), path.toStdString());
     auto* window = new CompareWindow(document, path, std::move(other), parent);
     window->show();
@@ -30,76 +25,20 @@ CompareWindow* CompareWindow::open(Document& document, const QString& path, QWid
     return window;
 }
 
-CompareWindow::CompareWindow(Document& document, const QString& path, doc::StoredDocument other,
-                             QWidget* parent)
-    : QWidget(parent, Qt::Window), m_document(document), m_path(path.toStdString()),
+CompareWindow::CompareWindow(editor::Document& document, const QString& path,
+                             doc::StoredDocument other, QWidget* parent)
+    : CompareForm(parent), m_document(document), m_path(path.toStdString()),
       m_other(std::move(other)) {
     setAttribute(Qt::WA_DeleteOnClose);
-    setObjectName(QStringLiteral("CompareWindow"));
     setWindowTitle(QStringLiteral("Compare: ") + path);
-    resize(620, 440);
-
-    summary = new QLabel(this);
-    summary->setObjectName(QStringLiteral("Summary"));
-    differences = new QTableView(this);
-    differences->setObjectName(QStringLiteral("Differences"));
     differences->setModel(&m_model);
-    differences->setSelectionBehavior(QAbstractItemView::SelectRows);
-    differences->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    differences->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    differences->setWordWrap(false);
-    differences->verticalHeader()->hide();
-    // Every row one line high, so a list of all 13 312 cells lays out without measuring them.
-    differences->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    differences->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
-    differences->horizontalHeader()->setStretchLastSection(true);
     differences->setColumnWidth(ComparisonModel::RecordColumn, 60);
     differences->setColumnWidth(ComparisonModel::CellColumn, 150);
     differences->setColumnWidth(ComparisonModel::ThisColumn, 180);
-    summary->setBuddy(differences);
-
-    showAll = new QCheckBox(QStringLiteral("Sh&ow all records"), this);
-    showAll->setObjectName(QStringLiteral("ShowAll"));
-    const auto button = [this](const char* name, const QString& caption) {
-        auto* b = new QPushButton(caption, this);
-        b->setObjectName(QLatin1StringView(name));
-        b->setAutoDefault(false);
-        return b;
-    };
-    takeCell = button("TakeCell", QStringLiteral("Take &Cell"));
-    takeSelected = button("TakeSelected", QStringLiteral("Take &Selected Cells"));
-    takeRecord = button("TakeRecord", QStringLiteral("Take &Record"));
-    takeAll = button("TakeAll", QStringLiteral("Take &All Differences"));
-    reload = button("Reload", QStringLiteral("Re&load"));
-
-    auto* takes = new QHBoxLayout;
-    for (QPushButton* b : {takeCell, takeSelected, takeRecord, takeAll})
-        takes->addWidget(b);
-    takes->addStretch();
-    auto* options = new QHBoxLayout;
-    options->addWidget(showAll);
-    options->addStretch();
-    options->addWidget(reload);
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(summary);
-    layout->addWidget(differences, 1);
-    layout->addLayout(options);
-    layout->addLayout(takes);
-
-    ui::bindUserAction(takeCell, &QPushButton::clicked, this, [this] { takeCurrentCell(); });
-    ui::bindUserAction(takeSelected, &QPushButton::clicked, this, [this] { takeSelectedCells(); });
-    ui::bindUserAction(takeRecord, &QPushButton::clicked, this, [this] { takeCurrentRecord(); });
-    ui::bindUserAction(takeAll, &QPushButton::clicked, this, [this] { takeEveryDifference(); });
-    ui::bindUserAction(reload, &QPushButton::clicked, this, [this] { reloadOther(); });
-    ui::bindUserAction(showAll, &QCheckBox::toggled, this, [this] {
-        keepingCurrentCell([this] { m_model.setShowAll(showAll->isChecked()); });
-    });
     connect(differences->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &CompareWindow::syncControls);
     connect(differences->selectionModel(), &QItemSelectionModel::currentChanged, this,
             &CompareWindow::syncControls);
-    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    connect(escape, &QShortcut::activated, this, &QWidget::close);
 
     m_listener = m_document.addTableListener([this](int) { compareAgain(); });
     compareAgain();
@@ -110,6 +49,10 @@ CompareWindow::CompareWindow(Document& document, const QString& path, doc::Store
 
 CompareWindow::~CompareWindow() {
     m_document.removeTableListener(m_listener);
+}
+
+void CompareWindow::showAllToggled() {
+    keepingCurrentCell([this] { m_model.setShowAll(showAll->isChecked()); });
 }
 
 void CompareWindow::compareAgain() {
@@ -162,11 +105,10 @@ void CompareWindow::takeCurrentCell() {
     if (!current.isValid())
         return;
     const doc::TakeItem item = itemOf(current.row());
-    take(
-        {item},
-        item.cell == doc::kWholeRecord
-            ? QStringLiteral("Take Record %1").arg(item.record)
-            : QStringLiteral("Take %1 of record %2").arg(fieldCaption(item.cell)).arg(item.record));
+    take({item}, item.cell == doc::kWholeRecord ? QStringLiteral("Take Record %1").arg(item.record)
+                                                : QStringLiteral("Take %1 of record %2")
+                                                      .arg(editor::fieldCaption(item.cell))
+                                                      .arg(item.record));
 }
 
 void CompareWindow::takeSelectedCells() {
@@ -205,4 +147,4 @@ void CompareWindow::reloadOther() {
     compareAgain();
 }
 
-} // namespace editor
+} // namespace views

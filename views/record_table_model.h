@@ -8,8 +8,10 @@
 #include <QSortFilterProxyModel>
 
 namespace editor {
-
 class Document;
+}
+
+namespace views {
 
 class RecordTableModel : public QAbstractTableModel {
     Q_OBJECT
@@ -21,7 +23,7 @@ public:
     static constexpr int kNameColumn = 1;
     static constexpr int kFirstFieldColumn = 2;
 
-    explicit RecordTableModel(Document& document, QObject* parent = nullptr);
+    explicit RecordTableModel(editor::Document& document, QObject* parent = nullptr);
     ~RecordTableModel() override;
 
     /** The tabletext column (a field, tabletext::kIndexColumn or kNameColumn) of a model
@@ -42,7 +44,7 @@ public:
 private:
     void tableChanged(int row);
 
-    Document& m_document;
+    editor::Document& m_document;
     int m_listenerKey;
     int m_rows = 0; // the rows the views were last told of
 };
@@ -54,4 +56,4 @@ public:
     explicit RecordTableProxy(QObject* parent = nullptr);
 };
 
-} // namespace editor
+} // namespace views

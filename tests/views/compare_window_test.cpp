@@ -7,8 +7,8 @@
 #include "document/field_table.h"
 #include "document/journal.h"
 #include "document/own_files.h"
-#include "editor/compare_window.h"
-#include "tests/support/editor_fixture.h"
+#include "tests/support/views_fixture.h"
+#include "views/compare_window.h"
 
 #include <QAbstractItemModelTester>
 #include <QAction>
@@ -95,24 +95,24 @@ struct Comparison {
         writePair(otherPath, other, names);
     }
     /** "Compare With..." on the other pair; the window it opened, or null. */
-    editor::CompareWindow* compare() {
+    views::CompareWindow* compare() {
         editor.dialogs().queueOpenFile(QString::fromStdString(otherPath));
         editor.window().CompareWith1->trigger();
-        return editor.window().findChild<editor::CompareWindow*>();
+        return editor.window().findChild<views::CompareWindow*>();
     }
     /** The rows of the list as (record, cell). */
-    static QList<Cell> rows(const editor::CompareWindow& w) {
+    static QList<Cell> rows(const views::CompareWindow& w) {
         QList<Cell> cells;
         for (int r = 0; r < w.model().rowCount(); ++r)
             cells << Cell(w.model().rowAt(r).record, w.model().rowAt(r).cell);
         return cells;
     }
-    static QString text(const editor::CompareWindow& w, Cell cell, int column) {
+    static QString text(const views::CompareWindow& w, Cell cell, int column) {
         const int row = w.model().rowOf(cell.first, cell.second);
         return w.model().index(row, column).data().toString();
     }
     /** Clicks the row of cell, with Ctrl to add it to the selection. */
-    static void click(editor::CompareWindow& w, Cell cell, Qt::KeyboardModifiers keys = {}) {
+    static void click(views::CompareWindow& w, Cell cell, Qt::KeyboardModifiers keys = {}) {
         const QModelIndex index = w.model().index(w.model().rowOf(cell.first, cell.second), 0);
         QVERIFY(index.isValid());
         w.differences->scrollTo(index);
@@ -120,7 +120,7 @@ struct Comparison {
                           w.differences->visualRect(index).center());
     }
 
-    EditorFixture editor;
+    ViewsFixture editor;
     testsupport::TempFolder folder;
     std::string otherPath;
 };
@@ -138,7 +138,7 @@ private slots:
     void listsTheDifferencesInTheExportsForms() {
         Comparison c;
         QVERIFY(c.editor.window().CompareWith1->isEnabled());
-        editor::CompareWindow* w = c.compare();
+        views::CompareWindow* w = c.compare();
         QVERIFY(w);
         QAbstractItemModelTester tester(w->differences->model());
         QCOMPARE(w->windowTitle(), u"Compare: "_s + QString::fromStdString(c.otherPath));
@@ -146,7 +146,7 @@ private slots:
         QCOMPARE(Comparison::rows(*w),
                  (QList<Cell>{kZeros, kName, kNans, kDamage3, kOnly5, kOnly6}));
         QCOMPARE(w->summary->text(), u"5 records differ:"_s);
-        using M = editor::ComparisonModel;
+        using M = views::ComparisonModel;
         const struct {
             Cell cell;
             QString mine, theirs;
@@ -206,7 +206,7 @@ private slots:
         // An unsaved edit before the take counts, and the take keeps it.
         f.clickRow(4);
         f.typeOver(f.window().ME5, u"4711"_s);
-        editor::CompareWindow* w = c.compare();
+        views::CompareWindow* w = c.compare();
         QVERIFY(w);
         const QList<Cell> listed = Comparison::rows(*w);
         QVERIFY(listed.contains(Cell(4, kDamage)));
@@ -266,7 +266,7 @@ private slots:
     void followsEditsAndUndo() {
         Comparison c;
         auto& f = c.editor;
-        editor::CompareWindow* w = c.compare();
+        views::CompareWindow* w = c.compare();
         QVERIFY(w);
         // Back to the editor, as a click on it does.
         f.window().activateWindow();
@@ -290,7 +290,7 @@ private slots:
         f.clickRow(2);
         f.typeOver(f.window().ME5, u"5"_s);
         c.otherPath = f.path();
-        editor::CompareWindow* w = c.compare();
+        views::CompareWindow* w = c.compare();
         QVERIFY(w);
         QCOMPARE(Comparison::rows(*w), QList<Cell>{Cell(2, kDamage)});
         // The first difference is current: "Take Cell" takes it at once.
@@ -307,13 +307,13 @@ private slots:
         Comparison c(shorter, {});
         std::remove(doc::namesFilePath(c.otherPath).c_str());
         auto& f = c.editor;
-        editor::CompareWindow* w = c.compare();
+        views::CompareWindow* w = c.compare();
         QVERIFY(w);
         const Cell only3{3, doc::kWholeRecord}, only4{4, doc::kWholeRecord};
         QCOMPARE(Comparison::rows(*w),
                  (QList<Cell>{
                      {0, doc::kNameCell}, {1, doc::kNameCell}, {2, doc::kNameCell}, only3, only4}));
-        QCOMPARE(Comparison::text(*w, only4, editor::ComparisonModel::CellColumn),
+        QCOMPARE(Comparison::text(*w, only4, views::ComparisonModel::CellColumn),
                  u"Only in this file"_s);
         Comparison::click(*w, only4);
         QVERIFY(!w->takeCell->isEnabled() && !w->takeRecord->isEnabled());

@@ -5,9 +5,9 @@
 // reads.
 
 #include "document/field_table.h"
-#include "editor/record_table_model.h"
-#include "editor/table_window.h"
-#include "tests/support/editor_fixture.h"
+#include "tests/support/views_fixture.h"
+#include "views/record_table_model.h"
+#include "views/table_window.h"
 
 #include <QAbstractItemModelTester>
 #include <QAccessible>
@@ -24,7 +24,7 @@
 #include <limits>
 
 using namespace Qt::StringLiterals;
-using editor::RecordTableModel;
+using views::RecordTableModel;
 namespace field = doc::field;
 
 namespace {
@@ -74,12 +74,12 @@ std::uint32_t reference(doc::FieldType type, std::uint32_t bits, char op, const 
     return static_cast<std::uint32_t>(std::clamp(exact, 0.0, 4294967295.0));
 }
 
-struct Session : EditorFixture {
-    Session() : EditorFixture(testFile(), testsupport::numberedNames(kRecords)) {
+struct Session : ViewsFixture {
+    Session() : ViewsFixture(testFile(), testsupport::numberedNames(kRecords)) {
         window().TableView1->trigger();
-        view = window().tableWindow();
+        view = views().tableWindow();
         QApplication::setActiveWindow(view);
-        grid = view->grid();
+        grid = view->grid;
         grid->setFocus();
     }
     /** The grid's index of a record's column, as the view shows it now. */
@@ -115,7 +115,7 @@ struct Session : EditorFixture {
         QTest::keyClick(editor, end);
         QCoreApplication::processEvents(); // the delegate commits and closes by a queued call
     }
-    editor::TableWindow* view = nullptr;
+    views::TableWindow* view = nullptr;
     QTableView* grid = nullptr;
 };
 
@@ -168,7 +168,7 @@ private slots:
         const doc::ObjectTable before = s.table();
         s.select(0, kRecords - 2, column(fieldIndex)); // the last record is left out
         s.dialogs().queueText(operand);
-        (op == '*' ? s.view->MultiplyBy1 : op == '+' ? s.view->Add1 : s.view->SetTo1)->trigger();
+        (op == '*' ? s.view->multiplyBy : op == '+' ? s.view->addTo : s.view->setTo)->trigger();
 
         doc::ObjectTable expected = before;
         if (refusal.isEmpty()) {
@@ -227,7 +227,7 @@ private slots:
         s.grid->selectionModel()->select(
             QItemSelection(s.at(2, column(field::kDamage)), s.at(3, column(field::kDotColor))),
             QItemSelectionModel::ClearAndSelect);
-        s.view->CopyCells1->trigger();
+        s.view->copyCells->trigger();
         QCOMPARE(QGuiApplication::clipboard()->text(),
                  u"4294967295\t%1\n100\t%2\n"_s.arg(s.record(2).fields[field::kDotColor])
                      .arg(s.record(3).fields[field::kDotColor]));
@@ -241,15 +241,15 @@ private slots:
         expected.records[static_cast<std::size_t>(third)].fields[field::kDotColor] = 2;
         expected.records[static_cast<std::size_t>(fourth)].fields[field::kDamage] = 3;
         expected.records[static_cast<std::size_t>(fourth)].fields[field::kDotColor] = 4;
-        s.view->PasteCells1->trigger();
+        s.view->pasteCells->trigger();
         QCOMPARE(s.errors(), QStringList());
         QVERIFY(sameTable(s.table(), expected));
         // Not a rectangle: refused, the clipboard as it was; a bad cell: nothing pasted.
         s.grid->selectionModel()->select(s.at(0, 0), QItemSelectionModel::ClearAndSelect);
         s.grid->selectionModel()->select(s.at(1, 1), QItemSelectionModel::Select);
-        s.view->CopyCells1->trigger();
+        s.view->copyCells->trigger();
         QGuiApplication::clipboard()->setText(u"9\t-1\n"_s);
-        s.view->PasteCells1->trigger();
+        s.view->pasteCells->trigger();
         QCOMPARE(s.errors(),
                  (QStringList{u"Only a rectangle of cells can be copied; the selection is not one."_s,
                               u"row 1, column dot_color: '-1' is not a whole number from 0 to 4294967295"_s}));
@@ -264,7 +264,7 @@ private slots:
             order << s.grid->model()->index(row, 0).data().toInt();
         // -2.25, -0, 1e-45, 1.5, the largest, NaN.
         QCOMPARE(order, (QList<int>{4, 0, 5, 3, 2, 1}));
-        QTest::keyClicks(s.view->filterEdit(), u"0x7fc"_s);
+        QTest::keyClicks(s.view->filter, u"0x7fc"_s);
         QCOMPARE(s.grid->model()->rowCount(), 1);
         QCOMPARE(s.grid->model()->index(0, 0).data().toInt(), 1);
     }
@@ -291,7 +291,7 @@ private slots:
         QCOMPARE(s.view->windowTitle(), u"Object Table"_s);
         QApplication::setActiveWindow(&s.window());
         QTest::keyClick(&s.window(), Qt::Key_T, Qt::ControlModifier);
-        QCOMPARE(s.window().tableWindow(), s.view);
+        QCOMPARE(s.views().tableWindow(), s.view);
         QVERIFY(s.view->isVisible());
         QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(s.grid);
         QVERIFY(iface);

@@ -5,45 +5,39 @@
 // cells, and copy and paste of tab-separated cells. Every change is one undo step of the
 // document (Document::applyTable); refusals reach the user through the application's error path.
 
-#include <QMainWindow>
-
-class QAction;
-class QLineEdit;
-class QTableView;
+#include "ui/forms/table_form.h"
 
 namespace editor {
-
 class Document;
+}
+
+namespace views {
+
 class RecordTableModel;
 class RecordTableProxy;
 
-class TableWindow : public QMainWindow {
+class TableWindow : public ui::TableForm {
     Q_OBJECT
 public:
-    explicit TableWindow(Document& document, QWidget* parent = nullptr);
+    explicit TableWindow(editor::Document& document, QWidget* parent = nullptr);
     ~TableWindow() override;
 
-    QLineEdit* filterEdit() const { return m_filter; }
-    /** The grid; its model is the sorted and filtered view of the table. */
-    QTableView* grid() const { return m_grid; }
-    QAction* SetTo1 = nullptr;
-    QAction* MultiplyBy1 = nullptr;
-    QAction* Add1 = nullptr;
-    QAction* CopyCells1 = nullptr;
-    QAction* PasteCells1 = nullptr;
-
-    /** The operations behind the actions; each throws doc::Error with the reason it refuses,
+    /** The operations behind the items; each throws doc::Error with the reason it refuses,
      * before anything changes. */
     void bulkEdit(int edit); // a tabletext::BulkEdit, its operand asked for
-    void copyCells();
-    void pasteCells();
+    void copySelectedCells();
+    void pasteAtCurrentCell();
 
 private:
-    Document& m_document;
+    void setToChosen() override;
+    void multiplyByChosen() override;
+    void addToChosen() override;
+    void copyCellsChosen() override { copySelectedCells(); }
+    void pasteCellsChosen() override { pasteAtCurrentCell(); }
+
+    editor::Document& m_document;
     RecordTableModel* m_model;
     RecordTableProxy* m_proxy;
-    QLineEdit* m_filter;
-    QTableView* m_grid;
 };
 
-} // namespace editor
+} // namespace views

@@ -1,4 +1,4 @@
-#include "editor/record_table_model.h"
+#include "views/record_table_model.h"
 
 #include "document/errors.h"
 #include "document/field_table.h"
@@ -8,7 +8,7 @@
 
 #include <bit>
 
-namespace editor {
+namespace views {
 
 namespace {
 
@@ -24,7 +24,7 @@ qint64 floatKey(std::uint32_t bits) {
 
 } // namespace
 
-RecordTableModel::RecordTableModel(Document& document, QObject* parent)
+RecordTableModel::RecordTableModel(editor::Document& document, QObject* parent)
     : QAbstractTableModel(parent), m_document(document),
       m_listenerKey(document.addTableListener([this](int row) { tableChanged(row); })) {
     m_rows = document.isOpen() ? document.table().recordCount() : 0;
@@ -100,7 +100,7 @@ bool RecordTableModel::setData(const QModelIndex& index, const QVariant& value, 
         return true;
     // Entered from the view's delegate, inside Qt: errors end here, reported.
     return ui::runUserAction([&] {
-        m_document.endTyping();
+        const editor::Document::Command command(m_document);
         const tabletext::CellEditPlan plan = tabletext::planCellText(m_document.table(), cell, text);
         if (!plan.errors.empty())
             throw doc::Error(plan.errors.front());
@@ -115,7 +115,7 @@ bool RecordTableModel::setData(const QModelIndex& index, const QVariant& value, 
 
 void RecordTableModel::tableChanged(int row) {
     const int rows = m_document.isOpen() ? m_document.table().recordCount() : 0;
-    if (row != Document::kAllRows && row < m_rows) {
+    if (row != editor::Document::kAllRows && row < m_rows) {
         emit dataChanged(index(row, 0), index(row, kColumns - 1));
         return;
     }
@@ -140,4 +140,4 @@ RecordTableProxy::RecordTableProxy(QObject* parent) : QSortFilterProxyModel(pare
     setSortCaseSensitivity(Qt::CaseInsensitive);
 }
 
-} // namespace editor
+} // namespace views

@@ -14,7 +14,7 @@
 
 #include <vector>
 
-namespace editor {
+namespace views {
 
 class ComparisonModel : public QAbstractTableModel {
     Q_OBJECT
@@ -69,4 +69,4 @@ private:
     int m_takableRecords = 0;
 };
 
-} // namespace editor
+} // namespace views
