@@ -76,6 +76,7 @@ cross_build() {
   cmake -S "$root" -B "$cross" -G Ninja -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_TOOLCHAIN_FILE="$root/cmake/MinGW64Toolchain.cmake" \
     -DCORVANE_WINDOWS_ROOTS="$qt" -DCMAKE_PREFIX_PATH="$qt" -DCORVANE_WINDOWS_QT=$((with_qt)) \
+    -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
     -DCMAKE_CROSSCOMPILING_EMULATOR=wine -DCORVANE_WINEPREFIX="$WINEPREFIX" \
     -DCORVANE_WINDOWS_ICON="$icon" -DCORVANE_WERROR=ON "${launcher[@]}" >/dev/null &&
     cmake --build "$cross" --parallel "$(nproc)"
