@@ -13,8 +13,8 @@ namespace shell {
 QString windowsUserFile(const QString& fileName, const QString& firstRunFolder) {
     wchar_t* roaming = nullptr;
     QString folder;
-    if (SUCCEEDED(::SHGetKnownFolderPath(FOLDERID_RoamingAppData, KF_FLAG_CREATE, nullptr,
-                                         &roaming)))
+    if (SUCCEEDED(
+            ::SHGetKnownFolderPath(FOLDERID_RoamingAppData, KF_FLAG_CREATE, nullptr, &roaming)))
         folder = QString::fromWCharArray(roaming);
     ::CoTaskMemFree(roaming);
     if (folder.isEmpty())

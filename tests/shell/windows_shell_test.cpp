@@ -30,7 +30,8 @@ private slots:
     void firstRunReadsTheOldPlaceOnce() {
         QTemporaryDir before;
         // A name of this run's own, so that no real settings or notes are touched.
-        const QString name = QUuid::createUuid().toString(QUuid::WithoutBraces) + ".INI";
+        const QString name =
+            QUuid::createUuid().toString(QUuid::WithoutBraces) + QStringLiteral(".INI");
         write(before.filePath(name), "[Objects]\r\nDamage=150\r\n");
         const QString path = shell::windowsUserFile(name, QDir::toNativeSeparators(before.path()));
         QVERIFY(path.endsWith(QStringLiteral("/cvnobj/") + name));
