@@ -310,11 +310,11 @@ int runImport(const std::string& path, const std::string& sourcePath, bool dryRu
         openForWriting(session, path, false);
         try {
             plan = planImport(session.table(), source);
-            if (plan.errorCount == 0 && session.lacksNamesFile()) {
+            if (!plan.refusal.refuses() && session.lacksNamesFile()) {
                 session.createNamesFile();
                 plan = planImport(session.table(), source);
             }
-            if (plan.errorCount == 0 && !plan.changes.empty()) {
+            if (!plan.refusal.refuses() && !plan.changes.empty()) {
                 for (int i = 0; i < plan.added; ++i)
                     session.appendRecord();
                 session.table() = plan.result;
@@ -325,9 +325,10 @@ int runImport(const std::string& path, const std::string& sourcePath, bool dryRu
             failOn(path, e);
         }
     }
-    if (plan.errorCount > 0) {
-        reportLines(sourcePath + ": ", plan.errors, plan.errorCount);
-        throw CommandError(counted(plan.errorCount, " error", " errors") + "; nothing written");
+    if (plan.refusal.refuses()) {
+        reportLines(sourcePath + ": ", plan.refusal.items(), plan.refusal.count());
+        throw CommandError(counted(plan.refusal.count(), " error", " errors") +
+                           "; nothing written");
     }
     reportLines(sourcePath + ": warning: ", plan.warnings, plan.warningCount);
     std::string out;

@@ -35,10 +35,10 @@ std::string quotedName(const doc::NameSlot& slot) {
 /** A side's value of a field or name change as the export writes it. */
 std::string valueOf(const doc::MergeChange& change, int side) {
     const auto s = static_cast<std::size_t>(side);
-    if (change.cell == doc::kNameCell)
+    if (change.cell.part.isName())
         return quotedName(change.names[s]);
-    return tabletext::valueText(doc::kFields[static_cast<std::size_t>(change.cell)].type,
-                                change.bits[s]);
+    return tabletext::valueText(
+        doc::kFields[static_cast<std::size_t>(change.cell.part.field())].type, change.bits[s]);
 }
 
 /** The lines of what the merge takes from the other side (theirs, the patch) and of every
@@ -52,7 +52,7 @@ MergeLines linesOf(const doc::MergePlan& plan, const std::string& theirs) {
     MergeLines lines;
     std::string& out = lines.text;
     for (const doc::MergeChange& change : plan.changes) {
-        const bool whole = change.cell == doc::kWholeRecord;
+        const bool whole = change.cell.part.isWholeRecord();
         if (change.state == doc::MergeState::Theirs) {
             ++lines.taken;
             out += escapedForTerminal(doc::cellLabel(change));
@@ -160,8 +160,9 @@ int mergeInto(const std::string& minePath, const Planner& planner, const std::st
 
     const auto merge = [](const doc::MergePlan& plan) {
         doc::TakePlan merged = doc::buildMerged(plan);
-        if (!merged.refusal.empty())
-            throw doc::Error(merged.refusal);
+        // The one reason, as cvnobj reports every failure: a line on standard error.
+        if (merged.refusal.refuses())
+            throw doc::Error(merged.refusal.items().front());
         return merged;
     };
     doc::MergePlan plan;

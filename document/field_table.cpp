@@ -16,13 +16,24 @@ ObjectRecord defaultRecord() {
     return record;
 }
 
+std::optional<CellPart> partNamed(std::string_view columnName) {
+    for (int code = 0; code < CellPart::kCount; ++code)
+        if (doc::columnName(CellPart::ofCode(code)) == columnName)
+            return CellPart::ofCode(code);
+    return std::nullopt;
+}
+
+std::string stepName(Cell cell) {
+    return std::string(captionOf(cell.part)) + " of record " + std::to_string(cell.record);
+}
+
 std::u32string rowText(int index, const ObjectRecord& record, std::u32string_view name) {
     std::string digits = std::to_string(index);
     digits += ';';
-    digits += formatUnsigned(record.fields[field::kClass]);
-    digits += ';';
-    digits += formatUnsigned(record.fields[field::kType]);
-    digits += ';';
+    for (const int k : kRowTextFields) {
+        digits += formatUnsigned(record.fields[static_cast<std::size_t>(k)]);
+        digits += ';';
+    }
     std::u32string text(digits.begin(), digits.end());
     text += name;
     return text;

@@ -27,17 +27,16 @@ bool takeField(ObjectTable& table, const TableRows& other, std::size_t r, int k)
 
 } // namespace
 
-TakePlan planTake(const ObjectTable& mine, const TableRows& other,
-                  std::span<const TakeItem> items) {
+TakePlan planTake(const ObjectTable& mine, const TableRows& other, std::span<const Cell> items) {
     TakePlan plan{mine, {}, -1};
     const int count = mine.recordCount();
     // The records to append: up to the highest taken beyond this table's last.
     int appendUpTo = count - 1;
-    for (const TakeItem& item : items)
+    for (const Cell& item : items)
         if (item.record >= count && item.record < other.count())
             appendUpTo = std::max(appendUpTo, item.record);
     if (appendUpTo >= kTableCapacity) {
-        plan.refusal = tableFullMessage();
+        plan.refusal = Refusal(tableFullMessage(), "nothing taken");
         return plan;
     }
 
@@ -45,18 +44,18 @@ TakePlan planTake(const ObjectTable& mine, const TableRows& other,
     const auto changed = [&plan](int r) {
         plan.firstChanged = plan.firstChanged < 0 ? r : std::min(plan.firstChanged, r);
     };
-    for (const TakeItem& item : items) {
+    for (const Cell& item : items) {
         if (item.record < 0 || item.record >= std::min(count, other.count()))
             continue;
         const auto r = static_cast<std::size_t>(item.record);
         bool any = false;
-        if (item.cell == kNameCell || item.cell == kWholeRecord)
+        if (item.part.isName() || item.part.isWholeRecord())
             any = takeName(table, other, r);
-        if (item.cell == kWholeRecord)
+        if (item.part.isWholeRecord())
             for (int k = 0; k < kFieldCount; ++k)
                 any = takeField(table, other, r, k) || any;
-        else if (item.cell >= 0 && item.cell < kFieldCount)
-            any = takeField(table, other, r, item.cell);
+        else if (item.part.isField())
+            any = takeField(table, other, r, item.part.field());
         if (any)
             changed(item.record);
     }
@@ -69,11 +68,11 @@ TakePlan planTake(const ObjectTable& mine, const TableRows& other,
     return plan;
 }
 
-std::vector<TakeItem> everyRecordOf(const TableRows& other) {
-    std::vector<TakeItem> items;
+std::vector<Cell> everyRecordOf(const TableRows& other) {
+    std::vector<Cell> items;
     items.reserve(static_cast<std::size_t>(other.count()));
     for (int r = 0; r < other.count(); ++r)
-        items.push_back({r, kWholeRecord});
+        items.push_back({r, CellPart::wholeRecord()});
     return items;
 }
 

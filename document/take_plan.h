@@ -6,38 +6,30 @@
 // has are never removed. Only what the comparison lists changes: a name equal
 // as text keeps its bytes.
 
+#include "document/cell.h"
 #include "document/object_table.h"
+#include "document/refusal.h"
 #include "document/table_comparison.h"
 
 #include <span>
-#include <string>
 #include <vector>
 
 namespace doc {
 
-/** Where a field index is expected: the record's name, or every cell of the record. */
-inline constexpr int kNameCell = -1;
-inline constexpr int kWholeRecord = -2;
-
-/** One thing to take: field cell (0 to kFieldCount - 1), kNameCell or kWholeRecord of record.
- * Any cell of a record only the other table has takes the record whole. */
-struct TakeItem {
-    int record = 0;
-    int cell = kWholeRecord;
-};
-
 struct TakePlan {
     /** The table after the take; this table unchanged when refused. */
     ObjectTable result;
-    /** Empty, or the refusal (nothing taken) of a take that would go beyond kTableCapacity. */
-    std::string refusal;
+    /** Why nothing is taken: a take that would go beyond kTableCapacity. */
+    Refusal refusal;
     /** The lowest record the take changed or appended; -1 when it changes nothing. */
     int firstChanged = -1;
 };
 
-TakePlan planTake(const ObjectTable& mine, const TableRows& other, std::span<const TakeItem> items);
+/** Takes each cell of items: a field, the name, or every cell of the record whole. Any cell of
+ * a record only the other table has takes the record whole. */
+TakePlan planTake(const ObjectTable& mine, const TableRows& other, std::span<const Cell> items);
 
 /** Every record of the other table, whole: what "take every difference" takes. */
-std::vector<TakeItem> everyRecordOf(const TableRows& other);
+std::vector<Cell> everyRecordOf(const TableRows& other);
 
 } // namespace doc

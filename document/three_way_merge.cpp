@@ -50,10 +50,9 @@ MergeChoice proposedChoice(MergeState state) {
     return MergeChoice::None;
 }
 
-MergeChange changeOf(int record, int cell, MergeState state) {
+MergeChange changeOf(int record, CellPart part, MergeState state) {
     MergeChange change;
-    change.record = record;
-    change.cell = cell;
+    change.cell = {record, part};
     change.state = state;
     change.choice = proposedChoice(state);
     return change;
@@ -91,7 +90,7 @@ MergePlan planMerge(const TableRows& base, const ObjectTable& mine, const TableR
                                                      readNameSlot(theirs.names[i])};
         if (const auto state = stateOf(texts[kMine] != texts[kBase], texts[kTheirs] != texts[kBase],
                                        texts[kMine] != texts[kTheirs])) {
-            MergeChange change = changeOf(r, kNameCell, *state);
+            MergeChange change = changeOf(r, CellPart::name(), *state);
             for (int s = 0; s < 3; ++s)
                 change.names[static_cast<std::size_t>(s)] =
                     sides[static_cast<std::size_t>(s)].names[i];
@@ -102,7 +101,7 @@ MergePlan planMerge(const TableRows& base, const ObjectTable& mine, const TableR
             const std::uint32_t m = mineRows.records[i].fields[k];
             const std::uint32_t t = theirs.records[i].fields[k];
             if (const auto state = stateOf(m != b, t != b, m != t)) {
-                MergeChange change = changeOf(r, static_cast<int>(k), *state);
+                MergeChange change = changeOf(r, CellPart::field(static_cast<int>(k)), *state);
                 change.bits = {b, m, t};
                 plan.changes.push_back(change);
             }
@@ -117,7 +116,8 @@ MergePlan planMerge(const TableRows& base, const ObjectTable& mine, const TableR
         const bool differ = inMine && inTheirs &&
                             (mineRows.records[i] != theirs.records[i] ||
                              readNameSlot(mineRows.names[i]) != readNameSlot(theirs.names[i]));
-        MergeChange change = changeOf(r, kWholeRecord, *stateOf(inMine, inTheirs, differ));
+        MergeChange change =
+            changeOf(r, CellPart::wholeRecord(), *stateOf(inMine, inTheirs, differ));
         change.has = {false, inMine, inTheirs};
         if (inMine)
             change.names[kMine] = mineRows.names[i];
@@ -146,12 +146,10 @@ int unsettledConflicts(const MergePlan& plan) {
 
 std::string cellLabel(const MergeChange& change) {
     std::string label = "record ";
-    label += std::to_string(change.record);
-    if (change.cell == kNameCell) {
-        label += " name";
-    } else if (change.cell >= 0 && change.cell < kFieldCount) {
+    label += std::to_string(change.cell.record);
+    if (!change.cell.part.isWholeRecord()) {
         label += ' ';
-        label += kFields[static_cast<std::size_t>(change.cell)].shortName;
+        label += columnName(change.cell.part);
     }
     return label;
 }
@@ -160,7 +158,7 @@ TakePlan buildMerged(const MergePlan& plan) {
     TakePlan result{plan.mine, {}, -1};
     const auto refuse = [&](std::string refusal) {
         result.result = plan.mine;
-        result.refusal = std::move(refusal);
+        result.refusal = Refusal(std::move(refusal), "nothing merged");
         result.firstChanged = -1;
         return result;
     };
@@ -177,28 +175,29 @@ TakePlan buildMerged(const MergePlan& plan) {
     for (const MergeChange& change : plan.changes) {
         if (change.choice == MergeChoice::None)
             return refuse(unsettledRefusal(change));
-        const auto r = static_cast<std::size_t>(change.record);
+        const auto r = static_cast<std::size_t>(change.cell.record);
         const bool theirs = change.choice == MergeChoice::Theirs;
-        if (change.cell == kWholeRecord) {
+        if (change.cell.part.isWholeRecord()) {
             const bool keepBoth = change.choice == MergeChoice::KeepBoth;
             const int side = theirs ? kTheirs : kMine;
             if (change.has[static_cast<std::size_t>(side)])
                 appended[r - static_cast<std::size_t>(plan.baseCount)] =
                     side == kTheirs ? &plan.theirs : &plan.mine;
             if (keepBoth && change.has[kTheirs])
-                keptBoth.push_back(change.record);
-        } else if (change.cell == kNameCell) {
+                keptBoth.push_back(change.cell.record);
+        } else if (change.cell.part.isName()) {
             const NameSlot& slot = change.names[theirs ? kTheirs : kMine];
             if (table.names[r] != slot) {
                 table.names[r] = slot;
-                changed(change.record);
+                changed(change.cell.record);
             }
         } else {
             const std::uint32_t bits = change.bits[theirs ? kTheirs : kMine];
-            auto& field = table.records[r].fields[static_cast<std::size_t>(change.cell)];
+            auto& field =
+                table.records[r].fields[static_cast<std::size_t>(change.cell.part.field())];
             if (field != bits) {
                 field = bits;
-                changed(change.record);
+                changed(change.cell.record);
             }
         }
     }

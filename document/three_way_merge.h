@@ -11,6 +11,7 @@
 // removed: a side with fewer records than BASE is refused. The editor's merge window and
 // `cvnobj merge` and `apply` share this engine.
 
+#include "document/cell.h"
 #include "document/object_table.h"
 #include "document/table_comparison.h"
 #include "document/take_plan.h"
@@ -34,9 +35,8 @@ inline constexpr int kTheirs = 2;
 
 /** One cell that either side changed. */
 struct MergeChange {
-    int record = 0;
-    /** A field (0 to kFieldCount - 1), kNameCell, or kWholeRecord: a record after BASE's last. */
-    int cell = kWholeRecord;
+    /** A field or the name of a record, or the record whole: a record after BASE's last. */
+    Cell cell;
     MergeState state = MergeState::Conflict;
     /** Proposed: the changing side's (MINE's for Both); None for a conflict. */
     MergeChoice choice = MergeChoice::None;

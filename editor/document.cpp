@@ -6,7 +6,6 @@
 #include "document/pair_guard.h"
 #include "document/scaling.h"
 #include "document/text_forms.h"
-#include "editor/record_view.h"
 #include "tabletext/record_text.h"
 #include "ui/decimal_separator.h"
 #include "ui/dialogs/dialogs.h"
@@ -25,9 +24,6 @@ const QString kOpenFilter = QStringLiteral("OBJDAT|obj*.dat|Dat Files|*.dat|All 
 const QString kFolderPromptInstruction = QStringLiteral("Select OBJDAT File Directory");
 const QString kSaveQuestion = QStringLiteral("Do you wish to save the changes?");
 constexpr int kFirstScale = 100;
-// Records 0 to 188 are the game's own objects; "Clear Record" leaves them alone.
-constexpr int kFirstClearableRecord = 189;
-constexpr unsigned kShadowFactor = 8;
 
 /** Sets a flag for the lifetime of a scope. */
 class Busy {
@@ -46,25 +42,6 @@ QString fileNameOf(const std::string& path) {
     return QString::fromStdString(doc::fileNameOf(path));
 }
 
-// A refused paste lists at most this many of its bad cells.
-constexpr int kShownPasteErrors = 20;
-
-QString stepOfField(int field, int row) {
-    return QStringLiteral("%1 of record %2").arg(fieldCaption(field)).arg(row);
-}
-
-/** The refusal of a paste: each error as the import reports it, then how many. */
-QString pasteRefusal(const std::vector<std::string>& errors) {
-    QString text;
-    const int count = static_cast<int>(errors.size());
-    for (int i = 0; i < std::min(count, kShownPasteErrors); ++i)
-        text += QString::fromStdString(errors[static_cast<std::size_t>(i)]) + u'\n';
-    if (count > kShownPasteErrors)
-        text += QStringLiteral("and %1 more\n").arg(count - kShownPasteErrors);
-    return text + QStringLiteral("%1 %2; nothing pasted")
-                      .arg(count)
-                      .arg(count == 1 ? QStringLiteral("error") : QStringLiteral("errors"));
-}
 } // namespace
 
 Document::Document(DocumentSettings& settings, doc::FileSystem& fileSystem)
@@ -253,7 +230,7 @@ void Document::addRecord() {
 void Document::clearRecord() {
     const int row = m_view->selectedRow();
     const StepScope step(*this, QStringLiteral("Clear Record"), row);
-    if (row < kFirstClearableRecord) {
+    if (row < doc::kFirstClearableRecord) {
         ui::Dialogs::current().information(m_view->dialogParent(),
                                            QStringLiteral("Can not clear core object."));
         return;
@@ -296,7 +273,7 @@ void Document::shapeToShadow() {
         // gives 9.84.
         const doc::ExactDecimal size =
             doc::parseExact(m_view->fieldText(shape).toStdString(), separator);
-        const std::string shadow = doc::formatGeneral(size.times(kShadowFactor), separator);
+        const std::string shadow = doc::formatGeneral(size.times(doc::kShadowFactor), separator);
         m_view->enterFieldText(doc::shadowFieldOf(shape), QString::fromStdString(shadow));
     }
 }
@@ -428,9 +405,10 @@ void Document::showHistoryStep(const HistoryStep& step) {
     m_view->showHistory();
 }
 
-Document::TypingStep::TypingStep(Document& document, int row, int field, bool goesOn)
-    : row(row), field(field), goesOn(goesOn), m_document(document) {
-    document.m_history.begin(document.table(), stepOfField(field, row), row);
+Document::TypingStep::TypingStep(Document& document, int row, doc::CellPart part, bool goesOn)
+    : row(row), part(part), goesOn(goesOn), m_document(document) {
+    document.m_history.begin(document.table(), QString::fromStdString(doc::stepName({row, part})),
+                             row);
 }
 
 Document::TypingStep::~TypingStep() {
@@ -443,19 +421,19 @@ Document::TypingStep::~TypingStep() {
         m_document.m_view->showHistory();
 }
 
-void Document::typingInto(int row, int field) {
+void Document::typingInto(int row, doc::CellPart part) {
     // Without a row nothing is written; a command's own write-backs are in its step.
     if (row < 0 || (m_history.isOpen() && !m_typing))
         return;
-    if (m_typing && m_typing->goesOnWith(row, field))
+    if (m_typing && m_typing->goesOnWith(row, part))
         return;
     endTyping();
-    m_typing.emplace(*this, row, field, true);
+    m_typing.emplace(*this, row, part, true);
 }
 
-void Document::toggling(int row, int field) {
-    typingInto(row, field);
-    if (m_typing && m_typing->row == row && m_typing->field == field)
+void Document::toggling(int row, doc::CellPart part) {
+    typingInto(row, part);
+    if (m_typing && m_typing->row == row && m_typing->part == part)
         m_typing->goesOn = false;
 }
 
@@ -481,8 +459,7 @@ void Document::pasteRecords(const QString& text) {
     if (row < 0)
         return;
     const tabletext::ImportPlan plan = tabletext::planPaste(table(), row, text.toStdString());
-    if (!plan.errors.empty())
-        throw doc::Error(pasteRefusal(plan.errors).toStdString());
+    plan.refusal.throwIfRefused();
     applyTable(plan.result, QStringLiteral("Paste into Record"), row);
 }
 

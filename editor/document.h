@@ -5,6 +5,7 @@
 // shows them through DocumentView, and the windows' handlers are one-line
 // entries into the operations here.
 
+#include "document/cell.h"
 #include "document/file_session.h"
 #include "editor/disk_watcher.h"
 #include "editor/document_settings.h"
@@ -121,9 +122,9 @@ public:
     void redo();
 
     /** A keystroke of field (or the name) of record row is about to be written back. */
-    void typingInto(int row, int field);
+    void typingInto(int row, doc::CellPart part);
     /** A check box of record row is about to be written back: a step of its own. */
-    void toggling(int row, int field);
+    void toggling(int row, doc::CellPart part);
     /** The record view now shows record row; typing into another record has ended. */
     void recordShown(int row);
 
@@ -177,17 +178,17 @@ private:
      * as a command's step is. A toggle's does not go on with more. */
     class TypingStep {
     public:
-        TypingStep(Document& document, int row, int field, bool goesOn);
+        TypingStep(Document& document, int row, doc::CellPart part, bool goesOn);
         ~TypingStep();
         TypingStep(const TypingStep&) = delete;
         TypingStep& operator=(const TypingStep&) = delete;
-        /** Whether a keystroke of field of record row goes on with this step. */
-        bool goesOnWith(int row, int field) const {
-            return goesOn && this->row == row && this->field == field;
+        /** Whether a keystroke of part of record row goes on with this step. */
+        bool goesOnWith(int row, doc::CellPart part) const {
+            return goesOn && this->row == row && this->part == part;
         }
 
         const int row;
-        const int field;
+        const doc::CellPart part;
         bool goesOn;
 
     private:

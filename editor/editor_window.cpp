@@ -44,11 +44,11 @@ void TForm6::showSelectedRecord() {
 
     m_document.recordShown(LMDLB1->selectedIndex());
     const doc::ObjectTable& table = m_document.table();
-    for (const int field : kDisplayOrder) {
+    for (const doc::CellPart part : kDisplayOrder) {
         const int index = LMDLB1->selectedIndex();
         if (index < 0 || index > table.lastIndex)
             continue; // nothing to show while the window is hidden and no row is selected
-        showField(*this, table, index, field);
+        showField(*this, table, index, part);
     }
     LMDLB1->update();
     syncRecordViewEnabled();
@@ -77,7 +77,7 @@ void TForm6::selectShownRecordNumber() {
 
 void TForm6::editedField(ui::FieldEdit& sender) {
     if (sender.modifiedFlag()) {
-        m_document.typingInto(LMDLB1->selectedIndex(), fieldShownBy(*this, &sender));
+        m_document.typingInto(LMDLB1->selectedIndex(), partShownBy(*this, &sender));
         m_document.markUnsaved();
         try {
             me4Exit();
@@ -93,7 +93,7 @@ void TForm6::editedField(ui::FieldEdit& sender) {
 }
 
 void TForm6::toggledFlag(ui::FlagCheckBox& sender) {
-    m_document.toggling(LMDLB1->selectedIndex(), fieldShownBy(*this, &sender));
+    m_document.toggling(LMDLB1->selectedIndex(), partShownBy(*this, &sender));
     m_document.markUnsaved();
     me4Exit();
 }
@@ -236,11 +236,11 @@ void TForm6::showRecordDefaults() {
 }
 
 QString TForm6::fieldText(int field) {
-    return (this->*controlFor(field).edit)->fieldText();
+    return (this->*controlFor(doc::CellPart::field(field)).edit)->fieldText();
 }
 
 void TForm6::enterFieldText(int field, const QString& text) {
-    ui::FieldEdit* edit = this->*controlFor(field).edit;
+    ui::FieldEdit* edit = this->*controlFor(doc::CellPart::field(field)).edit;
     edit->setFieldText(text);
     // Marking it modified raises its modified event: one write-back, as a keystroke makes.
     edit->setModifiedFlag(true);

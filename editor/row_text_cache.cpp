@@ -1,6 +1,5 @@
 #include "editor/row_text_cache.h"
 
-#include "document/field_table.h"
 #include "editor/record_texts.h"
 
 namespace editor {
@@ -12,13 +11,12 @@ const QString& RowTextCache::text(const doc::ObjectTable& table, int index) {
     Row& row = m_rows[at];
     const auto& record = table.records[at];
     const auto& name = table.names[at];
-    const std::uint32_t recordClass = record.fields[doc::field::kClass];
-    const std::uint32_t recordType = record.fields[doc::field::kType];
+    decltype(row.shown) shown;
+    for (std::size_t i = 0; i < shown.size(); ++i)
+        shown[i] = record.fields[static_cast<std::size_t>(doc::kRowTextFields[i])];
     // A built row text is never empty: it holds at least the index and three ";".
-    if (row.text.isEmpty() || row.recordClass != recordClass || row.recordType != recordType ||
-        row.name != name) {
-        row.recordClass = recordClass;
-        row.recordType = recordType;
+    if (row.text.isEmpty() || row.shown != shown || row.name != name) {
+        row.shown = shown;
         row.name = name;
         row.text = rowText(table, index);
     }

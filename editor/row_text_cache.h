@@ -1,12 +1,14 @@
 #pragma once
 // Row texts of the record list, kept between refills. The list is refilled on
 // every editing keystroke, yet only the edited row changes; a row's text is
-// built again only when its class, type or name slot differ from last time.
+// built again only when the fields it shows or its name slot differ from last time.
 
+#include "document/field_table.h"
 #include "document/object_table.h"
 
 #include <QString>
 
+#include <array>
 #include <cstdint>
 #include <vector>
 
@@ -19,8 +21,7 @@ public:
 
 private:
     struct Row {
-        std::uint32_t recordClass = 0;
-        std::uint32_t recordType = 0;
+        std::array<std::uint32_t, doc::kRowTextFields.size()> shown{};
         doc::NameSlot name{};
         QString text; // empty until built
     };

@@ -4,6 +4,7 @@
 #include "document/errors.h"
 #include "document/field_table.h"
 #include "tabletext/csv.h"
+#include "tabletext/source_rows.h"
 #include "tabletext/table_io.h"
 #include "tabletext/value_text.h"
 
@@ -16,15 +17,15 @@ namespace tabletext {
 
 namespace {
 
-std::string columnPrefix(int column) {
+std::string columnPrefix(doc::CellPart column) {
     std::string text = "column ";
-    text += columnName(column);
+    text += doc::columnName(column);
     text += ": ";
     return text;
 }
 
-doc::FieldType typeOf(int column) {
-    return doc::kFields[static_cast<std::size_t>(column)].type;
+doc::FieldType typeOf(doc::CellPart column) {
+    return doc::kFields[static_cast<std::size_t>(column.field())].type;
 }
 
 /** What a text puts into a column: a field's bits or a name, or the import's reason it puts
@@ -35,11 +36,11 @@ struct CellValue {
     std::string error;
 };
 
-CellValue readCell(int column, std::string_view text, bool flagZeroOrOne) {
+CellValue readCell(doc::CellPart column, std::string_view text, bool flagZeroOrOne) {
     CellValue value;
-    if (column == kIndexColumn) {
+    if (column.isWholeRecord()) {
         value.error = "the index is read-only";
-    } else if (column == kNameColumn) {
+    } else if (column.isName()) {
         doc::NameSlot probe{};
         std::optional<std::u32string> name = fromUtf8(text);
         if (!name)
@@ -62,53 +63,57 @@ CellValue readCell(int column, std::string_view text, bool flagZeroOrOne) {
 }
 
 /** The value into the table's cell; a name equal to the stored one leaves its slot untouched. */
-void putCell(doc::ObjectTable& table, GridCell cell, const CellValue& value) {
+void putCell(doc::ObjectTable& table, doc::Cell cell, const CellValue& value) {
     const auto at = static_cast<std::size_t>(cell.record);
-    if (cell.column == kNameColumn) {
+    if (cell.part.isName()) {
         if (doc::readNameSlot(table.names[at]) != value.name)
             doc::writeNameSlot(table.names[at], value.name);
     } else {
-        table.records[at].fields[static_cast<std::size_t>(cell.column)] = value.bits;
+        table.records[at].fields[static_cast<std::size_t>(cell.part.field())] = value.bits;
     }
 }
+constexpr std::string_view kNothingChanged = "nothing changed";
 
-CellEditPlan refused(const doc::ObjectTable& table, std::vector<std::string> errors) {
-    return {table, std::move(errors)};
+CellEditPlan refused(const doc::ObjectTable& table, std::vector<std::string> errors,
+                     std::string_view undone) {
+    const std::size_t count = errors.size();
+    return {table, doc::Refusal(std::move(errors), count, undone)};
 }
 
 } // namespace
 
-std::string cellText(const doc::ObjectTable& table, GridCell cell) {
+std::string cellText(const doc::ObjectTable& table, doc::Cell cell) {
     const auto at = static_cast<std::size_t>(cell.record);
-    if (cell.column == kIndexColumn)
+    if (cell.part.isWholeRecord())
         return std::to_string(cell.record);
-    if (cell.column == kNameColumn)
+    if (cell.part.isName())
         return toUtf8(doc::readNameSlot(table.names[at]));
-    return valueText(typeOf(cell.column),
-                     table.records[at].fields[static_cast<std::size_t>(cell.column)]);
+    return valueText(typeOf(cell.part),
+                     table.records[at].fields[static_cast<std::size_t>(cell.part.field())]);
 }
 
-CellEditPlan planCellText(const doc::ObjectTable& table, GridCell cell, std::string_view text) {
-    const CellValue value = readCell(cell.column, text, false);
+CellEditPlan planCellText(const doc::ObjectTable& table, doc::Cell cell, std::string_view text) {
+    const CellValue value = readCell(cell.part, text, false);
     if (!value.error.empty())
-        return refused(table, {columnPrefix(cell.column) + value.error});
+        return refused(table, {columnPrefix(cell.part) + value.error}, kNothingChanged);
     CellEditPlan plan{table, {}};
     putCell(plan.result, cell, value);
     return plan;
 }
 
-CellEditPlan planBulkEdit(const doc::ObjectTable& table, std::span<const GridCell> cells,
+CellEditPlan planBulkEdit(const doc::ObjectTable& table, std::span<const doc::Cell> cells,
                           BulkEdit edit, std::string_view operand) {
-    std::array<bool, kColumnCount> selected{};
-    for (const GridCell& cell : cells)
-        if (cell.column != kIndexColumn)
-            selected[static_cast<std::size_t>(cell.column)] = true;
+    std::array<bool, doc::CellPart::kCount> selected{};
+    for (const doc::Cell& cell : cells)
+        if (!cell.part.isWholeRecord())
+            selected[static_cast<std::size_t>(cell.part.code())] = true;
     if (std::none_of(selected.begin(), selected.end(), [](bool s) { return s; }))
-        return refused(table, {"no cell that can be edited is selected (the index is read-only)"});
+        return refused(table, {"no cell that can be edited is selected (the index is read-only)"},
+                       kNothingChanged);
 
     // Every selected column is checked before any cell changes.
     std::vector<std::string> errors;
-    std::array<CellValue, kColumnCount> values;
+    std::array<CellValue, doc::CellPart::kCount> values;
     std::optional<doc::DecimalOperation> operation;
     if (edit != BulkEdit::Set) {
         try {
@@ -120,50 +125,50 @@ CellEditPlan planBulkEdit(const doc::ObjectTable& table, std::span<const GridCel
         }
     }
     // The name column first, then the fields, as a row shows them.
-    std::vector<int> order{kNameColumn};
+    std::vector<doc::CellPart> order{doc::CellPart::name()};
     for (int k = 0; k < doc::kFieldCount; ++k)
-        order.push_back(k);
-    for (const int column : order) {
-        if (!selected[static_cast<std::size_t>(column)])
+        order.push_back(doc::CellPart::field(k));
+    for (const doc::CellPart column : order) {
+        const auto at = static_cast<std::size_t>(column.code());
+        if (!selected[at])
             continue;
         if (edit == BulkEdit::Set) {
-            values[static_cast<std::size_t>(column)] = readCell(column, operand, true);
-            if (const std::string& error = values[static_cast<std::size_t>(column)].error;
-                !error.empty())
+            values[at] = readCell(column, operand, true);
+            if (const std::string& error = values[at].error; !error.empty())
                 errors.push_back(columnPrefix(column) + error);
-        } else if (column == kNameColumn) {
+        } else if (column.isName()) {
             errors.push_back(columnPrefix(column) + "a name can only be set");
         } else if (typeOf(column) == doc::FieldType::Flag) {
             errors.push_back(columnPrefix(column) + "a flag can only be set to 0 or 1");
         }
     }
     if (!errors.empty())
-        return refused(table, std::move(errors));
+        return refused(table, std::move(errors), kNothingChanged);
 
     CellEditPlan plan{table, {}};
-    for (const GridCell& cell : cells) {
-        if (cell.column == kIndexColumn)
+    for (const doc::Cell& cell : cells) {
+        if (cell.part.isWholeRecord())
             continue;
         if (edit == BulkEdit::Set) {
-            putCell(plan.result, cell, values[static_cast<std::size_t>(cell.column)]);
+            putCell(plan.result, cell, values[static_cast<std::size_t>(cell.part.code())]);
             continue;
         }
         auto& bits = plan.result.records[static_cast<std::size_t>(cell.record)]
-                         .fields[static_cast<std::size_t>(cell.column)];
-        bits = typeOf(cell.column) == doc::FieldType::Float ? operation->applyToSingle(bits)
-                                                            : operation->applyToUnsigned(bits);
+                         .fields[static_cast<std::size_t>(cell.part.field())];
+        bits = typeOf(cell.part) == doc::FieldType::Float ? operation->applyToSingle(bits)
+                                                          : operation->applyToUnsigned(bits);
     }
     return plan;
 }
 
 CellEditPlan planGridPaste(const doc::ObjectTable& table, std::span<const int> records,
-                           std::span<const int> columns, std::string_view text) {
+                           std::span<const doc::CellPart> columns, std::string_view text) {
     text = withoutByteOrderMark(text);
     CsvLines pasted;
     if (std::string error = readTsv(text, pasted); !error.empty())
-        return refused(table, {std::move(error)});
+        return refused(table, {std::move(error)}, kNothingPasted);
     if (pasted.lines.empty())
-        return refused(table, {"the text holds no cell to paste"});
+        return refused(table, {"the text holds no cell to paste"}, kNothingPasted);
 
     std::vector<std::string> shapeErrors;
     for (std::size_t i = 0; i < pasted.lines.size(); ++i) {
@@ -178,31 +183,31 @@ CellEditPlan planGridPaste(const doc::ObjectTable& table, std::span<const int> r
                                   " columns from the current one on");
     }
     if (!shapeErrors.empty())
-        return refused(table, std::move(shapeErrors));
+        return refused(table, std::move(shapeErrors), kNothingPasted);
 
     // The import's own check of every cell, each line standing for the record it lands on.
-    const ImportPlan plan = planRows(table, [&](const RowHandler& takeRow, MessageList&) {
+    ImportPlan plan = planRows(table, kNothingPasted, [&](const RowHandler& takeRow, MessageList&) {
         for (std::size_t i = 0; i < pasted.lines.size(); ++i) {
             SourceRow row{static_cast<int>(i + 1), {}};
             const CsvRow& cells = pasted.lines[i];
             for (std::size_t j = 0; j < cells.size(); ++j)
-                if (columns[j] != kIndexColumn)
+                if (!columns[j].isWholeRecord())
                     row.cells.emplace_back(columns[j], cells[j]);
-            row.cells.emplace_back(kIndexColumn, std::to_string(records[i]));
+            row.cells.emplace_back(doc::CellPart::wholeRecord(), std::to_string(records[i]));
             takeRow(row);
         }
     });
-    if (!plan.errors.empty())
-        return refused(table, plan.errors);
+    if (plan.refusal.refuses())
+        return {table, std::move(plan.refusal)};
     return {plan.result, {}};
 }
 
 std::string copiedCells(const doc::ObjectTable& table, std::span<const int> records,
-                        std::span<const int> columns) {
+                        std::span<const doc::CellPart> columns) {
     std::string text;
     for (const int record : records) {
         CsvRow line;
-        for (const int column : columns)
+        for (const doc::CellPart column : columns)
             line.push_back(cellText(table, {record, column}));
         text += tsvLine(line);
     }

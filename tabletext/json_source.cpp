@@ -1,10 +1,12 @@
 #include "tabletext/json_source.h"
 
+#include "document/field_table.h"
 #include "tabletext/value_text.h"
 
 #include <nlohmann/json.hpp>
 
 #include <array>
+#include <optional>
 
 namespace tabletext {
 
@@ -35,7 +37,7 @@ public:
             m_level = Level::Record;
             m_row = SourceRow{++m_rowNumber, {}};
             m_seen = {};
-            m_column = -1;
+            m_column.reset();
         }
         return true;
     }
@@ -60,15 +62,15 @@ public:
         if (m_level == Level::Outer) {
             m_key = name;
         } else if (m_level == Level::Record) {
-            m_column = columnNamed(name);
-            if (m_column < 0) {
+            m_column = doc::partNamed(name);
+            if (!m_column) {
                 m_errors.add(m_row.number, [&] { return where(excerpt(name)) + "no such column"; });
-            } else if (m_seen[static_cast<std::size_t>(m_column)]) {
+            } else if (m_seen[static_cast<std::size_t>(m_column->code())]) {
                 m_errors.add(m_row.number,
                              [&] { return where(excerpt(name)) + "the column appears twice"; });
-                m_column = -1;
+                m_column.reset();
             } else {
-                m_seen[static_cast<std::size_t>(m_column)] = true;
+                m_seen[static_cast<std::size_t>(m_column->code())] = true;
             }
         }
         return true;
@@ -97,7 +99,7 @@ private:
         if (m_otherDepth > 0) {
             --m_otherDepth;
         } else if (m_level == Level::Record) {
-            if (!m_seen[kIndexColumn])
+            if (!m_seen[static_cast<std::size_t>(doc::CellPart::wholeRecord().code())])
                 m_errors.add(m_row.number, [&] {
                     return where("index") + "missing; every row names its record";
                 });
@@ -114,8 +116,8 @@ private:
     bool scalar(std::string text) {
         if (m_otherDepth > 0)
             return true;
-        if (m_level == Level::Record && m_column >= 0)
-            m_row.cells.emplace_back(m_column, std::move(text));
+        if (m_level == Level::Record && m_column)
+            m_row.cells.emplace_back(*m_column, std::move(text));
         else if (m_level == Level::Records)
             rowError();
         return true;
@@ -143,9 +145,10 @@ private:
     /** The value of the record's current column is not a number or a string; a column that is
      * no column, or given twice, was reported already. */
     void cellError() {
-        if (m_column >= 0)
-            m_errors.add(m_row.number,
-                         [&] { return where(columnName(m_column)) + "not a number or a string"; });
+        if (m_column)
+            m_errors.add(m_row.number, [&] {
+                return where(doc::columnName(*m_column)) + "not a number or a string";
+            });
     }
 
     const RowHandler& m_onRow;
@@ -153,9 +156,10 @@ private:
     Level m_level = Level::Start;
     std::size_t m_otherDepth = 0; // depth inside a value that is none of the levels
     SourceRow m_row;
-    std::array<bool, kColumnCount> m_seen{};
-    std::string m_key; // the outer object's latest key
-    int m_column = -1; // the record's latest key as a column, -1 when it takes no value
+    std::array<bool, doc::CellPart::kCount> m_seen{};
+    std::string m_key;                     // the outer object's latest key
+    std::optional<doc::CellPart> m_column; // the record's latest key as a column, if it takes a
+                                           // value
     int m_rowNumber = 0;
     bool m_foundRecords = false;
 };

@@ -11,6 +11,7 @@
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
+#include <optional>
 #include <set>
 
 namespace tabletext {
@@ -175,21 +176,22 @@ PatchSides patchSides(const doc::ObjectTable& file, std::string_view text) {
         const std::string where = at("change", i);
         const int r = reader.integer(change, "record", where, 0, before - 1);
         const std::string& columnText = reader.text(change, "column", where);
-        const int column = columnNamed(columnText);
-        if (column < 0 || column == kIndexColumn)
+        const std::optional<doc::CellPart> column = doc::partNamed(columnText);
+        if (!column || column->isWholeRecord())
             badPatch(where, "no column " + excerpt(columnText));
-        if (!seen.emplace(r, column).second)
+        if (!seen.emplace(r, column->code()).second)
             badPatch(where, "record " + std::to_string(r) + " " + columnText + " is changed twice");
         const std::string& was = reader.text(change, "before", where);
         const std::string& becomes = reader.text(change, "after", where);
         const auto slot = static_cast<std::size_t>(r);
-        if (column == kNameColumn) {
+        if (column->isName()) {
             reader.name(sides.base.names[slot], was, where);
             reader.name(sides.theirs.names[slot], becomes, where);
         } else {
-            const auto k = static_cast<std::size_t>(column);
-            sides.base.records[slot].fields[k] = reader.bits(column, was, where);
-            sides.theirs.records[slot].fields[k] = reader.bits(column, becomes, where);
+            const int field = column->field();
+            const auto k = static_cast<std::size_t>(field);
+            sides.base.records[slot].fields[k] = reader.bits(field, was, where);
+            sides.theirs.records[slot].fields[k] = reader.bits(field, becomes, where);
         }
     }
 

@@ -1,11 +1,13 @@
 #include "tabletext/record_text.h"
 
+#include "document/field_table.h"
 #include "tabletext/csv.h"
 #include "tabletext/source_rows.h"
 #include "tabletext/value_text.h"
 
 #include <algorithm>
 #include <array>
+#include <optional>
 #include <utility>
 
 namespace tabletext {
@@ -15,8 +17,7 @@ namespace {
 ImportPlan refused(const doc::ObjectTable& table, std::string reason) {
     ImportPlan plan;
     plan.result = table;
-    plan.errors.push_back(std::move(reason));
-    plan.errorCount = 1;
+    plan.refusal = doc::Refusal(std::move(reason), kNothingPasted);
     return plan;
 }
 
@@ -38,26 +39,26 @@ ImportPlan planPaste(const doc::ObjectTable& table, int first, std::string_view 
 
     // The export's columns in order, unless the first line names any column: then it is a
     // header, and its names (the unknown ones refused) say which column each field is.
-    std::vector<int> columns;
-    for (int c = 0; c < kColumnCount; ++c)
-        columns.push_back(columnNamed(exportColumns()[static_cast<std::size_t>(c)]));
+    std::vector<std::optional<doc::CellPart>> columns;
+    for (const std::string& name : exportColumns())
+        columns.push_back(doc::partNamed(name));
     std::size_t start = 0;
     std::vector<std::string> headerErrors;
     if (!lines.empty() &&
         std::any_of(lines.front().begin(), lines.front().end(),
-                    [](const std::string& cell) { return columnNamed(cell) >= 0; })) {
+                    [](const std::string& cell) { return doc::partNamed(cell).has_value(); })) {
         columns.clear();
-        std::array<bool, kColumnCount> seen{};
+        std::array<bool, doc::CellPart::kCount> seen{};
         for (const std::string& name : lines.front()) {
-            int column = columnNamed(name);
-            if (column < 0) {
+            std::optional<doc::CellPart> column = doc::partNamed(name);
+            if (!column) {
                 headerErrors.push_back("header, column " + excerpt(name) + ": no such column");
-            } else if (seen[static_cast<std::size_t>(column)]) {
+            } else if (seen[static_cast<std::size_t>(column->code())]) {
                 headerErrors.push_back("header, column " + excerpt(name) +
                                        ": the column appears twice");
-                column = -1; // its cells are left out, as the import leaves them out
+                column.reset(); // its cells are left out, as the import leaves them out
             } else {
-                seen[static_cast<std::size_t>(column)] = true;
+                seen[static_cast<std::size_t>(column->code())] = true;
             }
             columns.push_back(column);
         }
@@ -66,7 +67,7 @@ ImportPlan planPaste(const doc::ObjectTable& table, int first, std::string_view 
     if (start >= lines.size())
         return refused(table, "the text holds no record to paste");
 
-    return planRows(table, [&](const RowHandler& takeRow, MessageList& errors) {
+    return planRows(table, kNothingPasted, [&](const RowHandler& takeRow, MessageList& errors) {
         for (std::string& error : headerErrors)
             errors.add(0, [&] { return error; });
         for (std::size_t i = start; i < lines.size(); ++i) {
@@ -93,9 +94,9 @@ ImportPlan planPaste(const doc::ObjectTable& table, int first, std::string_view 
             // The index column is ignored: the line's place says which record it is.
             SourceRow row{number, {}};
             for (std::size_t c = 0; c < cells.size(); ++c)
-                if (columns[c] >= 0 && columns[c] != kIndexColumn)
-                    row.cells.emplace_back(columns[c], cells[c]);
-            row.cells.emplace_back(kIndexColumn, std::to_string(record));
+                if (columns[c] && !columns[c]->isWholeRecord())
+                    row.cells.emplace_back(*columns[c], cells[c]);
+            row.cells.emplace_back(doc::CellPart::wholeRecord(), std::to_string(record));
             takeRow(row);
         }
     });

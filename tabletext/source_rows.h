@@ -2,7 +2,7 @@
 // An import source read row by row, whatever its form (CSV or JSON), and each row handed on as
 // soon as it is read, so that nothing but the row at hand is held beside the source's text.
 
-#include "document/file_layout.h"
+#include "document/cell.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -14,20 +14,12 @@
 
 namespace tabletext {
 
-/** The columns an import takes: the fields by their index, then the index and the name. */
-inline constexpr int kIndexColumn = doc::kFieldCount;
-inline constexpr int kNameColumn = doc::kFieldCount + 1;
-inline constexpr int kColumnCount = doc::kFieldCount + 2;
-
-/** The column of that name (a field's short name, "index" or "name"), or -1 for none. */
-int columnNamed(std::string_view name);
-std::string_view columnName(int column);
-
-/** One row: its number for messages (from 1) and the text of each column it gives, in the
- * order given, each column once (a reader reports a column's second appearance itself). */
+/** One row: its number for messages (from 1) and the text of each column it gives (a field,
+ * the name, or the index: the record whole, named by doc::columnName), in the order given, each
+ * column once (a reader reports a column's second appearance itself). */
 struct SourceRow {
     int number = 0;
-    std::vector<std::pair<int, std::string>> cells;
+    std::vector<std::pair<doc::CellPart, std::string>> cells;
 };
 using RowHandler = std::function<void(const SourceRow&)>;
 

@@ -1,11 +1,11 @@
 #include "tabletext/table_io.h"
 
-#include "tabletext/source_rows.h"
 #include "document/field_table.h"
 #include "document/file_layout.h"
 #include "document/name_codec.h"
 #include "tabletext/csv.h"
 #include "tabletext/json_source.h"
+#include "tabletext/source_rows.h"
 #include "tabletext/value_text.h"
 
 #include <nlohmann/json.hpp>
@@ -42,26 +42,27 @@ public:
 
     void field(std::string_view text) override {
         if (m_inHeader) {
-            int column = columnNamed(text);
-            if (column < 0) {
+            std::optional<doc::CellPart> column = doc::partNamed(text);
+            if (!column) {
                 m_errors.add(0, [&] { return header(text) + "no such column"; });
-            } else if (m_seen[static_cast<std::size_t>(column)]) {
+            } else if (m_seen[static_cast<std::size_t>(column->code())]) {
                 m_errors.add(0, [&] { return header(text) + "the column appears twice"; });
-                column = -1;
+                column.reset();
             } else {
-                m_seen[static_cast<std::size_t>(column)] = true;
+                m_seen[static_cast<std::size_t>(column->code())] = true;
             }
-            m_columns.push_back(static_cast<std::int8_t>(column));
+            m_columns.push_back(column ? static_cast<std::int8_t>(column->code())
+                                       : std::int8_t{-1});
             return;
         }
         if (m_field < m_columns.size() && m_columns[m_field] >= 0)
-            m_row.cells.emplace_back(m_columns[m_field], std::string(text));
+            m_row.cells.emplace_back(doc::CellPart::ofCode(m_columns[m_field]), std::string(text));
         ++m_field;
     }
     void endLine() override {
         if (m_inHeader) {
             m_inHeader = false;
-            if (!m_seen[kIndexColumn])
+            if (!m_seen[static_cast<std::size_t>(doc::CellPart::wholeRecord().code())])
                 m_errors.add(0, [] {
                     return std::string("header: no column index; every row names its record");
                 });
@@ -91,8 +92,10 @@ private:
     const RowHandler& m_onRow;
     MessageList& m_errors;
     bool m_inHeader = true;
-    std::vector<std::int8_t> m_columns; // each header column's column, -1 for none
-    std::array<bool, kColumnCount> m_seen{};
+    // Each header column's doc::CellPart::code(), -1 for none: a byte each, since a header may
+    // be a 16 MB line of empty columns.
+    std::vector<std::int8_t> m_columns;
+    std::array<bool, doc::CellPart::kCount> m_seen{};
     SourceRow m_row;
     std::size_t m_field = 0; // fields read of the current line
 };
@@ -126,11 +129,12 @@ std::string longName() {
 
 RowRequest readRow(const SourceRow& row, MessageList& errors) {
     RowRequest request;
-    const auto fail = [&](int column, const std::string& reason) {
-        errors.add(row.number, [&] { return rowColumn(row.number, columnName(column)) + reason; });
+    const auto fail = [&](doc::CellPart column, const std::string& reason) {
+        errors.add(row.number,
+                   [&] { return rowColumn(row.number, doc::columnName(column)) + reason; });
     };
     for (const auto& [column, text] : row.cells) {
-        if (column == kIndexColumn) {
+        if (column.isWholeRecord()) {
             int index = -1;
             const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), index);
             if (ec != std::errc{} || end != text.data() + text.size() || index < 0) {
@@ -141,7 +145,7 @@ RowRequest readRow(const SourceRow& row, MessageList& errors) {
             } else {
                 request.index = index;
             }
-        } else if (column == kNameColumn) {
+        } else if (column.isName()) {
             // A name is read into characters only when it may fit: at most 4 bytes each.
             std::optional<std::u32string> name;
             if (text.size() > 4 * static_cast<std::size_t>(doc::kMaxNameLength))
@@ -152,11 +156,11 @@ RowRequest readRow(const SourceRow& row, MessageList& errors) {
                 request.name = std::move(*name);
         } else {
             const ParsedValue value =
-                parseValueText(doc::kFields[static_cast<std::size_t>(column)].type, text);
+                parseValueText(doc::kFields[static_cast<std::size_t>(column.field())].type, text);
             if (!value.error.empty())
                 fail(column, value.error);
             else
-                request.fields[static_cast<std::size_t>(column)] = value.bits;
+                request.fields[static_cast<std::size_t>(column.field())] = value.bits;
         }
     }
     return request;
@@ -165,8 +169,8 @@ RowRequest readRow(const SourceRow& row, MessageList& errors) {
 } // namespace
 
 std::vector<std::string> exportColumns() {
-    std::vector<std::string> columns{std::string(columnName(kIndexColumn)),
-                                     std::string(columnName(kNameColumn))};
+    std::vector<std::string> columns{std::string(doc::columnName(doc::CellPart::wholeRecord())),
+                                     std::string(doc::columnName(doc::CellPart::name()))};
     for (const doc::FieldInfo& field : doc::kFields)
         columns.emplace_back(field.shortName);
     return columns;
@@ -191,8 +195,8 @@ std::string exportJson(const doc::ObjectTable& table) {
     Json records = Json::array();
     for (int r = 0; r < table.recordCount(); ++r) {
         Json record;
-        record[std::string(columnName(kIndexColumn))] = r;
-        record[std::string(columnName(kNameColumn))] = toUtf8(nameOf(table, r));
+        record[std::string(doc::columnName(doc::CellPart::wholeRecord()))] = r;
+        record[std::string(doc::columnName(doc::CellPart::name()))] = toUtf8(nameOf(table, r));
         for (const doc::FieldInfo& field : doc::kFields) {
             const std::uint32_t bits = table.records[static_cast<std::size_t>(r)]
                                            .fields[static_cast<std::size_t>(field.index)];
@@ -228,7 +232,7 @@ ImportPlan planImport(const doc::ObjectTable& table, std::string_view source) {
     source = withoutByteOrderMark(source);
     const std::size_t first = source.find_first_not_of(" \t\r\n");
     const bool isJson = first != std::string_view::npos && source[first] == '{';
-    return planRows(table, [&](const RowHandler& takeRow, MessageList& errors) {
+    return planRows(table, "nothing written", [&](const RowHandler& takeRow, MessageList& errors) {
         if (isJson)
             readJsonSource(source, takeRow, errors);
         else
@@ -236,7 +240,8 @@ ImportPlan planImport(const doc::ObjectTable& table, std::string_view source) {
     });
 }
 
-ImportPlan planRows(const doc::ObjectTable& table, const RowReader& readRows) {
+ImportPlan planRows(const doc::ObjectTable& table, std::string_view undone,
+                    const RowReader& readRows) {
     ImportPlan plan;
     plan.result = table;
     MessageList errors, warnings;
@@ -249,15 +254,15 @@ ImportPlan planRows(const doc::ObjectTable& table, const RowReader& readRows) {
         if (request.index < 0)
             return;
         // The reason is made only when the error is listed.
-        const auto fail = [&](int column, const auto& reason) {
+        const auto fail = [&](doc::CellPart column, const auto& reason) {
             errors.add(row.number,
-                       [&] { return rowColumn(row.number, columnName(column)) + reason(); });
+                       [&] { return rowColumn(row.number, doc::columnName(column)) + reason(); });
         };
         const int index = request.index;
         const int count = result.recordCount();
         const bool adds = index == count && index < doc::kTableCapacity;
         if (index > count - 1 && !adds) {
-            fail(kIndexColumn, [&] {
+            fail(doc::CellPart::wholeRecord(), [&] {
                 return "record " + std::to_string(index) + " is beyond the table (records 0 to " +
                        std::to_string(count - 1) +
                        (count < doc::kTableCapacity
@@ -267,7 +272,7 @@ ImportPlan planRows(const doc::ObjectTable& table, const RowReader& readRows) {
             return;
         }
         if (const int earlier = rowOfIndex[static_cast<std::size_t>(index)]; earlier != 0) {
-            fail(kIndexColumn, [&] {
+            fail(doc::CellPart::wholeRecord(), [&] {
                 return "record " + std::to_string(index) + " is already given in row " +
                        std::to_string(earlier);
             });
@@ -302,9 +307,9 @@ ImportPlan planRows(const doc::ObjectTable& table, const RowReader& readRows) {
                  : nameBefore);
         if (adds || name != nameBefore) {
             if (name.size() > static_cast<std::size_t>(doc::kMaxNameLength)) {
-                fail(kNameColumn, [] { return longName(); });
+                fail(doc::CellPart::name(), [] { return longName(); });
             } else if (!doc::writeNameSlot(slot, name)) {
-                fail(kNameColumn,
+                fail(doc::CellPart::name(),
                      [] { return std::string("holds a character Windows-1252 cannot hold"); });
             } else if (!adds) {
                 plan.changes.push_back(nameChangeLine(index, nameBefore, name));
@@ -319,8 +324,8 @@ ImportPlan planRows(const doc::ObjectTable& table, const RowReader& readRows) {
                                         record.fields[static_cast<std::size_t>(k)]));
     };
     readRows(takeRow, errors);
-    plan.errors = errors.listed();
-    plan.errorCount = errors.count();
+    if (errors.count() > 0)
+        plan.refusal = doc::Refusal(errors.listed(), errors.count(), undone);
     plan.warnings = warnings.listed();
     plan.warningCount = warnings.count();
     return plan;

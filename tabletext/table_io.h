@@ -3,6 +3,7 @@
 // import of such a file, checked cell by cell against the stored table before anything changes.
 
 #include "document/object_table.h"
+#include "document/refusal.h"
 #include "tabletext/source_rows.h"
 
 #include <cstddef>
@@ -28,9 +29,8 @@ struct ImportPlan {
     /** "row N, column NAME: reason" for every bad cell (rows count from 1, the CSV header not
      * counted), "header, column NAME: reason" for a CSV header's column, or one line for a source
      * that cannot be read at all: the first MessageList::kListed of them in row order, a source
-     * of any size giving a bounded list. errorCount counts them all. */
-    std::vector<std::string> errors;
-    std::size_t errorCount = 0;
+     * of any size giving a bounded list, and the count of them all. Nothing is made when any. */
+    doc::Refusal refusal;
     /** "row N, column NAME: problem" for each value the import writes that check reports (a
      * flag other than 0 and 1, a float that is not finite): written all the same, since the
      * files hold such values, but listed. The first MessageList::kListed, as errors. */
@@ -54,9 +54,14 @@ ImportPlan planImport(const doc::ObjectTable& table, std::string_view source);
 /** Reads rows into the handler, and errors of the source itself (its form, its header) into the
  * list, as a reader of a CSV or JSON source does. */
 using RowReader = std::function<void(const RowHandler& onRow, MessageList& errors)>;
+/** What a refused paste of table text leaves undone, in its refusal's last line. */
+inline constexpr std::string_view kNothingPasted = "nothing pasted";
+
 /** planImport's check of the rows a reader gives: every cell, the index, the name, whether a
- * record is given twice, row by row as they are read. */
-ImportPlan planRows(const doc::ObjectTable& table, const RowReader& readRows);
+ * record is given twice, row by row as they are read; undone says what a refusal leaves undone
+ * ("nothing pasted"). */
+ImportPlan planRows(const doc::ObjectTable& table, std::string_view undone,
+                    const RowReader& readRows);
 
 /** The line diff and the import print for a changed field: "record 12 damage: 40 -> 50". */
 std::string fieldChangeLine(int record, int field, std::uint32_t before, std::uint32_t after);

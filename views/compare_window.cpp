@@ -1,8 +1,8 @@
 #include "views/compare_window.h"
 
+#include "document/field_table.h"
 #include "editor/document.h"
-#include "editor/record_view.h"
-#include "ui/dialogs/dialogs.h"
+#include "ui/user_action.h"
 
 #include <QCheckBox>
 #include <QItemSelectionModel>
@@ -66,7 +66,7 @@ void CompareWindow::keepingCurrentCell(const std::function<void()>& change) {
     change();
     if (was && !differences->currentIndex().isValid() && m_model.rowCount() > 0) {
         // The rows changed: the same cell when it is still listed, else the row in its place.
-        int row = m_model.rowOf(was->record, was->cell);
+        int row = m_model.rowOf(was->cell);
         if (row < 0)
             row = std::min(current.row(), m_model.rowCount() - 1);
         differences->setCurrentIndex(m_model.index(row, current.column()));
@@ -85,36 +85,30 @@ void CompareWindow::syncControls() {
     takeSelected->setEnabled(std::any_of(selected.begin(), selected.end(),
                                          [this](const QModelIndex& i) { return takes(i.row()); }));
     takeRecord->setEnabled(current.isValid() &&
-                           m_model.rowAt(current.row()).record < otherRows().count() &&
-                           m_model.recordDiffers(m_model.rowAt(current.row()).record));
+                           m_model.rowAt(current.row()).cell.record < otherRows().count() &&
+                           m_model.recordDiffers(m_model.rowAt(current.row()).cell.record));
     takeAll->setEnabled(m_model.takableRecords() > 0);
 }
 
 bool CompareWindow::takes(int row) const {
     const ComparisonModel::Row& r = m_model.rowAt(row);
-    return r.differs && r.record < otherRows().count();
-}
-
-doc::TakeItem CompareWindow::itemOf(int row) const {
-    const ComparisonModel::Row& r = m_model.rowAt(row);
-    return {r.record, r.cell};
+    return r.differs && r.cell.record < otherRows().count();
 }
 
 void CompareWindow::takeCurrentCell() {
     const QModelIndex current = differences->currentIndex();
     if (!current.isValid())
         return;
-    const doc::TakeItem item = itemOf(current.row());
-    take({item}, item.cell == doc::kWholeRecord ? QStringLiteral("Take Record %1").arg(item.record)
-                                                : QStringLiteral("Take %1 of record %2")
-                                                      .arg(editor::fieldCaption(item.cell))
-                                                      .arg(item.record));
+    const doc::Cell cell = m_model.rowAt(current.row()).cell;
+    take({cell}, cell.part.isWholeRecord()
+                     ? QStringLiteral("Take Record %1").arg(cell.record)
+                     : QStringLiteral("Take ") + QString::fromStdString(doc::stepName(cell)));
 }
 
 void CompareWindow::takeSelectedCells() {
-    std::vector<doc::TakeItem> items;
+    std::vector<doc::Cell> items;
     for (const QModelIndex& index : differences->selectionModel()->selectedRows())
-        items.push_back(itemOf(index.row()));
+        items.push_back(m_model.rowAt(index.row()).cell);
     take(items, QStringLiteral("Take Selected Cells"));
 }
 
@@ -122,20 +116,17 @@ void CompareWindow::takeCurrentRecord() {
     const QModelIndex current = differences->currentIndex();
     if (!current.isValid())
         return;
-    const int record = m_model.rowAt(current.row()).record;
-    take({{record, doc::kWholeRecord}}, QStringLiteral("Take Record %1").arg(record));
+    const int record = m_model.rowAt(current.row()).cell.record;
+    take({{record, doc::CellPart::wholeRecord()}}, QStringLiteral("Take Record %1").arg(record));
 }
 
 void CompareWindow::takeEveryDifference() {
     take(doc::everyRecordOf(otherRows()), QStringLiteral("Take All Differences"));
 }
 
-void CompareWindow::take(const std::vector<doc::TakeItem>& items, const QString& name) {
+void CompareWindow::take(const std::vector<doc::Cell>& items, const QString& name) {
     const doc::TakePlan plan = doc::planTake(m_document.table(), otherRows(), items);
-    if (!plan.refusal.empty()) {
-        ui::Dialogs::current().information(this, QString::fromStdString(plan.refusal));
-        return;
-    }
+    plan.refusal.throwIfRefused();
     if (plan.firstChanged >= 0)
         m_document.applyTable(plan.result, name, plan.firstChanged);
 }

@@ -55,11 +55,10 @@ private:
     CompareWindow(editor::Document& document, const QString& path, doc::StoredDocument other,
                   QWidget* parent);
     doc::TableRows otherRows() const { return {m_other.records, m_other.names}; }
-    /** The take planned on the table as it is now: refused with a notice beyond the table's
-     * capacity, nothing when nothing changes, else one step called name. */
-    void take(const std::vector<doc::TakeItem>& items, const QString& name);
-    /** What row of the list takes: its cell, or the whole record for a record one file has. */
-    doc::TakeItem itemOf(int row) const;
+    /** The take planned on the table as it is now: refused (thrown, shown as every refusal)
+     * beyond the table's capacity, nothing when nothing changes, else one step called name.
+     * A row takes its cell, or the whole record for a record one file has. */
+    void take(const std::vector<doc::Cell>& items, const QString& name);
     bool takes(int row) const;
     /** After a change of either table: the rows again, the current cell kept where it stays. */
     void compareAgain();

@@ -2,7 +2,6 @@
 
 #include "document/field_table.h"
 #include "editor/record_texts.h"
-#include "editor/record_view.h"
 #include "tabletext/value_text.h"
 
 #include <QFont>
@@ -10,8 +9,6 @@
 #include <algorithm>
 
 namespace views {
-
-static_assert(doc::kNameCell == editor::kNameField, "the record view's captions name the cells");
 
 ComparisonModel::ComparisonModel(QObject* parent) : QAbstractTableModel(parent) {}
 
@@ -27,9 +24,8 @@ void ComparisonModel::compare(const doc::ObjectTable& mine, const doc::TableRows
     }
     std::vector<Row> rows = rowsOf(m_comparison);
     if (rows.size() == m_rows.size() &&
-        std::equal(rows.begin(), rows.end(), m_rows.begin(), [](const Row& a, const Row& b) {
-            return a.record == b.record && a.cell == b.cell;
-        })) {
+        std::equal(rows.begin(), rows.end(), m_rows.begin(),
+                   [](const Row& a, const Row& b) { return a.cell == b.cell; })) {
         m_rows = std::move(rows);
         if (!m_rows.empty())
             emit dataChanged(index(0, 0), index(rowCount() - 1, ColumnCount - 1));
@@ -55,24 +51,23 @@ ComparisonModel::rowsOf(const std::vector<doc::RecordComparison>& comparison) co
     rows.reserve(m_showAll ? comparison.size() * (doc::kFieldCount + 1) : comparison.size());
     for (const doc::RecordComparison& record : comparison) {
         if (!record.inBoth()) {
-            rows.push_back({record.index, doc::kWholeRecord, true});
+            rows.push_back({{record.index, doc::CellPart::wholeRecord()}, true});
             continue;
         }
         if (m_showAll || record.nameDiffers)
-            rows.push_back({record.index, doc::kNameCell, record.nameDiffers});
+            rows.push_back({{record.index, doc::CellPart::name()}, record.nameDiffers});
         for (int k = 0; k < doc::kFieldCount; ++k) {
             const bool differs = record.fieldDiffers[static_cast<std::size_t>(k)];
             if (m_showAll || differs)
-                rows.push_back({record.index, k, differs});
+                rows.push_back({{record.index, doc::CellPart::field(k)}, differs});
         }
     }
     return rows;
 }
 
-int ComparisonModel::rowOf(int record, int cell) const {
-    const auto found = std::find_if(m_rows.begin(), m_rows.end(), [&](const Row& row) {
-        return row.record == record && row.cell == cell;
-    });
+int ComparisonModel::rowOf(doc::Cell cell) const {
+    const auto found = std::find_if(m_rows.begin(), m_rows.end(),
+                                    [&](const Row& row) { return row.cell == cell; });
     return found == m_rows.end() ? -1 : static_cast<int>(found - m_rows.begin());
 }
 
@@ -90,14 +85,15 @@ int ComparisonModel::columnCount(const QModelIndex& parent) const {
 }
 
 QString ComparisonModel::valueText(bool mine, const Row& row) const {
-    const auto r = static_cast<std::size_t>(row.record);
-    const bool held = mine ? row.record < m_mine->recordCount() : row.record < m_other.count();
+    const int record = row.cell.record;
+    const auto r = static_cast<std::size_t>(record);
+    const bool held = mine ? record < m_mine->recordCount() : record < m_other.count();
     if (!held)
         return QString();
     const doc::NameSlot& slot = mine ? m_mine->names[r] : m_other.names[r];
-    if (row.cell == doc::kNameCell || row.cell == doc::kWholeRecord)
+    if (!row.cell.part.isField())
         return editor::nameText(slot);
-    const auto k = static_cast<std::size_t>(row.cell);
+    const auto k = static_cast<std::size_t>(row.cell.part.field());
     const std::uint32_t bits = mine ? m_mine->records[r].fields[k] : m_other.records[r].fields[k];
     return QString::fromStdString(tabletext::valueText(doc::kFields[k].type, bits));
 }
@@ -115,12 +111,12 @@ QVariant ComparisonModel::data(const QModelIndex& index, int role) const {
         return {};
     switch (index.column()) {
     case RecordColumn:
-        return row.record;
+        return row.cell.record;
     case CellColumn:
-        if (row.cell != doc::kWholeRecord)
-            return editor::fieldCaption(row.cell);
-        return row.record < m_mine->recordCount() ? QStringLiteral("Only in this file")
-                                                  : QStringLiteral("Only in the other file");
+        if (!row.cell.part.isWholeRecord())
+            return QString::fromLatin1(doc::columnName(row.cell.part));
+        return row.cell.record < m_mine->recordCount() ? QStringLiteral("Only in this file")
+                                                       : QStringLiteral("Only in the other file");
     case ThisColumn:
         return valueText(true, row);
     case OtherColumn:

@@ -2,13 +2,13 @@
 // The rows of the comparison window: one per differing cell (the name, then
 // each field in record order) of the records both tables have, and one per
 // record only one of them has; with every record shown, every cell of every
-// record both have. Columns: the record, the cell, this table's value and the
-// other's, in the forms of the export. It compares through doc::compareTables,
-// as `cvnobj diff` does.
+// record both have. Columns: the record, the cell (by its export name), this
+// table's value and the other's, in the forms of the export. It compares through
+// doc::compareTables, as `cvnobj diff` does.
 
+#include "document/cell.h"
 #include "document/object_table.h"
 #include "document/table_comparison.h"
-#include "document/take_plan.h"
 
 #include <QAbstractTableModel>
 
@@ -21,11 +21,10 @@ class ComparisonModel : public QAbstractTableModel {
 public:
     enum Column { RecordColumn, CellColumn, ThisColumn, OtherColumn, ColumnCount };
 
-    /** A cell (doc::kNameCell or a field) of a record both tables have, or doc::kWholeRecord
-     * for a record only one has. */
+    /** A cell (the name or a field) of a record both tables have, or the record whole for a
+     * record only one has. */
     struct Row {
-        int record = 0;
-        int cell = doc::kWholeRecord;
+        doc::Cell cell;
         bool differs = false;
         bool operator==(const Row&) const = default;
     };
@@ -42,7 +41,7 @@ public:
 
     const Row& rowAt(int row) const { return m_rows[static_cast<std::size_t>(row)]; }
     /** The row of a cell (or of a record one table has), or -1. */
-    int rowOf(int record, int cell) const;
+    int rowOf(doc::Cell cell) const;
     /** Records that differ: one table has them, or a cell differs. */
     int differingRecords() const { return m_differingRecords; }
     /** Records the other table has that differ: what a take of every difference takes. */

@@ -1,6 +1,5 @@
 #include "views/record_table_model.h"
 
-#include "document/errors.h"
 #include "document/field_table.h"
 #include "editor/document.h"
 #include "tabletext/cell_edits.h"
@@ -12,7 +11,7 @@ namespace views {
 
 namespace {
 
-constexpr int kColumns = RecordTableModel::kFirstFieldColumn + doc::kFieldCount;
+constexpr int kColumns = doc::CellPart::kCount;
 
 /** A float's bits as a key in the order of their values: -0 and 0 together, NaN after all. */
 qint64 floatKey(std::uint32_t bits) {
@@ -34,14 +33,6 @@ RecordTableModel::~RecordTableModel() {
     m_document.removeTableListener(m_listenerKey);
 }
 
-int RecordTableModel::tableColumn(int modelColumn) {
-    if (modelColumn == kIndexColumn)
-        return tabletext::kIndexColumn;
-    if (modelColumn == kNameColumn)
-        return tabletext::kNameColumn;
-    return modelColumn - kFirstFieldColumn;
-}
-
 int RecordTableModel::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : m_rows;
 }
@@ -54,21 +45,21 @@ QVariant RecordTableModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.row() >= m_rows)
         return {};
     const doc::ObjectTable& table = m_document.table();
-    const int column = tableColumn(index.column());
+    const doc::CellPart part = partOf(index.column());
     if (role == Qt::DisplayRole || role == Qt::EditRole)
-        return QString::fromStdString(tabletext::cellText(table, {index.row(), column}));
+        return QString::fromStdString(tabletext::cellText(table, {index.row(), part}));
     if (role == kSortRole) {
-        if (column == tabletext::kIndexColumn)
+        if (part.isWholeRecord())
             return index.row();
-        if (column == tabletext::kNameColumn)
-            return QString::fromStdString(tabletext::cellText(table, {index.row(), column}));
+        if (part.isName())
+            return QString::fromStdString(tabletext::cellText(table, {index.row(), part}));
         const std::uint32_t bits = table.records[static_cast<std::size_t>(index.row())]
-                                       .fields[static_cast<std::size_t>(column)];
-        if (doc::kFields[static_cast<std::size_t>(column)].type == doc::FieldType::Float)
+                                       .fields[static_cast<std::size_t>(part.field())];
+        if (doc::kFields[static_cast<std::size_t>(part.field())].type == doc::FieldType::Float)
             return floatKey(bits);
         return qint64{bits};
     }
-    if (role == Qt::TextAlignmentRole && column != tabletext::kNameColumn)
+    if (role == Qt::TextAlignmentRole && !part.isName())
         return QVariant::fromValue(Qt::Alignment(Qt::AlignRight | Qt::AlignVCenter));
     return {};
 }
@@ -78,7 +69,7 @@ QVariant RecordTableModel::headerData(int section, Qt::Orientation orientation, 
         return {};
     if (orientation == Qt::Vertical)
         return section;
-    const std::string_view name = tabletext::columnName(tableColumn(section));
+    const std::string_view name = doc::columnName(partOf(section));
     return QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()));
 }
 
@@ -86,14 +77,14 @@ Qt::ItemFlags RecordTableModel::flags(const QModelIndex& index) const {
     if (!index.isValid())
         return Qt::NoItemFlags;
     const Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
-    return index.column() == kIndexColumn ? flags : flags | Qt::ItemIsEditable;
+    return partOf(index.column()).isWholeRecord() ? flags : flags | Qt::ItemIsEditable;
 }
 
 bool RecordTableModel::setData(const QModelIndex& index, const QVariant& value, int role) {
-    if (role != Qt::EditRole || !index.isValid() || index.column() == kIndexColumn ||
+    if (role != Qt::EditRole || !index.isValid() || partOf(index.column()).isWholeRecord() ||
         index.row() >= m_rows)
         return false;
-    const tabletext::GridCell cell{index.row(), tableColumn(index.column())};
+    const doc::Cell cell{index.row(), partOf(index.column())};
     const std::string text = value.toString().toStdString();
     // An edit that leaves the text as shown changes nothing, and takes no undo step.
     if (text == tabletext::cellText(m_document.table(), cell))
@@ -102,13 +93,8 @@ bool RecordTableModel::setData(const QModelIndex& index, const QVariant& value, 
     return ui::runUserAction([&] {
         const editor::Document::Command command(m_document);
         const tabletext::CellEditPlan plan = tabletext::planCellText(m_document.table(), cell, text);
-        if (!plan.errors.empty())
-            throw doc::Error(plan.errors.front());
-        const std::string_view column = tabletext::columnName(cell.column);
-        m_document.applyTable(plan.result,
-                              QString::fromLatin1(column.data(),
-                                                  static_cast<qsizetype>(column.size())) +
-                                  QStringLiteral(" of record ") + QString::number(cell.record),
+        plan.refusal.throwIfRefused();
+        m_document.applyTable(plan.result, QString::fromStdString(doc::stepName(cell)),
                               cell.record);
     });
 }

@@ -4,6 +4,8 @@
 // follows the table through Document's listeners (a record's change updates its row only) and
 // writes a cell's edit back through Document::applyTable, one undo step.
 
+#include "document/cell.h"
+
 #include <QAbstractTableModel>
 #include <QSortFilterProxyModel>
 
@@ -19,16 +21,21 @@ public:
     /** The role a view sorts by: numbers as numbers (floats in their order by value, NaN last),
      * names as text. */
     static constexpr int kSortRole = Qt::UserRole + 1;
-    static constexpr int kIndexColumn = 0;
-    static constexpr int kNameColumn = 1;
-    static constexpr int kFirstFieldColumn = 2;
 
     explicit RecordTableModel(editor::Document& document, QObject* parent = nullptr);
     ~RecordTableModel() override;
 
-    /** The tabletext column (a field, tabletext::kIndexColumn or kNameColumn) of a model
-     * column. */
-    static int tableColumn(int modelColumn);
+    /** The part of a record a model column shows: the index (the record whole), the name,
+     * then the fields in record order. */
+    static constexpr doc::CellPart partOf(int modelColumn) {
+        return modelColumn == 0   ? doc::CellPart::wholeRecord()
+               : modelColumn == 1 ? doc::CellPart::name()
+                                  : doc::CellPart::field(modelColumn - 2);
+    }
+    /** The model column that shows a part. */
+    static constexpr int columnOf(doc::CellPart part) {
+        return part.isWholeRecord() ? 0 : part.isName() ? 1 : part.field() + 2;
+    }
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;

@@ -15,25 +15,17 @@
 
 namespace views {
 
-namespace {
-
-QString joined(const std::vector<std::string>& lines) {
-    QStringList list;
-    for (const std::string& line : lines)
-        list << QString::fromStdString(line);
-    return list.join(u'\n');
-}
-
-} // namespace
-
 TableWindow::TableWindow(editor::Document& document, QWidget* parent)
-    : TableForm(RecordTableModel::kFirstFieldColumn, parent), m_document(document),
+    // The index and the name stay in view.
+    : TableForm(RecordTableModel::columnOf(doc::CellPart::name()) + 1, parent),
+      m_document(document),
       m_model(new RecordTableModel(document, this)), m_proxy(new RecordTableProxy(this)) {
     m_proxy->setSourceModel(m_model);
-    grid->sortByColumn(RecordTableModel::kIndexColumn, Qt::AscendingOrder);
+    grid->sortByColumn(RecordTableModel::columnOf(doc::CellPart::wholeRecord()),
+                       Qt::AscendingOrder);
     grid->setModel(m_proxy);
-    grid->setColumnWidth(RecordTableModel::kIndexColumn, 48);
-    grid->setColumnWidth(RecordTableModel::kNameColumn, 180);
+    grid->setColumnWidth(RecordTableModel::columnOf(doc::CellPart::wholeRecord()), 48);
+    grid->setColumnWidth(RecordTableModel::columnOf(doc::CellPart::name()), 180);
     connect(filter, &QLineEdit::textChanged, m_proxy,
             [this](const QString& text) { m_proxy->setFilterFixedString(text); });
 }
@@ -55,10 +47,10 @@ void TableWindow::addToChosen() {
 void TableWindow::bulkEdit(int editNumber) {
     const auto edit = static_cast<tabletext::BulkEdit>(editNumber);
     const editor::Document::Command command(m_document);
-    std::vector<tabletext::GridCell> cells;
+    std::vector<doc::Cell> cells;
     for (const QModelIndex& index : grid->selectionModel()->selectedIndexes()) {
         const QModelIndex source = m_proxy->mapToSource(index);
-        cells.push_back({source.row(), RecordTableModel::tableColumn(source.column())});
+        cells.push_back({source.row(), RecordTableModel::partOf(source.column())});
     }
     if (cells.empty())
         throw doc::Error("Select the cells to change first.");
@@ -74,8 +66,7 @@ void TableWindow::bulkEdit(int editNumber) {
         return;
     const tabletext::CellEditPlan plan =
         tabletext::planBulkEdit(m_document.table(), cells, edit, operand->toStdString());
-    if (!plan.errors.empty())
-        throw doc::Error(joined(plan.errors).toStdString());
+    plan.refusal.throwIfRefused();
     m_document.applyTable(plan.result, QLatin1String(titles[editNumber]), row);
 }
 
@@ -93,11 +84,12 @@ void TableWindow::copySelectedCells() {
     }
     if (static_cast<qsizetype>(bottom - top + 1) * (right - left + 1) != selected.size())
         throw doc::Error("Only a rectangle of cells can be copied; the selection is not one.");
-    std::vector<int> records, columns;
+    std::vector<int> records;
+    std::vector<doc::CellPart> columns;
     for (int r = top; r <= bottom; ++r)
         records.push_back(m_proxy->mapToSource(m_proxy->index(r, 0)).row());
     for (int c = left; c <= right; ++c)
-        columns.push_back(RecordTableModel::tableColumn(c));
+        columns.push_back(RecordTableModel::partOf(c));
     QGuiApplication::clipboard()->setText(
         QString::fromStdString(tabletext::copiedCells(m_document.table(), records, columns)));
 }
@@ -107,15 +99,15 @@ void TableWindow::pasteAtCurrentCell() {
     const QModelIndex current = grid->currentIndex();
     if (!current.isValid())
         throw doc::Error("Choose the cell to paste at first.");
-    std::vector<int> records, columns;
+    std::vector<int> records;
+    std::vector<doc::CellPart> columns;
     for (int r = current.row(); r < m_proxy->rowCount(); ++r)
         records.push_back(m_proxy->mapToSource(m_proxy->index(r, 0)).row());
     for (int c = current.column(); c < m_proxy->columnCount(); ++c)
-        columns.push_back(RecordTableModel::tableColumn(c));
+        columns.push_back(RecordTableModel::partOf(c));
     const tabletext::CellEditPlan plan = tabletext::planGridPaste(
         m_document.table(), records, columns, QGuiApplication::clipboard()->text().toStdString());
-    if (!plan.errors.empty())
-        throw doc::Error(joined(plan.errors).toStdString());
+    plan.refusal.throwIfRefused();
     m_document.applyTable(plan.result, QStringLiteral("Paste into Table"), records.front());
 }
 

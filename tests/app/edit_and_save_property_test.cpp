@@ -269,7 +269,7 @@ class EditAndSavePropertyTest : public QObject {
             ++m_fields;
             const bool isFloat =
                 doc::kFields[static_cast<std::size_t>(field)].type == doc::FieldType::Float;
-            ui::FieldEdit* edit = form.*editor::controlFor(field).edit;
+            ui::FieldEdit* edit = form.*editor::controlFor(doc::CellPart::field(field)).edit;
             NewValue value;
             QString typed;
             do {

@@ -58,7 +58,7 @@ bool sameTable(const doc::ObjectTable& a, const doc::ObjectTable& b) {
 
 struct Case {
     const char* what;
-    std::vector<doc::TakeItem> items;
+    std::vector<doc::Cell> items;
     int firstChanged;
     /** The expected table made from this one. */
     std::function<void(doc::ObjectTable&)> expect;
@@ -67,27 +67,27 @@ struct Case {
 TEST(TakePlanTest, EachKindOfTakeGivesTheExpectedTable) {
     const std::vector<Case> cases = {
         {"a field cell: -0.0 in place of 0.0",
-         {{0, 4}},
+         {{0, doc::CellPart::field(4)}},
          0,
          [](doc::ObjectTable& t) { t.records[0].fields[4] = kMinusZero; }},
-        {"an equal cell changes nothing", {{0, 5}}, -1, [](doc::ObjectTable&) {}},
+        {"an equal cell changes nothing", {{0, doc::CellPart::field(5)}}, -1, [](doc::ObjectTable&) {}},
         {"a name, its slot whole",
-         {{1, doc::kNameCell}},
+         {{1, doc::CellPart::name()}},
          1,
          [](doc::ObjectTable& t) { t.names[1] = slot("Well!"); }},
         {"a name equal as text keeps its bytes",
-         {{2, doc::kWholeRecord}},
+         {{2, doc::CellPart::wholeRecord()}},
          -1,
          [](doc::ObjectTable&) {}},
         {"a whole record: the other NaN and the name",
-         {{1, doc::kWholeRecord}},
+         {{1, doc::CellPart::wholeRecord()}},
          1,
          [](doc::ObjectTable& t) {
              t.records[1].fields[10] = kOtherNan;
              t.names[1] = slot("Well!");
          }},
         {"a cell of a record only the other has appends it",
-         {{3, 2}},
+         {{3, doc::CellPart::field(2)}},
          3,
          [](doc::ObjectTable& t) {
              t.records[3] = record(4);
@@ -95,7 +95,7 @@ TEST(TakePlanTest, EachKindOfTakeGivesTheExpectedTable) {
              t.lastIndex = 3;
          }},
         {"the last record appends those before it",
-         {{4, doc::kWholeRecord}},
+         {{4, doc::CellPart::wholeRecord()}},
          3,
          [](doc::ObjectTable& t) {
              t.records[3] = record(4);
@@ -105,7 +105,7 @@ TEST(TakePlanTest, EachKindOfTakeGivesTheExpectedTable) {
              t.lastIndex = 4;
          }},
         {"selected cells of two records",
-         {{1, 10}, {0, 4}, {7, 1}},
+         {{1, doc::CellPart::field(10)}, {0, doc::CellPart::field(4)}, {7, doc::CellPart::field(1)}},
          0,
          [](doc::ObjectTable& t) {
              t.records[0].fields[4] = kMinusZero;
@@ -117,7 +117,7 @@ TEST(TakePlanTest, EachKindOfTakeGivesTheExpectedTable) {
         doc::ObjectTable expected = tables.mine;
         c.expect(expected);
         const doc::TakePlan plan = doc::planTake(tables.mine, tables.other(), c.items);
-        EXPECT_TRUE(plan.refusal.empty()) << c.what;
+        EXPECT_FALSE(plan.refusal.refuses()) << c.what;
         EXPECT_TRUE(sameTable(plan.result, expected)) << c.what;
         EXPECT_EQ(plan.firstChanged, c.firstChanged) << c.what;
     }
@@ -153,9 +153,11 @@ TEST(TakePlanTest, AppendingBeyondTheCapacityIsRefusedWithAddRecordsMessage) {
     const doc::TableRows other{records, names};
     for (const int last : {doc::kTableCapacity - 1, doc::kTableCapacity}) {
         const doc::TakePlan plan =
-            doc::planTake(mine, other, std::vector<doc::TakeItem>{{last, doc::kWholeRecord}});
+            doc::planTake(mine, other, std::vector<doc::Cell>{{last, doc::CellPart::wholeRecord()}});
         const bool fits = last < doc::kTableCapacity;
-        EXPECT_EQ(plan.refusal, fits ? "" : doc::tableFullMessage()) << last;
+        EXPECT_EQ(plan.refusal.items(),
+                  fits ? std::vector<std::string>{} : std::vector{doc::tableFullMessage()})
+            << last;
         EXPECT_EQ(plan.result.recordCount(), fits ? doc::kTableCapacity : mine.recordCount());
         EXPECT_EQ(plan.result.records[doc::kTableCapacity - 1],
                   fits ? record(1) : doc::ObjectRecord{});

@@ -306,7 +306,7 @@ private slots:
         }
         QCOMPARE(f.errors(),
                  (QStringList{
-                     QString::fromStdString(tabletext::planImport(before, imported).errors.at(0)) +
+                     QString::fromStdString(tabletext::planImport(before, imported).refusal.items().at(0)) +
                          u"\n1 error; nothing pasted"_s,
                      u"row 3: record 30 is past the last record, 29; a paste adds no "
                      u"records\n1 error; nothing pasted"_s}));

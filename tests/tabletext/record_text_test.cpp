@@ -44,7 +44,7 @@ TEST(RecordText, CopiedRecordsPasteBackBitForBit) {
     const doc::ObjectTable table = sampleTable();
     const std::string text = tabletext::recordsText(table, 3, 4);
     const tabletext::ImportPlan plan = tabletext::planPaste(table, 7, text);
-    ASSERT_TRUE(plan.errors.empty()) << plan.errors.front();
+    ASSERT_FALSE(plan.refusal.refuses()) << plan.refusal.text();
     for (int i = 0; i < 2; ++i) {
         EXPECT_EQ(plan.result.records[static_cast<std::size_t>(7 + i)],
                   table.records[static_cast<std::size_t>(3 + i)]);
@@ -78,7 +78,7 @@ TEST(RecordText, HeaderColumnsAndLines) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
         const tabletext::ImportPlan plan = tabletext::planPaste(table, c.first, c.text);
-        ASSERT_TRUE(plan.errors.empty()) << plan.errors.front();
+        ASSERT_FALSE(plan.refusal.refuses()) << plan.refusal.text();
         EXPECT_EQ(plan.result.records[static_cast<std::size_t>(c.record)]
                       .fields[static_cast<std::size_t>(c.field)],
                   c.bits);
@@ -94,8 +94,8 @@ TEST(RecordText, RefusalsAreReportedAsTheImportReportsThem) {
         const std::string pasted = std::string("name\tdamage\nA\t") + cell + "\n";
         const std::string imported = std::string("index,name,damage\n4,A,") + cell + "\n";
         const auto plan = tabletext::planPaste(table, 4, pasted);
-        EXPECT_EQ(plan.errors, tabletext::planImport(table, imported).errors);
-        EXPECT_FALSE(plan.errors.empty());
+        EXPECT_EQ(plan.refusal.items(), tabletext::planImport(table, imported).refusal.items());
+        EXPECT_TRUE(plan.refusal.refuses());
     }
     const struct {
         const char* text;
@@ -111,7 +111,7 @@ TEST(RecordText, RefusalsAreReportedAsTheImportReportsThem) {
     };
     for (const auto& r : refusals) {
         SCOPED_TRACE(r.text);
-        EXPECT_EQ(tabletext::planPaste(table, r.first, r.text).errors,
+        EXPECT_EQ(tabletext::planPaste(table, r.first, r.text).refusal.items(),
                   std::vector<std::string>{r.error});
     }
 }

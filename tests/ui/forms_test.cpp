@@ -692,10 +692,10 @@ void TestForms::recordViewControlsMatchTheirFields() {
         QWidget* widget = editor.findChild<QWidget*>(id);
         QVERIFY2(widget, qPrintable(id));
         QString expected = QStringLiteral("record-number edit");
-        if (control.field == editor::kNameField) {
+        if (control.part.isName()) {
             expected = QStringLiteral("name edit");
-        } else if (control.field >= 0) {
-            switch (doc::kFields[static_cast<std::size_t>(control.field)].type) {
+        } else if (control.part.isField()) {
+            switch (doc::kFields[static_cast<std::size_t>(control.part.field())].type) {
             case doc::FieldType::Unsigned:
                 expected = QStringLiteral("integer edit");
                 break;
@@ -708,18 +708,21 @@ void TestForms::recordViewControlsMatchTheirFields() {
             }
         }
         QCOMPARE(kindOf(widget), expected);
-        if (control.field != editor::kRecordNumber)
-            shown << control.field;
+        if (!control.part.isWholeRecord())
+            shown << control.part.code();
     }
-    QList<int> everyField{editor::kNameField};
+    QList<int> everyField{doc::CellPart::name().code()};
     for (const doc::FieldInfo& field : doc::kFields)
         everyField << field.index;
     std::sort(shown.begin(), shown.end());
+    std::sort(everyField.begin(), everyField.end());
     QCOMPARE(shown, everyField);
     for (const auto& order : {editor::kDisplayOrder, editor::kWriteBackOrder}) {
-        QList<int> fields(order.begin(), order.end());
-        std::sort(fields.begin(), fields.end());
-        QCOMPARE(fields, everyField);
+        QList<int> parts;
+        for (const doc::CellPart part : order)
+            parts << part.code();
+        std::sort(parts.begin(), parts.end());
+        QCOMPARE(parts, everyField);
     }
 }
 

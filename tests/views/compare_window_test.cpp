@@ -25,7 +25,7 @@
 
 using testsupport::Bytes;
 using testsupport::nameSlot;
-using Cell = std::pair<int, int>; // record, field or doc::kNameCell / doc::kWholeRecord
+using Cell = std::pair<int, int>; // a record and the code of a doc::CellPart
 using namespace Qt::StringLiterals;
 
 Q_DECLARE_METATYPE(Cell)
@@ -34,6 +34,8 @@ namespace {
 
 constexpr std::uint32_t kMinusZero = 0x80000000u;
 constexpr std::uint32_t kQuietNan = 0x7FC00000u, kOtherNan = 0x7FC00001u;
+constexpr int kNameCell = doc::CellPart::name().code(),
+              kWholeRecord = doc::CellPart::wholeRecord().code();
 constexpr int kDamage = doc::field::kDamage, kDxNeg = doc::field::kDxNeg,
               kDyNeg = doc::field::kDyNeg;
 
@@ -104,16 +106,17 @@ struct Comparison {
     static QList<Cell> rows(const views::CompareWindow& w) {
         QList<Cell> cells;
         for (int r = 0; r < w.model().rowCount(); ++r)
-            cells << Cell(w.model().rowAt(r).record, w.model().rowAt(r).cell);
+            cells << Cell(w.model().rowAt(r).cell.record, w.model().rowAt(r).cell.part.code());
         return cells;
     }
     static QString text(const views::CompareWindow& w, Cell cell, int column) {
-        const int row = w.model().rowOf(cell.first, cell.second);
+        const int row = w.model().rowOf({cell.first, doc::CellPart::ofCode(cell.second)});
         return w.model().index(row, column).data().toString();
     }
     /** Clicks the row of cell, with Ctrl to add it to the selection. */
     static void click(views::CompareWindow& w, Cell cell, Qt::KeyboardModifiers keys = {}) {
-        const QModelIndex index = w.model().index(w.model().rowOf(cell.first, cell.second), 0);
+        const QModelIndex index =
+            w.model().index(w.model().rowOf({cell.first, doc::CellPart::ofCode(cell.second)}), 0);
         QVERIFY(index.isValid());
         w.differences->scrollTo(index);
         QTest::mouseClick(w.differences->viewport(), Qt::LeftButton, keys,
@@ -125,8 +128,8 @@ struct Comparison {
     std::string otherPath;
 };
 
-const Cell kZeros{0, kDxNeg}, kNans{1, kDyNeg}, kName{1, doc::kNameCell}, kDamage3{3, kDamage},
-    kOnly5{5, doc::kWholeRecord}, kOnly6{6, doc::kWholeRecord};
+const Cell kZeros{0, kDxNeg}, kNans{1, kDyNeg}, kName{1, kNameCell}, kDamage3{3, kDamage},
+    kOnly5{5, kWholeRecord}, kOnly6{6, kWholeRecord};
 
 enum class Take { Cell, Selected, Record, All };
 
@@ -147,15 +150,18 @@ private slots:
                  (QList<Cell>{kZeros, kName, kNans, kDamage3, kOnly5, kOnly6}));
         QCOMPARE(w->summary->text(), u"5 records differ:"_s);
         using M = views::ComparisonModel;
+        // A cell is named by its export name, as the grid and cvnobj name it.
         const struct {
             Cell cell;
-            QString mine, theirs;
-        } values[] = {{kZeros, u"0"_s, u"-0"_s},
-                      {kNans, u"0x7FC00000"_s, u"0x7FC00001"_s},
-                      {kName, u"Object 1"_s, u"Bunker"_s},
-                      {kDamage3, QString::number(thisFile().records[3].fields[kDamage]), u"999"_s},
-                      {kOnly6, QString(), u"Object 6"_s}};
+            QString name, mine, theirs;
+        } values[] = {{kZeros, u"dx_neg"_s, u"0"_s, u"-0"_s},
+                      {kNans, u"dy_neg"_s, u"0x7FC00000"_s, u"0x7FC00001"_s},
+                      {kName, u"name"_s, u"Object 1"_s, u"Bunker"_s},
+                      {kDamage3, u"damage"_s,
+                       QString::number(thisFile().records[3].fields[kDamage]), u"999"_s},
+                      {kOnly6, u"Only in the other file"_s, QString(), u"Object 6"_s}};
         for (const auto& v : values) {
+            QCOMPARE(Comparison::text(*w, v.cell, M::CellColumn), v.name);
             QCOMPARE(Comparison::text(*w, v.cell, M::ThisColumn), v.mine);
             QCOMPARE(Comparison::text(*w, v.cell, M::OtherColumn), v.theirs);
         }
@@ -165,13 +171,16 @@ private slots:
         Comparison::click(*w, kNans);
         QTest::mouseClick(w->showAll, Qt::LeftButton);
         QCOMPARE(w->model().rowCount(), 5 * (doc::kFieldCount + 1) + 2);
-        QCOMPARE(w->differences->currentIndex().row(), w->model().rowOf(kNans.first, kNans.second));
+        QCOMPARE(w->differences->currentIndex().row(),
+                 w->model().rowOf({kNans.first, doc::CellPart::ofCode(kNans.second)}));
         QVERIFY(w->takeCell->isEnabled());
-        const QModelIndex sameName = w->model().index(w->model().rowOf(2, doc::kNameCell), 0);
-        const QModelIndex differing = w->model().index(w->model().rowOf(1, doc::kNameCell), 0);
+        const QModelIndex sameName =
+            w->model().index(w->model().rowOf({2, doc::CellPart::name()}), 0);
+        const QModelIndex differing =
+            w->model().index(w->model().rowOf({1, doc::CellPart::name()}), 0);
         QVERIFY(!sameName.data(Qt::FontRole).value<QFont>().bold());
         QVERIFY(differing.data(Qt::FontRole).value<QFont>().bold());
-        Comparison::click(*w, {2, doc::kNameCell});
+        Comparison::click(*w, {2, kNameCell});
         QVERIFY(!w->takeCell->isEnabled() && !w->takeRecord->isEnabled());
         QVERIFY(w->takeAll->isEnabled());
     }
@@ -218,11 +227,11 @@ private slots:
         const auto names = otherNames();
         for (const auto& [record, cell] : taken) {
             const auto r = static_cast<std::size_t>(record);
-            if (cell == doc::kWholeRecord) {
+            if (cell == kWholeRecord) {
                 expected.records[r] = other.records[r];
                 expected.names[r] = names[r];
                 expected.lastIndex = std::max<std::uint16_t>(expected.lastIndex, record);
-            } else if (cell == doc::kNameCell) {
+            } else if (cell == kNameCell) {
                 expected.names[r] = names[r];
             } else {
                 expected.records[r].fields[static_cast<std::size_t>(cell)] =
@@ -280,7 +289,7 @@ private slots:
                  (QList<Cell>{kZeros, kName, kNans, kDamage3, kOnly5, kOnly6}));
         // "Add Record" appends a record the other has as record 5: now both have it.
         QTest::mouseClick(f.window().LMDButton2, Qt::LeftButton);
-        QVERIFY(Comparison::rows(*w).contains(Cell(5, doc::kNameCell)));
+        QVERIFY(Comparison::rows(*w).contains(Cell(5, kNameCell)));
         QVERIFY(!Comparison::rows(*w).contains(kOnly5));
     }
 
@@ -296,6 +305,7 @@ private slots:
         // The first difference is current: "Take Cell" takes it at once.
         QTest::mouseClick(w->takeCell, Qt::LeftButton);
         QCOMPARE(f.table().records[2].fields[kDamage], thisFile().records[2].fields[kDamage]);
+        QCOMPARE(f.window().Undo1->text(), u"Undo Take Damage of record 2"_s);
         QCOMPARE(w->summary->text(), u"No record differs."_s);
     }
 
@@ -309,10 +319,9 @@ private slots:
         auto& f = c.editor;
         views::CompareWindow* w = c.compare();
         QVERIFY(w);
-        const Cell only3{3, doc::kWholeRecord}, only4{4, doc::kWholeRecord};
+        const Cell only3{3, kWholeRecord}, only4{4, kWholeRecord};
         QCOMPARE(Comparison::rows(*w),
-                 (QList<Cell>{
-                     {0, doc::kNameCell}, {1, doc::kNameCell}, {2, doc::kNameCell}, only3, only4}));
+                 (QList<Cell>{{0, kNameCell}, {1, kNameCell}, {2, kNameCell}, only3, only4}));
         QCOMPARE(Comparison::text(*w, only4, views::ComparisonModel::CellColumn),
                  u"Only in this file"_s);
         Comparison::click(*w, only4);
@@ -331,7 +340,7 @@ private slots:
         longer.records[4].fields[kDamage] = 31;
         longer.write(c.otherPath);
         QTest::mouseClick(w->reload, Qt::LeftButton);
-        const QList<Cell> reloaded{{3, doc::kNameCell}, {4, doc::kNameCell}, {4, kDamage}};
+        const QList<Cell> reloaded{{3, kNameCell}, {4, kNameCell}, {4, kDamage}};
         QCOMPARE(Comparison::rows(*w), reloaded);
         testsupport::cutFile(c.otherPath, 150);
         QTest::mouseClick(w->reload, Qt::LeftButton);

@@ -74,6 +74,9 @@ std::uint32_t reference(doc::FieldType type, std::uint32_t bits, char op, const 
     return static_cast<std::uint32_t>(std::clamp(exact, 0.0, 4294967295.0));
 }
 
+constexpr int kIndexColumn = RecordTableModel::columnOf(doc::CellPart::wholeRecord());
+constexpr int kNameColumn = RecordTableModel::columnOf(doc::CellPart::name());
+
 struct Session : ViewsFixture {
     Session() : ViewsFixture(testFile(), testsupport::numberedNames(kRecords)) {
         window().TableView1->trigger();
@@ -86,7 +89,7 @@ struct Session : ViewsFixture {
     QModelIndex at(int record, int column) const {
         for (int row = 0; row < grid->model()->rowCount(); ++row) {
             const QModelIndex index = grid->model()->index(row, column);
-            if (grid->model()->index(row, RecordTableModel::kIndexColumn).data().toInt() == record)
+            if (grid->model()->index(row, kIndexColumn).data().toInt() == record)
                 return index;
         }
         return {};
@@ -120,7 +123,7 @@ struct Session : ViewsFixture {
 };
 
 constexpr int column(int fieldIndex) {
-    return RecordTableModel::kFirstFieldColumn + fieldIndex;
+    return RecordTableModel::columnOf(doc::CellPart::field(fieldIndex));
 }
 
 } // namespace
@@ -181,7 +184,7 @@ private slots:
             QCOMPARE(s.errors(), QStringList());
             QVERIFY(s.window().Save1->isEnabled());
         } else {
-            QCOMPARE(s.errors(), QStringList{refusal});
+            QCOMPARE(s.errors(), QStringList{refusal + u"\n1 error; nothing changed"_s});
         }
         QVERIFY(sameTable(s.table(), expected));
         if (refusal.isEmpty()) { // one step, taken back whole
@@ -198,7 +201,9 @@ private slots:
         QCOMPARE(s.record(4).fields[field::kDamage], 4294967295u);
         QCOMPARE(w.ME5->text(), u"4294967295"_s);
         QVERIFY(w.Save1->isEnabled());
-        s.editCell(4, RecordTableModel::kNameColumn, u"Bunker"_s, Qt::Key_Return);
+        // The step is named with the form's caption, as the form's own typing names it.
+        QCOMPARE(w.Undo1->text(), u"Undo Damage of record 4"_s);
+        s.editCell(4, kNameColumn, u"Bunker"_s, Qt::Key_Return);
         QCOMPARE(w.me4->text(), u"Bunker"_s);
         // Escape cancels; a text the import refuses changes nothing and says why.
         const doc::ObjectTable edited = s.table();
@@ -206,7 +211,8 @@ private slots:
         s.editCell(4, column(field::kDxNeg), u"1,5"_s, Qt::Key_Return);
         QVERIFY(sameTable(s.table(), edited));
         QCOMPARE(s.errors(),
-                 QStringList{u"column dx_neg: '1,5' is not a decimal number or a 0x bit pattern"_s});
+                 QStringList{u"column dx_neg: '1,5' is not a decimal number or a 0x bit pattern\n"
+                             u"1 error; nothing changed"_s});
         // Form to grid, keystroke by keystroke.
         s.clickRow(3);
         s.typeIntoForm(w.ME5, u"55"_s);
@@ -252,7 +258,8 @@ private slots:
         s.view->pasteCells->trigger();
         QCOMPARE(s.errors(),
                  (QStringList{u"Only a rectangle of cells can be copied; the selection is not one."_s,
-                              u"row 1, column dot_color: '-1' is not a whole number from 0 to 4294967295"_s}));
+                              u"row 1, column dot_color: '-1' is not a whole number from 0 to "
+                              u"4294967295\n1 error; nothing pasted"_s}));
         QVERIFY(sameTable(s.table(), expected));
     }
 
@@ -275,7 +282,7 @@ private slots:
         auto* source = static_cast<QSortFilterProxyModel*>(proxy)->sourceModel();
         QAbstractItemModelTester sourceTester(source, QAbstractItemModelTester::FailureReportingMode::QtTest);
         QAbstractItemModelTester proxyTester(proxy, QAbstractItemModelTester::FailureReportingMode::QtTest);
-        s.grid->sortByColumn(RecordTableModel::kNameColumn, Qt::DescendingOrder);
+        s.grid->sortByColumn(kNameColumn, Qt::DescendingOrder);
         s.clickRow(2);
         s.typeIntoForm(s.window().ME5, u"8"_s);
         QTest::mouseClick(s.window().LMDButton2, Qt::LeftButton); // "Add Record"
@@ -301,8 +308,8 @@ private slots:
         QCOMPARE(table->rowCount(), kRecords);
         QCOMPARE(table->columnCount(), 2 + doc::kFieldCount);
         QCOMPARE(table->cellAt(2, column(field::kDamage))->text(QAccessible::Name), u"4294967295"_s);
-        QCOMPARE(table->cellAt(1, RecordTableModel::kNameColumn)->text(QAccessible::Name),
-                 s.shown(1, RecordTableModel::kNameColumn));
+        QCOMPARE(table->cellAt(1, kNameColumn)->text(QAccessible::Name),
+                 s.shown(1, kNameColumn));
     }
 };
 

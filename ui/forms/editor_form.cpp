@@ -63,7 +63,7 @@ QLabel* makeLabel(QWidget* parent, const char* name, const QString& caption, con
 QWidget* makeFieldControl(EditorForm& form, QWidget* group, int editLeft,
                           const RecordViewControl& spec) {
     const int top = kFirstRowTop + kRowPitch * spec.row;
-    const QString caption = EditorForm::tr(spec.caption);
+    const QString caption = EditorForm::tr(spec.caption) + u':';
     if (spec.box) {
         auto* box = new FlagCheckBox(caption, group);
         box->setObjectName(latin(spec.id));

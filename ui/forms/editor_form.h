@@ -3,6 +3,7 @@
 // in its tab order, with its events bound to the handlers below. The handlers
 // do nothing here; the editor window's behaviour class overrides them.
 
+#include "document/cell.h"
 #include "ui/controls/field_edit.h"
 
 #include <QMainWindow>
@@ -29,7 +30,7 @@ enum class FieldGroupId { Basic, Shape, Range, Shadow };
  * (with the label beside it, or above it for the name edit) or a check box carrying its own
  * caption. Rows are 24 pixels apart from the top of the group. */
 struct RecordViewControl {
-    int field; // what the control shows, as the record view numbers it; the layout ignores it
+    doc::CellPart part; // what the control shows; the layout ignores it
     FieldGroupId group;
     int row;
     const char* id;
@@ -37,7 +38,7 @@ struct RecordViewControl {
     FlagCheckBox* EditorForm::*box;
     FieldEdit::Kind kind;
     int maxLength;
-    const char* caption;
+    const char* caption; // without its colon
     const char* labelId; // null for a check box
     QLabel* EditorForm::*label;
     int labelWidth;
