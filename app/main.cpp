@@ -8,6 +8,7 @@
 int main(int argc, char** argv) {
     // --help and --version need no display.
     shell::CommandLine().answerInformationRequests(argc, argv);
+#ifndef _WIN32 // Windows always has its desktop
     const char* platform = std::getenv("QT_QPA_PLATFORM");
     const bool hasDisplay = std::getenv("DISPLAY") != nullptr ||
                             std::getenv("WAYLAND_DISPLAY") != nullptr ||
@@ -19,5 +20,6 @@ int main(int argc, char** argv) {
                      argv[0]);
         return 1;
     }
+#endif
     return shell::runApplication(argc, argv);
 }

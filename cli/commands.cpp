@@ -97,7 +97,9 @@ void openForWriting(doc::FileSession& session, const std::string& path, bool cre
 void saveWritten(doc::FileSession& session, const std::string& path) {
     session.save();
     writtenPath() = path;
+#ifdef SIGPIPE // Windows has no signal for it: the write fails
     std::signal(SIGPIPE, SIG_IGN);
+#endif
 }
 
 doc::StoredDocument readStored(const std::string& path) {
@@ -162,6 +164,12 @@ std::string readSource(const std::string& path) {
     }
 }
 
+/** A path of the command line, UTF-8 on every system (a plain string is read in the ANSI code
+ * page on Windows). */
+std::filesystem::path fileSystemPath(const std::string& path) {
+    return std::u8string(reinterpret_cast<const char8_t*>(path.data()), path.size());
+}
+
 std::string requireNewPair(const std::string& path) {
     std::string namesPath;
     try {
@@ -171,7 +179,7 @@ std::string requireNewPair(const std::string& path) {
     }
     for (const std::string& target : {path, namesPath})
         if (doc::FileSystem::real().kindOf(target) != doc::PathKind::Missing ||
-            std::filesystem::is_symlink(target))
+            std::filesystem::is_symlink(fileSystemPath(target)))
             throw CommandError(target + ": already exists; it is left as it is");
     return namesPath;
 }
@@ -206,11 +214,12 @@ namespace {
  * folders are followed, whether anything is there yet or not. */
 bool sameFile(const std::string& a, const std::string& b) {
     std::error_code error;
-    if (std::filesystem::equivalent(a, b, error))
+    if (std::filesystem::equivalent(fileSystemPath(a), fileSystemPath(b), error))
         return true;
     const auto place = [](const std::string& path) {
         std::error_code ignored;
-        const std::filesystem::path absolute = std::filesystem::absolute(path, ignored);
+        const std::filesystem::path absolute =
+            std::filesystem::absolute(fileSystemPath(path), ignored);
         const std::filesystem::path resolved = std::filesystem::weakly_canonical(absolute, ignored);
         return (resolved.empty() ? absolute : resolved).lexically_normal();
     };

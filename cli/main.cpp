@@ -2,6 +2,7 @@
 
 #include "cli/commands.h"
 #include "cli/standard_streams.h"
+#include "cli/utf8_arguments.h"
 #include "document/file_layout.h"
 #include "document/scaling.h"
 #include "tabletext/value_text.h"
@@ -114,6 +115,7 @@ void writeEscapedLines(std::string_view text) {
 
 int main(int argc, char** argv) {
     prepareStandardStreams();
+    const std::vector<std::string> arguments = utf8Arguments(argc, argv);
     CLI::App app{"cvnobj: batch work on a Corvane object data file (OBJDAT.dat) and the names file "
                  "beside it (OBJDAT.nam), as the editor reads and writes them."};
     app.set_version_flag("--version", std::string("cvnobj ") + CORVANE_VERSION);
@@ -225,7 +227,10 @@ int main(int argc, char** argv) {
     }
 
     try {
-        app.parse(argc, argv);
+        std::vector<const char*> pointers;
+        for (const std::string& argument : arguments)
+            pointers.push_back(argument.c_str());
+        app.parse(static_cast<int>(pointers.size()), pointers.data());
         if (*scale && damageText.empty() && sizeText.empty())
             throw CLI::ValidationError("scale", "give --damage, --size or both");
         if (byteOrderMark && format != "csv")

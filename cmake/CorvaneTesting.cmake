@@ -32,13 +32,16 @@ function(corvane_isolate_test name)
       list(APPEND changes "${variable}=unset:")
     endif()
   endforeach()
-  foreach(variable value IN ZIP_LISTS
-          "LC_ALL;XDG_CONFIG_HOME;XDG_DATA_HOME;XDG_CACHE_HOME;XDG_STATE_HOME"
-          "C.UTF-8;${home}/config;${home}/data;${home}/cache;${home}/state")
+  # ZIP_LISTS takes the names of list variables, not lists.
+  set(own_variables LC_ALL XDG_CONFIG_HOME XDG_DATA_HOME XDG_CACHE_HOME XDG_STATE_HOME)
+  set(own_values C.UTF-8 ${home}/config ${home}/data ${home}/cache ${home}/state)
+  foreach(variable value IN ZIP_LISTS own_variables own_values)
     if(NOT environment MATCHES "(^|;)${variable}=")
       list(APPEND changes "${variable}=set:${value}")
     endif()
   endforeach()
+  # A cross-built test's settings for the emulator that runs it (cmake/CorvaneWindows.cmake).
+  list(APPEND changes ${CORVANE_EMULATOR_ENVIRONMENT})
   set_property(TEST ${name} APPEND PROPERTY ENVIRONMENT_MODIFICATION ${changes})
 endfunction()
 

@@ -3,7 +3,12 @@
 namespace doc {
 
 std::size_t lastFolderSeparator(std::string_view path) {
+#ifdef _WIN32
+    // "\" and "/" both separate folders, and ":" ends a drive ("C:OBJDAT.dat").
+    return path.find_last_of("\\/:");
+#else
     return path.find_last_of('/');
+#endif
 }
 
 std::string namesFilePath(const std::string& dataPath) {

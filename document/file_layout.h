@@ -26,7 +26,8 @@ constexpr std::int64_t nameSlotOffset(int r) {
 }
 
 /** Where path's last folder separator is, npos when it has none. The one place that knows what
- * separates folders: only "/" here ("\\" and ":" are ordinary characters of a name). */
+ * separates folders: only "/" on Linux ("\\" and ":" are ordinary characters of a name there); on
+ * Windows "\\", "/" and the ":" after a drive letter. */
 std::size_t lastFolderSeparator(std::string_view path);
 
 /** The names file beside a data file: the extension of the path's last part (after its last

@@ -11,9 +11,12 @@
 #      and man -w cvnobj.
 # Prints each step's exit status and time, and fails when one failed. Needs root and the network;
 # takes about an hour on 2 cores, so it is not part of the test command.
-#   scripts/fresh_machine.sh [FOLDER]     (default /var/tmp/corvane-fresh-machine, made anew)
+# With --windows it then runs scripts/windows.sh inside it as well (another hour or so).
+#   scripts/fresh_machine.sh [--windows] [FOLDER]   (default /var/tmp/corvane-fresh-machine, made anew)
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
+windows=0
+[ "${1:-}" = --windows ] && windows=1 && shift
 target=$(realpath -m "${1:-/var/tmp/corvane-fresh-machine}")
 (($(id -u) == 0)) || { echo "fresh_machine.sh must run as root" >&2; exit 1; }
 
@@ -115,6 +118,14 @@ timed "install section (bash scripts/install.sh)" \
 tail -n 3 "$target/tmp/install.log"
 timed "installed programs and manual" inside 'corvane-objdat-editor --version && cvnobj --version &&
   man -w cvnobj'
+
+# 4. The Windows release (scripts/windows.sh): Qt for Windows built from source, then the
+# cross-build, its tests under Wine and the installer. Only with --windows: it adds about an hour.
+if ((windows)); then
+  timed "Windows release (bash scripts/windows.sh)" \
+    logged "$target/tmp/windows.log" inside 'cd /root/corvane && bash scripts/windows.sh'
+  tail -n 12 "$target/tmp/windows.log"
+fi
 
 echo
 printf '%s\n' "${results[@]}"

@@ -4,12 +4,17 @@
 #include "document/errors.h"
 #include "rtf/rtf.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QStringDecoder>
 #include <QTextDocument>
+
+#ifdef Q_OS_WIN
+#include "shell/windows_shell.h"
+#endif
 
 namespace shell {
 
@@ -35,6 +40,10 @@ QString plainText(const QByteArray& bytes) {
 } // namespace
 
 QString NotesFile::defaultPath() {
+#ifdef Q_OS_WIN
+    // Where it was kept before, beside the program, is read on the first run.
+    return windowsUserFile(QStringLiteral("objinfo.txt"), QCoreApplication::applicationDirPath());
+#endif
     QString folder = qEnvironmentVariable("XDG_DATA_HOME");
     if (folder.isEmpty())
         folder = QDir::homePath() + QStringLiteral("/.local/share");

@@ -18,6 +18,10 @@
 
 using namespace Qt::StringLiterals;
 
+#ifdef Q_OS_WIN
+#include "shell/windows_shell.h"
+#endif
+
 namespace shell {
 
 namespace {
@@ -254,6 +258,10 @@ QString RecentFiles::defaultPath() {
 RecentFiles::RecentFiles(QString bookmarkFile) : m_bookmarkFile(std::move(bookmarkFile)) {}
 
 bool RecentFiles::add(const QString& path) const {
+#ifdef Q_OS_WIN
+    addToWindowsRecentDocuments(path); // Windows keeps its own list, not a bookmark file
+    return true;
+#endif
     QByteArray list = kEmptyList;
     const QFileInfo info(m_bookmarkFile);
     if (info.exists() || info.isSymLink()) {

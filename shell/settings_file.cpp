@@ -13,7 +13,7 @@
 #include <utility>
 
 #ifdef Q_OS_WIN
-#include <windows.h>
+#include "shell/windows_shell.h"
 #endif
 
 namespace shell {
@@ -79,12 +79,8 @@ std::optional<int> parseDecimalOrHex(const QString& text) {
 QString SettingsFile::defaultPath() {
     const QString fileName = QStringLiteral("cvnobj.INI");
 #ifdef Q_OS_WIN
-    wchar_t buffer[MAX_PATH + 1] = {};
-    const UINT length = GetWindowsDirectoryW(buffer, MAX_PATH + 1);
-    QString folder = QString::fromWCharArray(buffer, static_cast<qsizetype>(length));
-    if (!folder.endsWith(u'\\'))
-        folder += u'\\';
-    return folder + fileName;
+    // Where it was kept before, the Windows directory, is read on the first run.
+    return windowsUserFile(fileName, windowsDirectory());
 #else
     QString folder = qEnvironmentVariable("XDG_CONFIG_HOME");
     if (folder.isEmpty())

@@ -35,7 +35,11 @@ class QuietOutput {
 public:
     QuietOutput() : m_saved(::dup(1)) {
         std::fflush(stdout);
+#ifdef _WIN32
+        const int null = ::open("NUL", O_WRONLY | O_NOINHERIT);
+#else
         const int null = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
+#endif
         ::dup2(null, 1);
         ::close(null);
     }

@@ -6,6 +6,7 @@
 
 #include <set>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -15,9 +16,17 @@ TEST(NamesFilePath, ReplacesTheExtensionOfTheLastPart) {
     EXPECT_EQ(doc::namesFilePath("/data/objects.v2.dat"), "/data/objects.v2.nam");
     EXPECT_EQ(doc::namesFilePath(R"(C:\Games\OBJDAT.DAT)"), R"(C:\Games\OBJDAT.nam)");
     EXPECT_EQ(doc::namesFilePath("/data/objdat."), "/data/objdat.nam");
+#ifdef _WIN32
+    // A "." counts only after the last "\", "/" and ":".
+    EXPECT_EQ(doc::namesFilePath(R"(C:\v1.2\OBJDAT)"), R"(C:\v1.2\OBJDAT.nam)");
+    EXPECT_EQ(doc::namesFilePath("A:x.y:OBJDAT"), "A:x.y:OBJDAT.nam");
+    EXPECT_EQ(doc::namesFilePath("C:/v1.2/OBJDAT"), "C:/v1.2/OBJDAT.nam");
+    EXPECT_EQ(doc::namesFilePath(R"(\\server\v1.2\OBJDAT.DAT)"), R"(\\server\v1.2\OBJDAT.nam)");
+#else
     // "\" and ":" are ordinary characters of a file name: only "/" ends a folder.
     EXPECT_EQ(doc::namesFilePath(R"(C:\v1.2\OBJDAT)"), R"(C:\v1.nam)");
     EXPECT_EQ(doc::namesFilePath("A:x.y:OBJDAT"), "A:x.nam");
+#endif
 }
 
 TEST(NamesFilePath, AppendsWhenTheLastPartHasNoDot) {
@@ -84,12 +93,21 @@ TEST(FieldTable, FieldsThatAreEasyToMixUp) {
 }
 
 TEST(FolderOfPath, EndsAtTheLastSeparator) {
-    const std::pair<std::string, std::string> cases[] = {
-        {"/home/u/OBJDAT.dat", "/home/u/"}, {"/games/obj:v2.dat", "/games/"},
-        {"/games/a\\b.dat", "/games/"},     {"c:\\data\\OBJDAT.dat", ""},
-        {"c:\\a/b\\c.dat", "c:\\a/"},       {"OBJDAT.dat", ""},
-        {"/home/u/", "/home/u/"},           {"", ""},
-    };
+    std::vector<std::pair<std::string, std::string>> cases = {
+        {"/home/u/OBJDAT.dat", "/home/u/"}, {"OBJDAT.dat", ""}, {"/home/u/", "/home/u/"}, {"", ""}};
+#ifdef _WIN32
+    cases.insert(cases.end(), {{"/games/obj:v2.dat", "/games/obj:"},
+                               {"/games/a\\b.dat", "/games/a\\"},
+                               {"c:\\data\\OBJDAT.dat", "c:\\data\\"},
+                               {"c:\\a/b\\c.dat", "c:\\a/b\\"},
+                               {"C:OBJDAT.dat", "C:"},
+                               {"\\\\server\\share\\OBJDAT.dat", "\\\\server\\share\\"}});
+#else
+    cases.insert(cases.end(), {{"/games/obj:v2.dat", "/games/"},
+                               {"/games/a\\b.dat", "/games/"},
+                               {"c:\\data\\OBJDAT.dat", ""},
+                               {"c:\\a/b\\c.dat", "c:\\a/"}});
+#endif
     for (const auto& [path, folder] : cases)
         EXPECT_EQ(doc::folderOfPath(path), folder) << path;
 }

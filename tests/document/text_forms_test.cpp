@@ -8,6 +8,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <limits>
 #include <random>
 #include <string>
@@ -259,9 +260,11 @@ long double readLongDouble(std::string text) {
         if (point == 0 || text[point - 1] == '-')
             text.insert(point, "0");
     }
-    long double value = 0;
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    EXPECT_TRUE(ec == std::errc{} && end == text.data() + text.size()) << text;
+    // strtold in the program's "C" locale: MinGW's from_chars reads long double only in the
+    // range of double.
+    char* end = nullptr;
+    const long double value = std::strtold(text.c_str(), &end);
+    EXPECT_TRUE(end == text.c_str() + text.size()) << text;
     return value;
 }
 

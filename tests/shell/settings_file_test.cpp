@@ -270,11 +270,13 @@ private slots:
     }
 
     void onlyARegularFileIsReadOrReplaced() {
-        const QString fifo = pathOf("fifo.INI");
-        QCOMPARE(::mkfifo(fifo.toUtf8().constData(), 0666), 0);
-        const QString folder = pathOf("folder.INI");
-        QVERIFY(QDir().mkpath(folder));
-        for (const QString& path : {fifo, folder}) {
+        QStringList paths{pathOf("folder.INI")};
+        QVERIFY(QDir().mkpath(paths.front()));
+#ifndef Q_OS_WIN // Windows has no FIFOs
+        paths << pathOf("fifo.INI");
+        QCOMPARE(::mkfifo(paths.back().toUtf8().constData(), 0666), 0);
+#endif
+        for (const QString& path : paths) {
             const SettingsFile settings(path);
             QCOMPARE(settings.readDamageScale(), 100); // a FIFO would block a read for ever
             QCOMPARE(errorOf([&] { settings.writeDamageScale(5); }),
@@ -283,6 +285,7 @@ private slots:
         }
     }
 
+#ifndef Q_OS_WIN // Windows keeps it in the user's application data (windows_shell_test)
     void defaultPathFollowsTheConfigFolder() {
         const QByteArray savedConfig = qgetenv("XDG_CONFIG_HOME");
         const QByteArray savedHome = qgetenv("HOME");
@@ -306,6 +309,7 @@ private slots:
         qputenv("XDG_CONFIG_HOME", savedConfig);
         qputenv("HOME", savedHome);
     }
+#endif
 };
 
 QTEST_GUILESS_MAIN(SettingsFileTest)

@@ -2,10 +2,12 @@
 
 #include <algorithm>
 #include <bit>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <stdexcept>
 
 namespace testsupport {
@@ -13,10 +15,22 @@ namespace testsupport {
 namespace fs = std::filesystem;
 
 TempFolder::TempFolder() {
-    std::string pattern = (fs::temp_directory_path() / "corvane-test-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr)
-        throw std::runtime_error("cannot create a temporary folder");
-    m_path = pattern;
+    // A name no folder has yet, made here: every system makes a folder only when the name is
+    // free. Its path is written with "/" on every system.
+    static std::random_device seed;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        char name[32];
+        std::snprintf(name, sizeof name, "corvane-test-%08x", static_cast<unsigned>(seed()));
+        const fs::path folder = fs::temp_directory_path() / name;
+        std::error_code error;
+        if (fs::create_directory(folder, error)) {
+            m_path = folder.generic_string();
+            return;
+        }
+        if (error)
+            break;
+    }
+    throw std::runtime_error("cannot create a temporary folder");
 }
 
 TempFolder::~TempFolder() {

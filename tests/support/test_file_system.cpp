@@ -4,7 +4,7 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <sys/stat.h>
+#include <filesystem>
 
 namespace testsupport {
 
@@ -253,11 +253,13 @@ void TestFileSystem::rename(const std::string& from, const std::string& to, bool
 
 void TestFileSystem::remove(const std::string& path) {
     enter(Operation::Remove, path);
-    struct stat info {};
-    const bool sized = ::lstat(path.c_str(), &info) == 0;
+    std::error_code error;
+    const bool regular =
+        std::filesystem::is_regular_file(std::filesystem::symlink_status(path, error));
+    const auto size = regular ? std::filesystem::file_size(path, error) : 0;
     doc::FileSystem::real().remove(path);
-    if (m_freeSpace && sized)
-        *m_freeSpace += info.st_size;
+    if (m_freeSpace && regular && !error)
+        *m_freeSpace += static_cast<std::int64_t>(size);
 }
 
 void TestFileSystem::syncFolderOf(const std::string& path) {

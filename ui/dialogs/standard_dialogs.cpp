@@ -19,7 +19,9 @@ QString StandardDialogs::errorTitle() {
 
 QString StandardDialogs::openFile(QWidget* parent, const OpenFileRequest& request) {
     QFileDialog dialog(parent, request.title);
+#ifndef Q_OS_WIN // Windows users get Windows' own dialog; elsewhere Qt's, the same on every desktop
     dialog.setOption(QFileDialog::DontUseNativeDialog);
+#endif
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     // A typed name that does not exist is handed on, and opening it reports the error.
     dialog.setFileMode(QFileDialog::AnyFile);
