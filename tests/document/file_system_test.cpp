@@ -15,20 +15,11 @@
 namespace {
 
 using testsupport::Bytes;
+using testsupport::ioMessage;
 using testsupport::TempFolder;
 
 doc::FileSystem& files() {
     return doc::FileSystem::real();
-}
-
-/** The message of the IoError that the call throws, or "" when it throws none. */
-template <typename Call> std::string ioMessage(Call&& call) {
-    try {
-        call();
-    } catch (const doc::IoError& e) {
-        return e.what();
-    }
-    return "";
 }
 
 TEST(IoErrors, SystemErrorsMapOntoTheMessageTable) {

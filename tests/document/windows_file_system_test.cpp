@@ -16,19 +16,11 @@
 namespace {
 
 using testsupport::Bytes;
+using testsupport::ioMessage;
 using testsupport::TempFolder;
 
 doc::FileSystem& files() {
     return doc::FileSystem::real();
-}
-
-template <typename Call> std::string ioMessage(Call&& call) {
-    try {
-        call();
-    } catch (const doc::IoError& e) {
-        return e.what();
-    }
-    return "";
 }
 
 Bytes readAll(doc::FileHandle& handle) {
@@ -155,7 +147,8 @@ TEST(WindowsFileSystem, LongAndNonAnsiPaths) {
                 .wstring();
         std::replace(wide.begin(), wide.end(), L'/', L'\\');
         made.push_back(L"\\\\?\\" + wide);
-        ASSERT_TRUE(::CreateDirectoryW(made.back().c_str(), nullptr)) << ::GetLastError() << " " << deep;
+        ASSERT_TRUE(::CreateDirectoryW(made.back().c_str(), nullptr))
+            << ::GetLastError() << " " << deep;
     }
     const std::string path = deep + "/\xe6\x97\xa5\xe6\x9c\xac \xd0\x96.dat";
     ASSERT_GT(path.size(), 300u);

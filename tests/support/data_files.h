@@ -10,6 +10,7 @@
 //   testsupport::writeNamesFile(path, {"Bunker", "Hangar"}); // OBJDAT.nam, two slots
 //   testsupport::cutFile(path, testsupport::fieldOffset(2, 7)); // ends inside record 2
 
+#include "document/errors.h"
 #include "document/file_layout.h"
 #include "document/name_codec.h"
 #include "document/object_table.h"
@@ -96,5 +97,15 @@ void cutFile(const std::string& path, std::int64_t size);
 std::uint16_t storedCount(const Bytes& dataFile);
 doc::ObjectRecord recordAt(const Bytes& dataFile, int r);
 doc::NameSlot slotAt(const Bytes& namesFile, int r);
+
+/** The message of the IoError that the call throws, or "" when it throws none. */
+template <typename Call> std::string ioMessage(Call&& call) {
+    try {
+        call();
+    } catch (const doc::IoError& e) {
+        return e.what();
+    }
+    return "";
+}
 
 } // namespace testsupport
