@@ -2,8 +2,8 @@
 // name slots (15,360 bytes). Open reads both files whole; save writes one name slot and one
 // record per write, 1,024 writes in all, journaled.
 //
-// Each is also measured beside a floor that does the same with bare system calls (the open: both
-// files opened and read; the save: the same journal, writes and syncs), each run of one followed
+// Each is also measured beside a floor that does the same with bare system calls (the open: the
+// same checks, lock and reads; the save: the same journal, writes and syncs), each run of one followed
 // by a run of the other, so that a busy disk weighs on both alike; "ratio" is the time over the
 // floor's. Where TMPDIR points decides
 // what a sync costs (a RAM disk: nothing, so the ratio shows the program's own work).
@@ -17,6 +17,7 @@
 #include <chrono>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <memory>
 #include <unistd.h>
 #include <vector>
@@ -107,15 +108,30 @@ void floorSave(const std::string& data, const std::string& names, const std::str
     ::close(dataFd);
 }
 
-/** What an open needs at the least, with bare system calls: both files opened, the count, the
- * record area and the name slots read, both closed. */
-void floorOpen(const std::string& data, const std::string& names) {
-    const int dataFd = ::open(data.c_str(), O_RDWR | O_CLOEXEC);
+/** What an open checks and reads, with bare system calls: each file's kind looked at before it is
+ * opened and again once open, the writer lock taken on the data file, the record of a save under
+ * way through another name and the journal and its temporary looked for, the count, the record
+ * area and the name slots read; the pair is let go (closing releases the lock). */
+void floorOpen(const std::string& data, const std::string& names, const std::string& pending) {
+    struct stat info {};
+    benchmark::DoNotOptimize(::stat(data.c_str(), &info));
+    const int dataFd = ::open(data.c_str(), O_RDWR | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    benchmark::DoNotOptimize(::fstat(dataFd, &info));
+    struct flock lock {};
+    lock.l_type = F_WRLCK;
+    lock.l_start = 1 << 30;
+    lock.l_len = 1;
+    benchmark::DoNotOptimize(::fcntl(dataFd, F_OFD_SETLK, &lock));
+    for (const std::string& path :
+         {pending, doc::journalPathFor(data), doc::journalTemporaryPathFor(data)})
+        benchmark::DoNotOptimize(::lstat(path.c_str(), &info));
     std::uint8_t count[2];
     benchmark::DoNotOptimize(::pread(dataFd, count, sizeof count, 20));
     std::vector<std::uint8_t> records(512 * 100);
     benchmark::DoNotOptimize(::pread(dataFd, records.data(), records.size(), 100));
-    const int namesFd = ::open(names.c_str(), O_RDWR | O_CLOEXEC);
+    benchmark::DoNotOptimize(::stat(names.c_str(), &info));
+    const int namesFd = ::open(names.c_str(), O_RDWR | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    benchmark::DoNotOptimize(::fstat(namesFd, &info));
     std::vector<std::uint8_t> slots(512 * 30);
     benchmark::DoNotOptimize(::pread(namesFd, slots.data(), slots.size(), 0));
     ::close(namesFd);
@@ -162,7 +178,9 @@ void BM_OpenAgainstFloor(benchmark::State& state) {
             session.open(atFirst ? first.path : second.path);
             benchmark::DoNotOptimize(session.table().lastIndex);
         },
-        [&] { floorOpen(first.path, names); });
+        [&, pending = doc::FileSystem::real().pendingSavesFolder() + "/floor.pending"] {
+            floorOpen(first.path, names, pending);
+        });
 }
 BENCHMARK(BM_OpenAgainstFloor)
     ->UseManualTime()

@@ -5,8 +5,8 @@
 #include "document/pair_guard.h"
 #include "document/record_codec.h"
 
-#include <algorithm>
-#include <memory>
+#include <type_traits>
+#include <vector>
 
 namespace doc {
 
@@ -14,15 +14,14 @@ namespace {
 
 const char* const kNamesFileAsDataFile = "A names file cannot be opened as a data file";
 
-/** count items of itemSize bytes from offset, or "Read beyond end of file". The buffer is not
- * cleared first: the read fills it whole or fails. */
-std::unique_ptr<std::uint8_t[]> readItems(FileHandle& file, std::int64_t offset, int count,
-                                          std::size_t itemSize) {
-    const std::size_t size = static_cast<std::size_t>(count) * itemSize;
-    auto bytes = std::make_unique_for_overwrite<std::uint8_t[]>(size);
-    if (file.readAt(offset, bytes.get(), size) != size)
+/** count items of itemSize bytes from offset into items, or "Read beyond end of file". */
+template <typename Item>
+void readItems(FileHandle& file, std::int64_t offset, std::vector<Item>& items, int count) {
+    static_assert(std::is_trivially_copyable_v<Item>);
+    items.resize(static_cast<std::size_t>(count));
+    const std::size_t size = items.size() * sizeof(Item);
+    if (file.readAt(offset, items.data(), size) != size)
         throw IoError(IoCode::ReadBeyondEnd);
-    return bytes;
 }
 
 } // namespace
@@ -52,23 +51,16 @@ int readRecordCount(FileHandle& dataFile) {
 }
 
 std::vector<ObjectRecord> readRecords(FileHandle& dataFile, int count) {
-    const auto bytes = readItems(dataFile, recordOffset(0), count, kRecordSize);
     std::vector<ObjectRecord> records;
-    records.reserve(static_cast<std::size_t>(count));
-    for (std::size_t r = 0; r < static_cast<std::size_t>(count); ++r)
-        records.push_back(decodeRecord(std::span<const std::uint8_t, kRecordSize>(
-            bytes.get() + r * kRecordSize, kRecordSize)));
+    readItems(dataFile, recordOffset(0), records, count);
+    decodeRecordsInPlace(records);
     return records;
 }
 
 std::vector<NameSlot> readNameSlots(FileHandle& namesFile, int count) {
-    const auto bytes = readItems(namesFile, nameSlotOffset(0), count, kNameSlotSize);
+    static_assert(sizeof(NameSlot) == kNameSlotSize);
     std::vector<NameSlot> slots;
-    slots.reserve(static_cast<std::size_t>(count));
-    for (std::size_t r = 0; r < static_cast<std::size_t>(count); ++r) {
-        NameSlot& slot = slots.emplace_back();
-        std::copy_n(bytes.get() + r * kNameSlotSize, kNameSlotSize, slot.begin());
-    }
+    readItems(namesFile, nameSlotOffset(0), slots, count);
     return slots;
 }
 

@@ -197,10 +197,11 @@ void FileSession::open(const std::string& dataPath, bool createMissingNames) {
                 }
             }
         }
-        slots.resize(static_cast<std::size_t>(count));
         if (names) {
             requireSeparateFiles(*names, *data);
             slots = readNameSlots(*names, count);
+        } else {
+            slots.resize(static_cast<std::size_t>(count));
         }
         // The sizes the files had when they were opened, or, once a put-back wrote them, now.
         const std::int64_t dataSize = waited ? data->size() : data->lastKnownSize();

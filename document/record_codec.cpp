@@ -1,5 +1,8 @@
 #include "document/record_codec.h"
 
+#include <bit>
+#include <type_traits>
+
 namespace doc {
 
 CountBytes encodeCount(std::uint16_t count) {
@@ -20,14 +23,16 @@ RecordBytes encodeRecord(const ObjectRecord& record) {
     return bytes;
 }
 
-ObjectRecord decodeRecord(std::span<const std::uint8_t, kRecordSize> bytes) {
-    ObjectRecord record;
-    for (std::size_t k = 0; k < kFieldCount; ++k) {
-        const std::uint8_t* p = bytes.data() + k * kFieldSize;
-        record.fields[k] = std::uint32_t{p[0]} | std::uint32_t{p[1]} << 8 |
-                           std::uint32_t{p[2]} << 16 | std::uint32_t{p[3]} << 24;
+static_assert(sizeof(ObjectRecord) == kRecordSize && std::is_trivially_copyable_v<ObjectRecord>,
+              "a record is read straight into its storage");
+
+void decodeRecordsInPlace(std::span<ObjectRecord> records) {
+    if constexpr (std::endian::native == std::endian::big) {
+        for (ObjectRecord& record : records)
+            for (std::uint32_t& field : record.fields)
+                field = (field >> 24) | (field >> 8 & 0xFF00) | (field << 8 & 0xFF0000) |
+                        (field << 24);
     }
-    return record;
 }
 
 } // namespace doc

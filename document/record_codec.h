@@ -19,6 +19,8 @@ CountBytes encodeCount(std::uint16_t count);
 std::uint16_t decodeCount(std::span<const std::uint8_t, kCountSize> bytes);
 
 RecordBytes encodeRecord(const ObjectRecord& record);
-ObjectRecord decodeRecord(std::span<const std::uint8_t, kRecordSize> bytes);
+/** Turns records read straight into their storage, each holding its 100 bytes as stored, into
+ * their values: nothing to do on a little-endian machine. */
+void decodeRecordsInPlace(std::span<ObjectRecord> records);
 
 } // namespace doc

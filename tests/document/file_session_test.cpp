@@ -602,7 +602,7 @@ TEST_F(FileSessionTest, AJournalIsPutBackOnlyIntoTheTornStatesOfItsOwnSave) {
     const std::string notFitting =
         "OBJDAT.dat: the journal .OBJDAT.dat-journal of a save that was cut off does not fit the "
         "files as they are now (they were replaced or changed since), so it was not applied";
-    enum class Outcome { PutBack, Whole, SetAside, Refused };
+    enum class Outcome { PutBack, JournalStays, Whole, SetAside, Refused };
     struct Case {
         const char* what;
         std::function<void(doc::Journal&)> spoilJournal;
@@ -613,6 +613,7 @@ TEST_F(FileSessionTest, AJournalIsPutBackOnlyIntoTheTornStatesOfItsOwnSave) {
     const auto asIs = [](auto&) {};
     const Case cases[] = {
         {"a torn state of its save", asIs, asIs, asIs, Outcome::PutBack},
+        {"a torn state, the journal not removable", asIs, asIs, asIs, Outcome::JournalStays},
         {"every write landed", asIs, asIs, [](Bytes& file) { file[160] = 0x77; }, Outcome::Whole},
         {"a byte neither old nor new", asIs, asIs, [](Bytes& file) { file[170] ^= 0x55; },
          Outcome::SetAside},
@@ -667,6 +668,8 @@ TEST_F(FileSessionTest, AJournalIsPutBackOnlyIntoTheTornStatesOfItsOwnSave) {
         std::string read;
         const std::string readError =
             errorMessage([&] { read = doc::readStoredDocument(m_files, path).journalNotice; });
+        if (c.outcome == Outcome::JournalStays)
+            m_files.failOperationOn(testsupport::TestFileSystem::Operation::Remove, journalPath);
         const std::string refusal = errorMessage([&] { m_session.open(path); });
         switch (c.outcome) {
         case Outcome::PutBack:
@@ -683,6 +686,18 @@ TEST_F(FileSessionTest, AJournalIsPutBackOnlyIntoTheTornStatesOfItsOwnSave) {
             EXPECT_EQ(folderEntries(), (std::set<std::string>{"OBJDAT.dat", "OBJDAT.nam"}));
             m_session.open(path);
             EXPECT_EQ(m_session.recoveryNotice(), "") << "told twice";
+            break;
+        case Outcome::JournalStays:
+            EXPECT_EQ(refusal, "OBJDAT.dat: a save into it was cut off before it was complete; the "
+                               "records and names it held before that save were put back, but "
+                               "its journal .OBJDAT.dat-journal could not be removed (I/O error "
+                               "5), so the files were not opened; it is harmless now, "
+                               "remove it or let this program write in the folder");
+            EXPECT_EQ(testsupport::readFile(path), old) << c.what;
+            // Applied once more, the same bytes again, by the next open that can remove it.
+            m_session.open(path);
+            EXPECT_EQ(testsupport::readFile(path), old) << c.what;
+            EXPECT_EQ(folderEntries(), (std::set<std::string>{"OBJDAT.dat", "OBJDAT.nam"}));
             break;
         case Outcome::Whole:
             EXPECT_EQ(readError + read, "") << c.what;
