@@ -7,6 +7,7 @@
 #include "document/errors.h"
 #include "document/file_session.h"
 #include "document/object_table.h"
+#include "tabletext/value_text.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -16,6 +17,17 @@
 #include <vector>
 
 namespace cli::support {
+
+/** A message as a terminal shows it (tabletext::escapedForTerminal). On Windows the "\" of the
+ * paths it names stays as it is, so "C:\Games\OBJDAT.dat" reads as the user wrote it; a name's
+ * text, shown as data, is escaped in full everywhere. */
+inline std::string messageForTerminal(std::string_view text) {
+#ifdef _WIN32
+    return tabletext::escapedForTerminal(text, tabletext::Backslashes::Kept);
+#else
+    return tabletext::escapedForTerminal(text);
+#endif
+}
 
 /** Throws CommandError "<path>: <message>". */
 [[noreturn]] void failOn(const std::string& path, const doc::Error& error);

@@ -71,7 +71,7 @@ std::string& writtenPath() {
 void tell(const std::string& notice) {
     if (notice.empty())
         return;
-    const std::string line = "cvnobj: " + escapedForTerminal(notice) + '\n';
+    const std::string line = "cvnobj: " + messageForTerminal(notice) + '\n';
     std::fwrite(line.data(), 1, line.size(), stderr);
 }
 
@@ -132,10 +132,10 @@ void reportLines(const std::string& prefix, const std::vector<std::string>& line
                  std::size_t count) {
     std::string out;
     for (const std::string& line : lines)
-        out += escapedForTerminal(prefix + line) + '\n';
+        out += messageForTerminal(prefix + line) + '\n';
     if (count > lines.size())
         out +=
-            escapedForTerminal(prefix) + "and " + std::to_string(count - lines.size()) + " more\n";
+            messageForTerminal(prefix) + "and " + std::to_string(count - lines.size()) + " more\n";
     std::fwrite(out.data(), 1, out.size(), stderr);
 }
 
@@ -454,7 +454,7 @@ int runCheck(const std::string& path) {
     try {
         count = doc::readRecordCount(*data);
     } catch (const doc::Error& e) {
-        problems.push_back("record count: " + escapedForTerminal(e.what()));
+        problems.push_back("record count: " + messageForTerminal(e.what()));
     }
     std::vector<doc::ObjectRecord> records;
     if (count > 0) {
@@ -469,11 +469,11 @@ int runCheck(const std::string& path) {
     const std::string namesPath = doc::namesFilePath(path);
     switch (files.kindOf(namesPath)) {
     case doc::PathKind::Missing:
-        problems.push_back("names file: " + escapedForTerminal(namesPath) +
+        problems.push_back("names file: " + messageForTerminal(namesPath) +
                            " is missing (the editor creates it)");
         break;
     case doc::PathKind::Other:
-        problems.push_back("names file: " + escapedForTerminal(namesPath) + ": " +
+        problems.push_back("names file: " + messageForTerminal(namesPath) + ": " +
                            doc::IoError::messageFor(static_cast<int>(doc::IoCode::AccessDenied)));
         break;
     case doc::PathKind::RegularFile:
@@ -489,8 +489,8 @@ int runCheck(const std::string& path) {
             }
             names->close();
         } catch (const doc::Error& e) {
-            problems.push_back("names file: " + escapedForTerminal(namesPath) + ": " +
-                               escapedForTerminal(e.what()));
+            problems.push_back("names file: " + messageForTerminal(namesPath) + ": " +
+                               messageForTerminal(e.what()));
         }
         break;
     }
@@ -521,8 +521,8 @@ int runSample(const std::string& path, int count) {
         std::copy(slot.begin(), slot.end(), names.begin() + doc::nameSlotOffset(r));
     }
     placeNewPair(path, namesPath, data, names);
-    write("Wrote " + std::to_string(count) + " records to " + escapedForTerminal(path) +
-          " and their names to " + escapedForTerminal(namesPath) + "\n");
+    write("Wrote " + std::to_string(count) + " records to " + messageForTerminal(path) +
+          " and their names to " + messageForTerminal(namesPath) + "\n");
     return 0;
 }
 

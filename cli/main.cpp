@@ -1,5 +1,6 @@
 // cvnobj: the editor's command-line companion for batch work on a data file and its names file.
 
+#include "cli/command_support.h"
 #include "cli/commands.h"
 #include "cli/standard_streams.h"
 #include "cli/utf8_arguments.h"
@@ -95,7 +96,7 @@ std::string readPercentages(const std::string& text, doc::ScalePercentages& into
 
 /** "cvnobj: <what>" on standard error, escaped for a terminal. */
 void reportFailure(std::string_view what) {
-    const std::string message = "cvnobj: " + tabletext::escapedForTerminal(what) + '\n';
+    const std::string message = "cvnobj: " + cli::support::messageForTerminal(what) + '\n';
     std::fwrite(message.data(), 1, message.size(), stderr);
 }
 
@@ -104,7 +105,7 @@ void writeEscapedLines(std::string_view text) {
     std::string out;
     for (std::size_t start = 0; start < text.size();) {
         const std::size_t end = std::min(text.find('\n', start), text.size());
-        out += tabletext::escapedForTerminal(text.substr(start, end - start));
+        out += cli::support::messageForTerminal(text.substr(start, end - start));
         out += '\n';
         start = end + 1;
     }

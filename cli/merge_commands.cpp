@@ -215,7 +215,7 @@ int mergeInto(const std::string& minePath, const Planner& planner, const std::st
     else if (options.dryRun)
         summary += "; nothing written (dry run)";
     else if (written)
-        summary += "; written to " + escapedForTerminal(target);
+        summary += "; written to " + support::messageForTerminal(target);
     else
         summary += "; nothing to write";
     write(lines.text + summary + '\n');

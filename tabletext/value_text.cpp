@@ -235,7 +235,7 @@ std::string valueProblem(doc::FieldType type, std::uint32_t bits) {
     return {};
 }
 
-std::string escapedForTerminal(std::string_view text) {
+std::string escapedForTerminal(std::string_view text, Backslashes backslashes) {
     std::string out;
     out.reserve(text.size());
     for (std::size_t i = 0; i < text.size();) {
@@ -257,7 +257,7 @@ std::string escapedForTerminal(std::string_view text) {
             out += "\\r";
             break;
         case U'\\':
-            out += "\\\\";
+            out += backslashes == Backslashes::Escaped ? "\\\\" : "\\";
             break;
         default:
             if (c < 0x20 || (c >= 0x7F && c < 0xA0))

@@ -41,12 +41,18 @@ std::string toUtf8(std::u32string_view text);
 /** The characters of UTF-8 text, or nothing when it is not valid UTF-8. */
 std::optional<std::u32string> fromUtf8(std::string_view text);
 
+/** Whether escapedForTerminal writes a backslash as "\\" (so that every escape reads back one
+ * way) or as it is: Windows paths, whose "\" separates folders and whose names hold no control
+ * character, stay readable so. */
+enum class Backslashes { Escaped, Kept };
+
 /** Text made safe for a terminal: control characters (NUL included), DEL, C1 controls and the
  * backslash written as escapes ("\n", "\t", "\r", "\\", "\x00", "\x1b", "\x9b"), everything
  * else as UTF-8. In bytes that are not valid UTF-8, each byte that is not part of a valid
  * character is written as an escape too ("\xff"). Every message cvnobj prints passes through
  * here, whatever part of it came from outside (a path, a column, a cell, a name). */
-std::string escapedForTerminal(std::string_view text);
+std::string escapedForTerminal(std::string_view text,
+                               Backslashes backslashes = Backslashes::Escaped);
 std::string escapedForTerminal(std::u32string_view text);
 
 /** A piece of outside text quoted in a message (a column's name, a cell), kept short: longer

@@ -3,6 +3,7 @@
 
 #include "document/field_table.h"
 #include "tabletext/record_text.h"
+#include "tabletext/value_text.h"
 
 #include <gtest/gtest.h>
 
@@ -117,3 +118,11 @@ TEST(RecordText, RefusalsAreReportedAsTheImportReportsThem) {
 }
 
 } // namespace
+
+TEST(TerminalText, ControlsAreEscapedAndBackslashesAsAsked) {
+    using tabletext::Backslashes;
+    const std::string text = "C:\\Games\\a\tb\x1b[31m\xff";
+    EXPECT_EQ(tabletext::escapedForTerminal(text), "C:\\\\Games\\\\a\\tb\\x1b[31m\\xff");
+    EXPECT_EQ(tabletext::escapedForTerminal(text, Backslashes::Kept),
+              "C:\\Games\\a\\tb\\x1b[31m\\xff");
+}

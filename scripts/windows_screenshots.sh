@@ -1,0 +1,46 @@
+#!/usr/bin/env bash
+# Screenshots of the Windows editor under Wine on a private virtual display, into docs/: the
+# editor with a sample file open, at 100 % and at 200 % (QT_SCALE_FACTOR=2, which Wine hands the
+# program as WINEQT_SCALE_FACTOR). The windows platform draws its text with the FreeType engine
+# here: Wine's GDI engine under Xvfb leaves line edits blank.
+#   scripts/windows_screenshots.sh CROSS_BUILD QT_DIR     (WINEPREFIX as scripts/windows.sh sets it)
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cross=$(realpath "$1")
+qt=$(realpath "$2")
+docs=$root/docs
+exe=$cross/app/corvane-objdat-editor.exe
+export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" WINEPATH="Z:$qt/bin"
+export WINEQT_QPA_PLATFORM="windows:fontengine=freetype"
+
+work=$(mktemp -d)
+app_pid=""
+. "$root/scripts/private_display.sh"
+. "$root/scripts/x_windows.sh"
+cleanup() {
+  [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null || true
+  wineserver -k 2>/dev/null || true
+  stop_private_display
+  rm -rf "$work"
+}
+trap cleanup EXIT
+start_private_display "$work/xvfb.log" 2560x1600x24
+
+wine "$cross/cli/cvnobj.exe" sample "Z:$work/OBJDAT.dat" >/dev/null
+shoot() { # scale factor, file name
+  (cd "$work" && WINEQT_SCALE_FACTOR=$1 exec wine "$exe" "Z:${work//\//\\}\\OBJDAT.dat") \
+    >>"$work/app.log" 2>&1 &
+  app_pid=$!
+  local id
+  id=$(find_window 'Editing .*OBJDAT\.dat' 60) || { echo "The editor did not appear" >&2; exit 1; }
+  sleep 2 # let it paint
+  import -window "$id" "$docs/$2"
+  echo "Saved docs/$2 ($(identify -format '%wx%h' "$docs/$2"))"
+  kill "$app_pid"
+  wait "$app_pid" 2>/dev/null || true
+  app_pid=""
+  wineserver -k 2>/dev/null || true
+}
+mkdir -p "$docs"
+shoot 1 windows-editor.png
+shoot 2 windows-editor-200.png
