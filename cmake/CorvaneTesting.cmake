@@ -59,6 +59,9 @@ endfunction()
 function(corvane_add_qtest name)
   add_executable(${name} ${ARGN})
   target_link_libraries(${name} PRIVATE Qt6::Test)
+  if(WIN32) # each test's application data its own, as its XDG folders are on Linux
+    target_sources(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests/support/windows_test_home.cpp)
+  endif()
   corvane_add_test(NAME ${name} COMMAND ${name})
   set_tests_properties(${name} PROPERTIES
     TIMEOUT 300

@@ -5,7 +5,9 @@
 #   3. cross-builds the editor, cvnobj and every test that is not about a Linux desktop;
 #   4. runs those tests under Wine, headless, in a Wine prefix of their own;
 #   5. checks that cvnobj.exe writes what the Linux cvnobj writes, byte for byte;
-#   6. makes build/windows/corvane-objdat-editor-VERSION-setup.exe and a portable zip.
+#   6. takes screenshots of the editor under Wine, at 100 % and 200 % (docs/windows-editor*.png);
+#   7. makes build/windows/corvane-objdat-editor-VERSION-setup.exe and a portable zip, and
+#      installs and uninstalls it under Wine.
 # Ends with a summary line, as ctest does. Not part of the test command: the Qt build alone takes
 # longer than all of it.
 #   bash scripts/windows.sh [--no-qt]     (--no-qt: cvnobj and the tests without Qt only)
@@ -37,7 +39,7 @@ finish() {
 
 install_missing() {
   bash "$root/scripts/deps.sh" g++-mingw-w64-x86-64-posix mingw-w64-tools wine wine64 nsis zip \
-    dpkg-dev
+    dpkg-dev xvfb xdotool x11-utils imagemagick
 }
 timed "install what is missing" install_missing || finish
 
@@ -45,9 +47,6 @@ qt=
 build_qt() { qt=$(bash "$root/scripts/windows_qt.sh") && [ -d "$qt" ]; }
 if ((with_qt)); then
   timed "Qt for Windows" build_qt || finish
-  # The MinGW runtime beside Qt's DLLs, which need it, as the programs do.
-  cp -u /usr/lib/gcc/x86_64-w64-mingw32/12-posix/{libstdc++-6,libgcc_s_seh-1}.dll \
-    /usr/x86_64-w64-mingw32/lib/libwinpthread-1.dll "$qt/bin/"
 fi
 
 export CCACHE_BASEDIR=${CCACHE_BASEDIR:-$root}
@@ -95,6 +94,7 @@ timed "cvnobj.exe writes what cvnobj writes" \
   bash "$root/scripts/windows_cvnobj_check.sh" "$native/cli/cvnobj" "$cross/cli/cvnobj.exe"
 
 if ((with_qt)); then
+  timed "screenshots under Wine" bash "$root/scripts/windows_screenshots.sh" "$cross" "$qt"
   timed "installer and portable zip" \
     bash "$root/scripts/windows_package.sh" "$cross" "$qt" "$icon" "$out" &&
     timed "installer under Wine" bash "$root/scripts/windows_install_check.sh" \

@@ -39,7 +39,13 @@ patch_sources() {
 digest=$({ printf '%s\n' "${options[@]}"; declare -f patch_sources; cat "$toolchain"; } |
   sha256sum | cut -c1-12)
 prefix=$cache/qt-$version-mingw64-$digest
+# Qt's DLLs need the MinGW runtime, as the programs built with them do: one copy beside them.
+copy_runtime() {
+  cp -u /usr/lib/gcc/x86_64-w64-mingw32/12-posix/{libstdc++-6,libgcc_s_seh-1}.dll \
+    /usr/x86_64-w64-mingw32/lib/libwinpthread-1.dll "$prefix/bin/"
+}
 if [ -f "$prefix/corvane-options.txt" ]; then
+  copy_runtime
   echo "$prefix"
   exit 0
 fi
@@ -82,6 +88,7 @@ start=$(date +%s)
 } >"$log" 2>&1 || { echo "windows_qt.sh: the Qt build failed; see $log" >&2; exit 1; }
 echo "Qt built in $(($(date +%s) - start)) s; build folder $(du -sh "$build" | cut -f1)," \
   "install $(du -sh "$prefix" | cut -f1)" | tee -a "$log" >&2
+copy_runtime
 printf '%s\n' "${options[@]}" >"$prefix/corvane-options.txt"
 rm -rf "$build" "$cache/src"
 echo "$prefix"

@@ -11,14 +11,16 @@
 namespace shell {
 
 QString windowsUserFile(const QString& fileName, const QString& firstRunFolder) {
-    wchar_t* roaming = nullptr;
-    QString folder;
-    if (SUCCEEDED(
-            ::SHGetKnownFolderPath(FOLDERID_RoamingAppData, KF_FLAG_CREATE, nullptr, &roaming)))
-        folder = QString::fromWCharArray(roaming);
-    ::CoTaskMemFree(roaming);
-    if (folder.isEmpty())
-        folder = qEnvironmentVariable("APPDATA");
+    // %APPDATA% as this process was given it (a launcher, or a test, may point it elsewhere);
+    // else the roaming application data folder itself.
+    QString folder = qEnvironmentVariable("APPDATA");
+    if (folder.isEmpty()) {
+        wchar_t* roaming = nullptr;
+        if (SUCCEEDED(::SHGetKnownFolderPath(FOLDERID_RoamingAppData, KF_FLAG_CREATE, nullptr,
+                                             &roaming)))
+            folder = QString::fromWCharArray(roaming);
+        ::CoTaskMemFree(roaming);
+    }
     folder = QDir::fromNativeSeparators(folder) + QStringLiteral("/cvnobj");
     QDir().mkpath(folder);
     const QString path = folder + u'/' + fileName;

@@ -17,6 +17,7 @@
 #include <QAction>
 #include <QDropEvent>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
@@ -24,7 +25,14 @@
 #include <QtTest>
 
 #include <cerrno>
+#include <filesystem>
 #include <memory>
+
+#ifdef Q_OS_WIN
+#include <windows.h>
+
+#include <shlobj.h>
+#endif
 
 using testsupport::Bytes;
 using Kind = ui::ScriptedDialogs::Kind;
@@ -43,6 +51,27 @@ QByteArray settingsBytes() {
     QFile file(settingsPath());
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
+
+#ifdef Q_OS_WIN
+/** The links to files of that name in Windows' list of recent documents, the user's Recent
+ * folder. */
+QStringList recentLinks(const QString& fileName) {
+    wchar_t* folder = nullptr;
+    QString path;
+    if (SUCCEEDED(::SHGetKnownFolderPath(FOLDERID_Recent, 0, nullptr, &folder)))
+        path = QString::fromWCharArray(folder);
+    ::CoTaskMemFree(folder);
+    // Listed as plain files: Qt would take a shortcut for a link to its target.
+    QStringList links;
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(path.toStdWString(), error)) {
+        const QString name = QString::fromStdWString(entry.path().filename().wstring());
+        if (name.startsWith(fileName) && name.endsWith(QStringLiteral(".lnk")))
+            links << QString::fromStdWString(entry.path().wstring());
+    }
+    return links;
+}
+#endif
 
 } // namespace
 
@@ -459,7 +488,7 @@ private slots:
             << "*" << int(Kind::Information) << QStringLiteral("Drop one data file at a time.");
         QTest::newRow("a folder") << "mods" << int(Kind::Information)
                                   << QStringLiteral(
-                                         "@/mods is a folder. Drop a data file to open it.");
+                                         "@ is a folder. Drop a data file to open it.");
         QTest::newRow("a web address")
             << "https://example.org/OBJDAT.dat" << int(Kind::Information)
             << QStringLiteral("Only a file on this computer can be opened: "
@@ -489,7 +518,10 @@ private slots:
         else
             urls = {QUrl::fromLocalFile(folder + u'/' + dropped)};
         drop(urls, dropTarget());
-        QCOMPARE(m_dialogs->texts(Kind(kind)), QStringList{message.replace(u'@', folder)});
+        // The folder as the system writes it ("C:\Users\..." on Windows).
+        QCOMPARE(m_dialogs->texts(Kind(kind)),
+                 QStringList{message.replace(
+                     u'@', QDir::toNativeSeparators(folder + QStringLiteral("/mods")))});
         QCOMPARE(m_dialogs->messages().size(), 1);
         QVERIFY(form6().LMDLabelFill1->isVisible());
         QCOMPARE(form6().windowTitle(), QStringLiteral("Corvane Object Data Editor"));
@@ -503,6 +535,11 @@ private slots:
     }
 
     void everyOpenedFileIsARecentFile() {
+#ifdef Q_OS_WIN
+        for (const char* name : {"objdrop.dat", "objlocked.dat", "objnamed.dat"})
+            for (const QString& link : recentLinks(QString::fromLatin1(name)))
+                QFile::remove(link);
+#endif
         const std::string chosen = writeDataFile("OBJDAT.dat", 3);
         const std::string dropped = writeDataFile("objdrop.dat", 4);
         const std::string refused = writeDataFile("objlocked.dat", 5);
@@ -517,6 +554,13 @@ private slots:
         startWithFile(named);
         QCOMPARE(m_dialogs->texts(Kind::Error), QStringList{QStringLiteral("File access denied.")});
 
+#ifdef Q_OS_WIN
+        // Windows keeps the list itself, a link for each file in the user's Recent folder.
+        for (const std::string& file : {dropped, named})
+            QCOMPARE(recentLinks(QFileInfo(qs(file)).fileName()).size(), 1);
+        QVERIFY(recentLinks(QStringLiteral("objlocked.dat")).isEmpty());
+        return;
+#endif
         QStringList files;
         for (const testsupport::Bookmark& bookmark :
              testsupport::readBookmarks(shell::RecentFiles::defaultPath())) {

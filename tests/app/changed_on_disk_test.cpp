@@ -48,6 +48,11 @@ struct Scene {
         for (std::size_t i = 0; i < 4; ++i)
             bytes[static_cast<std::size_t>(testsupport::fieldOffset(1, 0)) + i] =
                 static_cast<std::uint8_t>(value >> (8 * i));
+#ifdef Q_OS_WIN
+        // Windows lets no program rename a file over one that another holds open, as the editor
+        // holds its pair: there another program can only write it in place.
+        byRename = false;
+#endif
         if (!byRename) {
             testsupport::writeFile(data, bytes);
             return;
@@ -98,6 +103,10 @@ private slots:
         QFETCH(bool, ours);
         QFETCH(bool, theirs);
         QFETCH(bool, unsaved);
+#ifdef Q_OS_WIN
+        if (byRename)
+            QSKIP("Windows lets no program rename a file over one the editor holds open");
+#endif
         Scene scene;
         scene.edit();
         scene.changeOnDisk(4242, byRename);

@@ -21,6 +21,7 @@
 #include "shell/settings_file.h"
 #include "tests/app/running_editor.h"
 #include "tests/support/data_files.h"
+#include "tests/support/settings_line_end.h"
 #include "ui/controls/field_edit.h"
 #include "ui/controls/percent_spin_box.h"
 #include "ui/controls/record_list.h"
@@ -254,10 +255,12 @@ void checkFirstSettingsWhole(Run& run, Findings& findings) {
         return;
     const QByteArray folder = run.folder().toUtf8();
     const QByteArray states[] = {
-        "[settings]\nstartdir=" + folder + "\n",
-        "[settings]\nstartdir=" + folder + "\ndamscale=100\n",
-        "[settings]\nstartdir=" + folder + "\ndamscale=100\nsizescale=100\n",
-        "[settings]\nstartdir=" + folder + "/\ndamscale=100\nsizescale=100\n",
+        "[settings]" SETTINGS_EOL "startdir=" + folder + SETTINGS_EOL,
+        "[settings]" SETTINGS_EOL "startdir=" + folder + SETTINGS_EOL "damscale=100" SETTINGS_EOL,
+        "[settings]" SETTINGS_EOL "startdir=" + folder + SETTINGS_EOL "damscale=100" SETTINGS_EOL
+        "sizescale=100" SETTINGS_EOL,
+        "[settings]" SETTINGS_EOL "startdir=" + folder + "/" SETTINGS_EOL "damscale=100" SETTINGS_EOL
+        "sizescale=100" SETTINGS_EOL,
     };
     const QByteArray now = fileBytes(Run::settingsPath());
     findings.expect(std::find(std::begin(states), std::end(states), now) != std::end(states),

@@ -203,7 +203,11 @@ private slots:
             dialog->reject();
         });
         QCOMPARE(dialogs.openFile(nullptr, request), QString());
-        QVERIFY(!native);
+#ifdef Q_OS_WIN
+        QVERIFY(native); // Windows' own dialog where the platform has one
+#else
+        QVERIFY(!native); // Qt's, the same on every Linux desktop
+#endif
         QCOMPARE(filters.size(), 3);
         QCOMPARE(selectedFilter, QStringLiteral("OBJDAT (obj*.dat)"));
         QCOMPARE(directory, QDir(m_dir.path()).absolutePath());

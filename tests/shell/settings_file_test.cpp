@@ -3,6 +3,7 @@
 
 #include "document/errors.h"
 #include "shell/settings_file.h"
+#include "tests/support/settings_line_end.h"
 #include "tests/support/test_file_system.h"
 
 #include <QDir>
@@ -58,7 +59,8 @@ private slots:
         settings.writeDamageScale(100);
         settings.writeSizeScale(100);
         QCOMPARE(contentOf(settings.path()),
-                 QByteArray("[settings]\nstartdir=/home/u/data\ndamscale=100\nsizescale=100\n"));
+                 QByteArray("[settings]" SETTINGS_EOL "startdir=/home/u/data" SETTINGS_EOL
+                            "damscale=100" SETTINGS_EOL "sizescale=100" SETTINGS_EOL));
         QCOMPARE(settings.readStartDir(QStringLiteral("c:\\")), QStringLiteral("/home/u/data"));
         QCOMPARE(settings.readDamageScale(), 100);
         QCOMPARE(settings.readSizeScale(), 100);
@@ -72,7 +74,8 @@ private slots:
         settings.writeDamageScale(-250);
         settings.writeStartDir(QStringLiteral("C:\\Games\\"));
         QCOMPARE(contentOf(settings.path()),
-                 QByteArray("[settings]\nstartdir=C:\\Games\\\ndamscale=-250\nsizescale=100\n"));
+                 QByteArray("[settings]" SETTINGS_EOL "startdir=C:\\Games\\" SETTINGS_EOL
+                            "damscale=-250" SETTINGS_EOL "sizescale=100" SETTINGS_EOL));
         QCOMPARE(settings.readDamageScale(), -250);
     }
 
@@ -178,7 +181,7 @@ private slots:
             const char* after;
         };
         for (const Row& row :
-             {Row{"[]g]g\r\r", "[]g]g\r\r\n[settings]\ndamscale=137\n"},
+             {Row{"[]g]g\r\r", "[]g]g\r\r\n[settings]" SETTINGS_EOL "damscale=137" SETTINGS_EOL},
               Row{"a=1\r\n[settings]\ndamscale=5\n", "a=1\r\n[settings]\ndamscale=137\n"},
               Row{"[settings]\r\nx=1\nb", "[settings]\r\nx=1\nb\ndamscale=137\r\n"}}) {
             writeFile(pathOf("mixed.INI"), row.before);
@@ -212,7 +215,7 @@ private slots:
         QVERIFY(QFile::remove(settings.path()));
         QCOMPARE(settings.readSizeScale(), 100);
         settings.writeSizeScale(70);
-        QCOMPARE(contentOf(settings.path()), QByteArray("[settings]\nsizescale=70\n"));
+        QCOMPARE(contentOf(settings.path()), QByteArray("[settings]" SETTINGS_EOL "sizescale=70" SETTINGS_EOL));
     }
 
     void failingWriteNamesTheFullPath() {

@@ -46,6 +46,7 @@ private slots:
         QVERIFY(QFile::remove(path));
 
         // Nothing at the old place: no file is made.
+        QVERIFY(QFile::remove(before.filePath(name)));
         QVERIFY(!QFile::exists(shell::windowsUserFile(name, before.path())));
     }
 
