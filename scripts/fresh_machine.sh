@@ -11,12 +11,17 @@
 #      and man -w cvnobj.
 # Prints each step's exit status and time, and fails when one failed. Needs root and the network;
 # takes about an hour on 2 cores, so it is not part of the test command.
-# With --windows it then runs scripts/windows.sh inside it as well (another hour or so).
-#   scripts/fresh_machine.sh [--windows] [FOLDER]   (default /var/tmp/corvane-fresh-machine, made anew)
+# With --windows it then runs scripts/windows.sh inside it as well (another hour or so); with
+# --windows-only it runs that alone, after the minimal system is made.
+#   scripts/fresh_machine.sh [--windows | --windows-only] [FOLDER]
+#                                    (default FOLDER /var/tmp/corvane-fresh-machine, made anew)
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-windows=0
-[ "${1:-}" = --windows ] && windows=1 && shift
+windows=0 linux=1
+case "${1:-}" in
+--windows) windows=1 && shift ;;
+--windows-only) windows=1 linux=0 && shift ;;
+esac
 target=$(realpath -m "${1:-/var/tmp/corvane-fresh-machine}")
 (($(id -u) == 0)) || { echo "fresh_machine.sh must run as root" >&2; exit 1; }
 
@@ -71,6 +76,7 @@ mount_into /proc -t proc proc
 mount_into /sys --rbind /sys && mount --make-rslave "$target/sys"
 git clone -q --no-local "$root" "$target/root/corvane"
 
+if ((linux)); then
 # 1. The start command, under the virtual display its own message names. Its last step execs
 # the editor, so the process it started becomes the editor.
 cat >"$target/tmp/start-check.sh" <<'CHECK'
@@ -118,6 +124,7 @@ timed "install section (bash scripts/install.sh)" \
 tail -n 3 "$target/tmp/install.log"
 timed "installed programs and manual" inside 'corvane-objdat-editor --version && cvnobj --version &&
   man -w cvnobj'
+fi
 
 # 4. The Windows release (scripts/windows.sh): Qt for Windows built from source, then the
 # cross-build, its tests under Wine and the installer. Only with --windows: it adds about an hour.

@@ -5,9 +5,9 @@
 #   3. cross-builds the editor, cvnobj and every test that is not about a Linux desktop;
 #   4. runs those tests under Wine, headless, in a Wine prefix of their own;
 #   5. checks that cvnobj.exe writes what the Linux cvnobj writes, byte for byte;
-#   6. takes screenshots of the editor under Wine, at 100 % and 200 % (docs/windows-editor*.png);
-#   7. makes build/windows/corvane-objdat-editor-VERSION-setup.exe and a portable zip, and
-#      installs and uninstalls it under Wine.
+#   6. makes build/windows/corvane-objdat-editor-VERSION-setup.exe and a portable zip;
+#   7. takes screenshots of the editor under Wine, run from the unpacked zip, at 100 % and 200 %
+#      (docs/windows-editor*.png), and installs and uninstalls the installer under Wine.
 # Ends with a summary line, as ctest does. Not part of the test command: the Qt build alone takes
 # longer than all of it.
 #   bash scripts/windows.sh [--no-qt]     (--no-qt: cvnobj and the tests without Qt only)
@@ -39,7 +39,7 @@ finish() {
 
 install_missing() {
   bash "$root/scripts/deps.sh" g++-mingw-w64-x86-64-posix mingw-w64-tools wine wine64 nsis zip \
-    dpkg-dev xvfb xdotool x11-utils imagemagick
+    dpkg-dev unzip xvfb xdotool x11-utils imagemagick
 }
 timed "install what is missing" install_missing || finish
 
@@ -94,10 +94,17 @@ timed "cvnobj.exe writes what cvnobj writes" \
   bash "$root/scripts/windows_cvnobj_check.sh" "$native/cli/cvnobj" "$cross/cli/cvnobj.exe"
 
 if ((with_qt)); then
-  timed "screenshots under Wine" bash "$root/scripts/windows_screenshots.sh" "$cross" "$qt"
-  timed "installer and portable zip" \
-    bash "$root/scripts/windows_package.sh" "$cross" "$qt" "$icon" "$out" &&
+  if timed "installer and portable zip" \
+    bash "$root/scripts/windows_package.sh" "$cross" "$qt" "$icon" "$out"; then
+    # The portable zip unpacked into a folder of its own, with a space in its name.
+    portable() {
+      rm -rf "$out/portable check" && mkdir -p "$out/portable check" &&
+        (cd "$out/portable check" && unzip -q "$(ls "$out"/corvane-objdat-editor-*-portable.zip)")
+    }
+    timed "screenshots under Wine, from the portable zip" eval 'portable &&
+      bash "$root/scripts/windows_screenshots.sh" "$(ls -d "$out/portable check"/*/)"'
     timed "installer under Wine" bash "$root/scripts/windows_install_check.sh" \
       "$(ls "$out"/corvane-objdat-editor-*-setup.exe)" "$out/wine-install"
+  fi
 fi
 finish

@@ -6,6 +6,7 @@
 # and data files.
 #   scripts/windows_install_check.sh SETUP_EXE PREFIX
 set -uo pipefail
+[ -f "$1" ] || { echo "windows_install_check.sh: no installer $1" >&2; exit 1; }
 setup=$(realpath "$1")
 export WINEPREFIX=$(realpath -m "$2") WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 failures=0
@@ -35,6 +36,7 @@ check "\"Open with\" for .dat files" wine reg query "$open_with"
 check "the program's open command" wine reg query "$application"
 check "the .dat extension's own program untouched" bash -c "! wine reg query 'HKCU\\Software\\Classes\\.dat' /ve 2>/dev/null | grep -q corvane"
 check "the installed cvnobj.exe runs" wine "$program/cvnobj.exe" --version
+check "the installed editor starts (its DLLs found)" wine "$program/corvane-objdat-editor.exe" --version
 
 # What the user made: settings and notes, and a data file beside the program.
 mkdir -p "$roaming/cvnobj"

@@ -11,7 +11,7 @@ stage=$out/stage/$name
 rm -rf "$out/stage" && mkdir -p "$stage/platforms" "$stage/styles"
 
 # The programs, the Qt they use and the MinGW runtime under it; Qt finds its plugins beside.
-cp "$cross/app/corvane-objdat-editor.exe" "$cross/cli/cvnobj.exe" "$stage/"
+cp "$cross/corvane-objdat-editor.exe" "$cross/cli/cvnobj.exe" "$stage/"
 cp "$qt"/bin/{Qt6Core,Qt6Gui,Qt6Widgets,libstdc++-6,libgcc_s_seh-1,libwinpthread-1}.dll "$stage/"
 cp "$qt/plugins/platforms/qwindows.dll" "$stage/platforms/"
 cp "$qt/plugins/styles/qwindowsvistastyle.dll" "$stage/styles/"

@@ -1,16 +1,17 @@
 #!/usr/bin/env bash
 # Screenshots of the Windows editor under Wine on a private virtual display, into docs/: the
-# editor with a sample file open, at 100 % and at 200 % (QT_SCALE_FACTOR=2, which Wine hands the
-# program as WINEQT_SCALE_FACTOR). The windows platform draws its text with the FreeType engine
+# editor with a sample file open and its fourth record shown, at 100 % and at 200 %
+# (QT_SCALE_FACTOR=2, which Wine hands the program as WINEQT_SCALE_FACTOR). The programs run from
+# FOLDER as the portable zip unpacks them, with nothing else on their path, so this also shows
+# that the zip runs from any folder. The windows platform draws its text with the FreeType engine
 # here: Wine's GDI engine under Xvfb leaves line edits blank.
-#   scripts/windows_screenshots.sh CROSS_BUILD QT_DIR     (WINEPREFIX as scripts/windows.sh sets it)
+#   scripts/windows_screenshots.sh FOLDER     (WINEPREFIX as scripts/windows.sh sets it)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-cross=$(realpath "$1")
-qt=$(realpath "$2")
+folder=$(realpath "$1")
 docs=$root/docs
-exe=$cross/app/corvane-objdat-editor.exe
-export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" WINEPATH="Z:$qt/bin"
+exe=$folder/corvane-objdat-editor.exe
+export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 export WINEQT_QPA_PLATFORM="windows:fontengine=freetype"
 
 work=$(mktemp -d)
@@ -26,7 +27,7 @@ cleanup() {
 trap cleanup EXIT
 start_private_display "$work/xvfb.log" 2560x1600x24
 
-wine "$cross/cli/cvnobj.exe" sample "Z:$work/OBJDAT.dat" >/dev/null
+wine "$folder/cvnobj.exe" sample "Z:$work/OBJDAT.dat" >/dev/null
 shoot() { # scale factor, file name
   (cd "$work" && WINEQT_SCALE_FACTOR=$1 exec wine "$exe" "Z:${work//\//\\}\\OBJDAT.dat") \
     >>"$work/app.log" 2>&1 &
@@ -34,6 +35,9 @@ shoot() { # scale factor, file name
   local id
   id=$(find_window 'Editing .*OBJDAT\.dat' 60) || { echo "The editor did not appear" >&2; exit 1; }
   sleep 2 # let it paint
+  # The fourth row of the list clicked, so that the record view shows it.
+  xdotool mousemove --window "$id" $((100 * $1)) $((116 * $1)) click 1
+  sleep 1
   import -window "$id" "$docs/$2"
   echo "Saved docs/$2 ($(identify -format '%wx%h' "$docs/$2"))"
   kill "$app_pid"
