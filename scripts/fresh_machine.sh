@@ -76,6 +76,8 @@ mount_into /proc -t proc proc
 mount_into /sys --rbind /sys && mount --make-rslave "$target/sys"
 git clone -q --no-local "$root" "$target/root/corvane"
 
+logged() { local log=$1; shift; "$@" >"$log" 2>&1; }
+
 if ((linux)); then
 # 1. The start command, under the virtual display its own message names. Its last step execs
 # the editor, so the process it started becomes the editor.
@@ -113,7 +115,6 @@ timed "start command (xvfb-run -a bash scripts/start.sh): editor shown with the 
   start_and_read
 
 # 2. The test command.
-logged() { local log=$1; shift; "$@" >"$log" 2>&1; }
 timed "test command (bash scripts/test.sh)" \
   logged "$target/tmp/test.log" inside 'cd /root/corvane && bash scripts/test.sh'
 tail -n 15 "$target/tmp/test.log"
