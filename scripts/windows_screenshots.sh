@@ -27,13 +27,18 @@ cleanup() {
 trap cleanup EXIT
 start_private_display "$work/xvfb.log" 2560x1600x24
 
-wine "$folder/cvnobj.exe" sample "Z:$work/OBJDAT.dat" >/dev/null
+# In a folder whose name no single Windows code page holds: the editor is given it on its command
+# line and names it in its title, every character kept.
+data="$work/Zé€Ω 日本"
+mkdir -p "$data"
+wine "$folder/cvnobj.exe" sample "Z:$data/OBJDAT.dat" >/dev/null
 shoot() { # scale factor, file name
-  (cd "$work" && WINEQT_SCALE_FACTOR=$1 exec wine "$exe" "Z:${work//\//\\}\\OBJDAT.dat") \
+  (cd "$work" && WINEQT_SCALE_FACTOR=$1 exec wine "$exe" "Z:${data//\//\\}\\OBJDAT.dat") \
     >>"$work/app.log" 2>&1 &
   app_pid=$!
   local id
-  id=$(find_window 'Editing .*OBJDAT\.dat' 60) || { echo "The editor did not appear" >&2; exit 1; }
+  id=$(find_window 'Editing .*Zé€Ω 日本.OBJDAT\.dat' 60) ||
+    { echo "The editor did not appear, or not with the file's whole name" >&2; exit 1; }
   sleep 2 # let it paint
   # The fourth row of the list clicked, so that the record view shows it.
   xdotool mousemove --window "$id" $((100 * $1)) $((116 * $1)) click 1
