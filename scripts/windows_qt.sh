@@ -55,10 +55,11 @@ src=$cache/src/qt6-base-$version+dfsg
 if [ ! -d "$src" ]; then
   # Debian's source package from the mirror this machine's apt sources name, through a
   # deb-src entry of its own that is removed afterwards.
+  # (A system made by debootstrap has only /etc/apt/sources.list.)
   mirror=$(sed -n 's/^URIs: *\([^ ]*\).*/\1/p' /etc/apt/sources.list.d/*.sources 2>/dev/null |
-    grep -v security | head -1)
+    grep -v security | head -1) || true
   [ -n "$mirror" ] || mirror=$(awk '$1 == "deb" && $3 == "bookworm" { print $2; exit }' \
-    /etc/apt/sources.list 2>/dev/null)
+    /etc/apt/sources.list 2>/dev/null) || true
   mirror=${mirror:-http://deb.debian.org/debian}
   list=/etc/apt/sources.list.d/corvane-qt-src.sources
   printf 'Types: deb-src\nURIs: %s\nSuites: bookworm\nComponents: main\nSigned-By: %s\n' \
