@@ -14,7 +14,7 @@ namespace {
 
 const char* const kNamesFileAsDataFile = "A names file cannot be opened as a data file";
 
-/** count items of itemSize bytes from offset into items, or "Read beyond end of file". */
+/** count items read from offset straight into items' storage, or "Read beyond end of file". */
 template <typename Item>
 void readItems(FileHandle& file, std::int64_t offset, std::vector<Item>& items, int count) {
     static_assert(std::is_trivially_copyable_v<Item>);
