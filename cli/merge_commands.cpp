@@ -37,8 +37,7 @@ std::string valueOf(const doc::MergeChange& change, int side) {
     const auto s = static_cast<std::size_t>(side);
     if (change.cell.part.isName())
         return quotedName(change.names[s]);
-    return tabletext::valueText(
-        doc::kFields[static_cast<std::size_t>(change.cell.part.field())].type, change.bits[s]);
+    return tabletext::fieldValueText(change.cell.part.field(), change.bits[s]);
 }
 
 /** The lines of what the merge takes from the other side (theirs, the patch) and of every

@@ -31,15 +31,6 @@ void writeExactly(FileHandle& file, std::int64_t offset, const void* data, std::
         throw IoError(IoCode::DiskFull);
 }
 
-/** Removes a file that must not outlive a failure; the failure that led here is the one that
- * counts, so this one's own failure is not reported. */
-void removeQuietly(FileSystem& fileSystem, const std::string& path) {
-    try {
-        fileSystem.remove(path);
-    } catch (const Error&) {
-    }
-}
-
 /** A new names file at namesPath with "No Name Entered" and zero bytes in every slot the count
  * announces, open for reading and writing. Written whole, so no names file is ever seen
  * half-written; a names file that another program put there since the check is kept. What a

@@ -46,4 +46,11 @@ IoError ioErrorForErrno(int err) {
     return code ? IoError(*code) : IoError::unlisted(err);
 }
 
+void removeQuietly(FileSystem& fileSystem, const std::string& path) {
+    try {
+        fileSystem.remove(path);
+    } catch (const Error&) {
+    }
+}
+
 } // namespace doc

@@ -144,4 +144,8 @@ int ioCodeForErrno(int err);
  * that have a code, "I/O error <errno>" for all others (an EIO is "I/O error 5"). */
 IoError ioErrorForErrno(int err);
 
+/** Removes a file that must not outlive a failure, or that is only left over; the failure that
+ * led here is the one that counts, so this one's own failure is not reported. */
+void removeQuietly(FileSystem& fileSystem, const std::string& path);
+
 } // namespace doc

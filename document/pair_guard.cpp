@@ -22,13 +22,6 @@ std::string byWhom(int pid) {
     return pid > 0 ? " (process " + std::to_string(pid) + ")" : std::string();
 }
 
-void removeQuietly(FileSystem& fileSystem, const std::string& path) {
-    try {
-        fileSystem.remove(path);
-    } catch (const Error&) {
-    }
-}
-
 } // namespace
 
 bool lockForWriting(FileHandle& dataFile, const std::string& dataPath,

@@ -88,8 +88,8 @@ std::string cellText(const doc::ObjectTable& table, doc::Cell cell) {
         return std::to_string(cell.record);
     if (cell.part.isName())
         return toUtf8(doc::readNameSlot(table.names[at]));
-    return valueText(typeOf(cell.part),
-                     table.records[at].fields[static_cast<std::size_t>(cell.part.field())]);
+    return fieldValueText(cell.part.field(),
+                          table.records[at].fields[static_cast<std::size_t>(cell.part.field())]);
 }
 
 CellEditPlan planCellText(const doc::ObjectTable& table, doc::Cell cell, std::string_view text) {

@@ -24,10 +24,6 @@ std::string nameText(const doc::NameSlot& slot) {
     return toUtf8(doc::readNameSlot(slot));
 }
 
-std::string fieldText(int k, std::uint32_t bits) {
-    return valueText(doc::kFields[static_cast<std::size_t>(k)].type, bits);
-}
-
 [[noreturn]] void badPatch(const std::string& where, const std::string& what) {
     throw doc::Error("not a patch this program reads: " + where + what);
 }
@@ -132,16 +128,18 @@ std::string patchText(const doc::TableRows& a, const doc::TableRows& b) {
                 changes.push_back(
                     {{"record", record.index},
                      {"column", doc::kFields[static_cast<std::size_t>(k)].shortName},
-                     {"before", fieldText(k, a.records[r].fields[static_cast<std::size_t>(k)])},
-                     {"after", fieldText(k, b.records[r].fields[static_cast<std::size_t>(k)])}});
+                     {"before",
+                      fieldValueText(k, a.records[r].fields[static_cast<std::size_t>(k)])},
+                     {"after",
+                      fieldValueText(k, b.records[r].fields[static_cast<std::size_t>(k)])}});
     }
     Json added = Json::array();
     for (int r = a.count(); r < b.count(); ++r) {
         const auto i = static_cast<std::size_t>(r);
         Json record = {{"record", r}, {"name", nameText(b.names[i])}};
         for (const doc::FieldInfo& field : doc::kFields)
-            record[std::string(field.shortName)] =
-                fieldText(field.index, b.records[i].fields[static_cast<std::size_t>(field.index)]);
+            record[std::string(field.shortName)] = fieldValueText(
+                field.index, b.records[i].fields[static_cast<std::size_t>(field.index)]);
         added.push_back(std::move(record));
     }
     // One change and one added record a line, so that patches compare well line by line.

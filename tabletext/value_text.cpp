@@ -181,6 +181,10 @@ std::string valueText(doc::FieldType type, std::uint32_t bits) {
     return std::string(text, result.ptr);
 }
 
+std::string fieldValueText(int field, std::uint32_t bits) {
+    return valueText(doc::kFields[static_cast<std::size_t>(field)].type, bits);
+}
+
 bool isWrittenAsNumber(doc::FieldType type, std::uint32_t bits) {
     return type != doc::FieldType::Float || isFiniteBits(bits);
 }

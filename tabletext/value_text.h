@@ -16,6 +16,8 @@ namespace tabletext {
  * shortest form that reads back to the same single ("1.234", "-0", "1e-45"); NaN and the
  * infinities as their bit pattern in hexadecimal ("0x7FC00000"). */
 std::string valueText(doc::FieldType type, std::uint32_t bits);
+/** valueText with field's own type (field: 0 to 24). */
+std::string fieldValueText(int field, std::uint32_t bits);
 
 /** Whether valueText writes a float's bits as a number (not as a bit pattern). */
 bool isWrittenAsNumber(doc::FieldType type, std::uint32_t bits);

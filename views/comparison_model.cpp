@@ -93,9 +93,10 @@ QString ComparisonModel::valueText(bool mine, const Row& row) const {
     const doc::NameSlot& slot = mine ? m_mine->names[r] : m_other.names[r];
     if (!row.cell.part.isField())
         return editor::nameText(slot);
-    const auto k = static_cast<std::size_t>(row.cell.part.field());
+    const int field = row.cell.part.field();
+    const auto k = static_cast<std::size_t>(field);
     const std::uint32_t bits = mine ? m_mine->records[r].fields[k] : m_other.records[r].fields[k];
-    return QString::fromStdString(tabletext::valueText(doc::kFields[k].type, bits));
+    return QString::fromStdString(tabletext::fieldValueText(field, bits));
 }
 
 QVariant ComparisonModel::data(const QModelIndex& index, int role) const {

@@ -124,8 +124,7 @@ QString MergeModel::valueText(const doc::MergeChange& change, int side) const {
         return change.has[s] ? editor::nameText(change.names[s]) : QString();
     if (part.isName())
         return editor::nameText(change.names[s]);
-    return QString::fromStdString(tabletext::valueText(
-        doc::kFields[static_cast<std::size_t>(part.field())].type, change.bits[s]));
+    return QString::fromStdString(tabletext::fieldValueText(part.field(), change.bits[s]));
 }
 
 QVariant MergeModel::data(const QModelIndex& index, int role) const {

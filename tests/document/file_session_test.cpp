@@ -24,12 +24,7 @@ using testsupport::DataFile;
 
 /** The message of the doc::Error that the call throws, or "" when it throws none. */
 template <typename Call> std::string errorMessage(Call&& call) {
-    try {
-        call();
-    } catch (const doc::Error& e) {
-        return e.what();
-    }
-    return "";
+    return testsupport::thrownMessage<doc::Error>(std::forward<Call>(call));
 }
 
 Bytes createdSlot() {

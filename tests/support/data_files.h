@@ -19,6 +19,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace testsupport {
@@ -98,14 +99,20 @@ std::uint16_t storedCount(const Bytes& dataFile);
 doc::ObjectRecord recordAt(const Bytes& dataFile, int r);
 doc::NameSlot slotAt(const Bytes& namesFile, int r);
 
-/** The message of the IoError that the call throws, or "" when it throws none. */
-template <typename Call> std::string ioMessage(Call&& call) {
+/** The message of the ErrorType that the call throws, or "" when it throws none; any other
+ * exception goes on. */
+template <typename ErrorType, typename Call> std::string thrownMessage(Call&& call) {
     try {
         call();
-    } catch (const doc::IoError& e) {
+    } catch (const ErrorType& e) {
         return e.what();
     }
     return "";
+}
+
+/** The message of the IoError that the call throws, or "" when it throws none. */
+template <typename Call> std::string ioMessage(Call&& call) {
+    return thrownMessage<doc::IoError>(std::forward<Call>(call));
 }
 
 } // namespace testsupport
